@@ -1,0 +1,52 @@
+# The 32-bit Windows program, its Win32 layer and the tests that run under Wine.
+enable_language(RC)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                        __USE_MINGW_ANSI_STDIO=1)
+# Static runtime: the program needs nothing beyond the system DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -c65001")
+
+add_library(screenshot_core STATIC ${CORE_SOURCES})
+target_include_directories(screenshot_core PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(screenshot_win STATIC
+    settings/config.cpp
+    settings/exe_directory_win.cpp
+    settings/file_io_win.cpp
+    settings/utf_convert_win.cpp
+)
+target_link_libraries(screenshot_win PUBLIC screenshot_core)
+
+set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/app/screenshot.rc)
+set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h")
+
+# GoogleTest from Debian's source package, built for Windows.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The pure-core tests again, this time against the Windows C runtime (strtod, printf).
+add_executable(core_tests ${CORE_TEST_SOURCES})
+target_link_libraries(core_tests PRIVATE screenshot_core gtest_main)
+target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="${SHARED_DATA_DIR}")
+add_test(NAME core_tests_wine COMMAND core_tests)
+
+add_executable(win_tests
+    tests/win/config_test.cpp
+    tests/win/resources_test.cpp
+    tests/win/test_folder.cpp
+    tests/win/utf_convert_test.cpp
+    ${APP_RESOURCES}
+)
+target_link_libraries(win_tests PRIVATE screenshot_win gtest_main version)
+add_test(NAME win_tests COMMAND win_tests)
+
+# A small window program that the end-to-end harness drives with real input.
+add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
+target_link_options(e2e_probe PRIVATE -municode)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} -m unittest discover -v
+         -s ${CMAKE_SOURCE_DIR}/tests/e2e -p "test_*.py")
+set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")

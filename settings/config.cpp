@@ -1,0 +1,112 @@
+#include "settings/config.h"
+
+#include "settings/exe_directory.h"
+#include "settings/file_io.h"
+#include "settings/utf_convert.h"
+
+std::wstring DefaultPicSaveFolder() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, buffer);
+    if (length > 0 && length < MAX_PATH) {
+        const std::wstring candidate = std::wstring(buffer, length) + L"screenshot_pic";
+        if (CreateDirectoryW(candidate.c_str(), nullptr) ||
+            GetLastError() == ERROR_ALREADY_EXISTS) {
+            return candidate;
+        }
+    }
+    const DWORD current = GetCurrentDirectoryW(MAX_PATH, buffer);
+    const std::wstring folder = current > 0 && current < MAX_PATH ? std::wstring(buffer, current)
+                                                                  : std::wstring();
+    return folder + L"\\screenshot_pic";
+}
+
+CConfig& CConfig::Instance() {
+    static CConfig config(GetExeDirectory() + L"\\config.json");
+    return config;
+}
+
+CConfig::CConfig(std::wstring settingsFilePath) : settingsFilePath_(std::move(settingsFilePath)) {
+    InitializeCriticalSection(&lock_);
+    picSavePath_ = DefaultPicSaveFolder();
+    Load();
+}
+
+CConfig::~CConfig() { DeleteCriticalSection(&lock_); }
+
+bool CConfig::Load() {
+    Guard guard(*this);
+    std::string bytes;
+    switch (ReadWholeFile(settingsFilePath_, kMaxFileBytes, bytes)) {
+        case FileReadResult::kOk: break;
+        case FileReadResult::kNotFound: Save(); return false;
+        // A file that exists but cannot be read is kept: writing defaults over it would lose
+        // the user's settings.
+        default: return false;
+    }
+    const std::optional<ConfigFileValues> values = ParseConfigText(bytes);
+    if (!values) return false;
+    if (values->picSavePath) picSavePath_ = Utf8ToWide(*values->picSavePath);
+    if (values->hideMainWndWhenCapture) hideMainWndWhenCapture_ = *values->hideMainWndWhenCapture;
+    if (values->restoreMainWndAfterCapture) {
+        restoreMainWndAfterCapture_ = *values->restoreMainWndAfterCapture;
+    }
+    if (values->picSaveFormat) picSaveFormat_ = *values->picSaveFormat;
+    return true;
+}
+
+bool CConfig::Save() {
+    Guard guard(*this);
+    const std::string text = FormatConfigText(WideToUtf8(picSavePath_), hideMainWndWhenCapture_,
+                                              restoreMainWndAfterCapture_, picSaveFormat_);
+    return !text.empty() && WriteFileAtomically(settingsFilePath_, text);
+}
+
+std::wstring CConfig::GetPicSavePath() const {
+    Guard guard(*this);
+    return picSavePath_;
+}
+
+void CConfig::SetPicSavePath(const std::wstring& folder) {
+    Guard guard(*this);
+    picSavePath_ = folder;
+}
+
+int CConfig::GetPicSaveFormat() const {
+    Guard guard(*this);
+    return picSaveFormat_;
+}
+
+void CConfig::SetPicSaveFormat(int format) {
+    Guard guard(*this);
+    picSaveFormat_ = format == kPicFormatPng ? kPicFormatPng : kPicFormatBmp;
+}
+
+bool CConfig::GetHideMainWndWhenCapture() const {
+    Guard guard(*this);
+    return hideMainWndWhenCapture_;
+}
+
+void CConfig::SetHideMainWndWhenCapture(bool hide) {
+    Guard guard(*this);
+    hideMainWndWhenCapture_ = hide;
+}
+
+bool CConfig::GetRestoreMainWndAfterCapture() const {
+    Guard guard(*this);
+    return restoreMainWndAfterCapture_;
+}
+
+void CConfig::SetRestoreMainWndAfterCapture(bool restore) {
+    Guard guard(*this);
+    restoreMainWndAfterCapture_ = restore;
+}
+
+bool CConfig::GetFloatWndHiddenByCapture() const {
+    Guard guard(*this);
+    return floatWndHiddenByCapture_;
+}
+
+void CConfig::SetFloatWndHiddenByCapture(bool hidden) {
+    Guard guard(*this);
+    floatWndHiddenByCapture_ = hidden;
+}

@@ -1,0 +1,73 @@
+// The process-wide settings: picture folder, picture format and the main window's behaviour
+// around captures, kept in config.json beside the program. Every member access takes the
+// recursive lock; callers that change several members and save take it around the whole step.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/config_codec.h"
+
+class CConfig {
+public:
+    // The single instance; the first call constructs it and loads the file.
+    static CConfig& Instance();
+
+    // A store over the given settings file; loads it at once. The program uses Instance().
+    explicit CConfig(std::wstring settingsFilePath);
+    ~CConfig();
+    CConfig(const CConfig&) = delete;
+    CConfig& operator=(const CConfig&) = delete;
+
+    // Holds the lock for a scope.
+    class Guard {
+    public:
+        explicit Guard(const CConfig& config) : config_(config) { config_.Lock(); }
+        ~Guard() { config_.Unlock(); }
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        const CConfig& config_;
+    };
+    void Lock() const { EnterCriticalSection(&lock_); }
+    void Unlock() const { LeaveCriticalSection(&lock_); }
+
+    // Reads the file into the members. False when the file is missing (a default file is then
+    // written), unreadable, too large, not JSON or not an object; members keep their values.
+    bool Load();
+    // Writes every persisted member. False when the file could not be replaced; the old file
+    // then stays as it was.
+    bool Save();
+
+    std::wstring GetPicSavePath() const;
+    void SetPicSavePath(const std::wstring& folder);
+    int GetPicSaveFormat() const;  // kPicFormatPng or kPicFormatBmp
+    void SetPicSaveFormat(int format);
+    bool GetHideMainWndWhenCapture() const;
+    void SetHideMainWndWhenCapture(bool hide);
+    bool GetRestoreMainWndAfterCapture() const;
+    void SetRestoreMainWndAfterCapture(bool restore);
+    // Not persisted: whether the capture in progress hid the floating window.
+    bool GetFloatWndHiddenByCapture() const;
+    void SetFloatWndHiddenByCapture(bool hidden);
+
+    const std::wstring& GetSettingsFilePath() const { return settingsFilePath_; }
+
+    // A settings file larger than this is treated as damaged and left alone.
+    static constexpr size_t kMaxFileBytes = 1 << 20;
+
+private:
+    mutable CRITICAL_SECTION lock_;
+    std::wstring picSavePath_;
+    bool hideMainWndWhenCapture_ = true;
+    bool restoreMainWndAfterCapture_ = false;
+    bool floatWndHiddenByCapture_ = false;
+    int picSaveFormat_ = kPicFormatPng;
+    const std::wstring settingsFilePath_;
+};
+
+// The temporary folder's "screenshot_pic" subfolder, created when missing; when that fails, the
+// current folder's "screenshot_pic" (not created).
+std::wstring DefaultPicSaveFolder();

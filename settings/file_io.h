@@ -1,0 +1,15 @@
+// Whole-file reads and crash-safe whole-file writes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+enum class FileReadResult { kOk, kNotFound, kFailed, kTooLarge };
+
+// Reads the whole file into bytes. kNotFound only when the file (or its folder) does not exist;
+// kTooLarge when it holds more than maxBytes.
+FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes);
+
+// Writes bytes to a temporary file beside path, flushes it and moves it over path in one step.
+// On any failure path keeps its old content, the temporary file is removed and false returned.
+bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);

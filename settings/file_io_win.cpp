@@ -1,0 +1,62 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/unique_handle.h"
+#include "settings/file_io.h"
+
+FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return missing ? FileReadResult::kNotFound : FileReadResult::kFailed;
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return FileReadResult::kFailed;
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return FileReadResult::kTooLarge;
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < content.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 20));
+        if (!ReadFile(file.Get(), &content[done], want, &got, nullptr)) {
+            return FileReadResult::kFailed;
+        }
+        if (got == 0) break;  // the file shrank while we read it
+        done += got;
+    }
+    content.resize(done);
+    bytes.swap(content);
+    return FileReadResult::kOk;
+}
+
+bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
+    const std::wstring temporary = path + L".tmp";
+    {
+        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) return false;
+        size_t done = 0;
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            DWORD wrote = 0;
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+            ok = WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
+            done += wrote;
+        }
+        if (!ok || !FlushFileBuffers(file.Get())) {
+            file.Reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
