@@ -30,7 +30,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # The pure-core tests again, this time against the Windows C runtime (strtod, printf).
 add_executable(core_tests ${CORE_TEST_SOURCES})
 target_link_libraries(core_tests PRIVATE screenshot_core gtest_main)
-target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="${SHARED_DATA_DIR}")
+# Wine's drive Z: is the Linux root.
+target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="Z:${SHARED_DATA_DIR}")
 add_test(NAME core_tests_wine COMMAND core_tests)
 
 add_executable(win_tests
@@ -46,7 +47,8 @@ add_test(NAME win_tests COMMAND win_tests)
 # A small window program that the end-to-end harness drives with real input.
 add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
 target_link_options(e2e_probe PRIVATE -municode)
+target_link_libraries(e2e_probe PRIVATE shell32)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} -m unittest discover -v
-         -s ${CMAKE_SOURCE_DIR}/tests/e2e -p "test_*.py")
+add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
+         --results ${CMAKE_BINARY_DIR}/e2e.json)
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")

@@ -34,6 +34,12 @@ FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::str
 }
 
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
+    // A read-only file is not to be replaced. Windows refuses the move below for it anyway; Wine
+    // would replace it, so the check is made here for both.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return false;
+    }
     const std::wstring temporary = path + L".tmp";
     {
         UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -1,0 +1,69 @@
+# Sourced by the run and test scripts: a display and a Wine prefix inside the build tree.
+#   wine_env_setup BUILD_DIR   exports DISPLAY (starting Xvfb when none is set), WINEPREFIX and
+#                              friends, prepares the prefix once and keeps one wineserver alive
+#   wine_env_teardown          stops that wineserver and the Xvfb started here
+
+WINE_ENV_XVFB_PID=""
+
+wine_env_start_xvfb() {
+    local n
+    for n in $(seq 90 119); do
+        [ -e "/tmp/.X${n}-lock" ] && continue
+        Xvfb ":$n" -screen 0 1920x1080x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+        WINE_ENV_XVFB_PID=$!
+        local i
+        for i in $(seq 1 50); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
+            sleep 0.2
+        done
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null
+        WINE_ENV_XVFB_PID=""
+    done
+    echo "wine_env: could not start Xvfb" >&2
+    return 1
+}
+
+wine_env_setup() {
+    local build_dir=$1
+    local script_dir
+    script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    if [ -z "${DISPLAY:-}" ]; then
+        wine_env_start_xvfb || return 1
+    fi
+    export WINEPREFIX="$build_dir/wineprefix"
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    # No Mono or Gecko install prompts while the prefix is made.
+    export WINEDLLOVERRIDES="mscoree=;mshtml="
+    if [ ! -f "$WINEPREFIX/.screenshot_ready" ]; then
+        echo "wine_env: preparing $WINEPREFIX"
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$build_dir"
+        timeout 300 wineboot --init >/dev/null 2>&1
+        timeout 60 wineserver -w
+        python3 - "$script_dir/wine_prefix.reg.txt" "$build_dir/wine_prefix.reg" <<'PY'
+import sys
+text = open(sys.argv[1], encoding="utf-8").read().replace("\n", "\r\n")
+open(sys.argv[2], "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
+PY
+        timeout 60 wine regedit /S "$(winepath -w "$build_dir/wine_prefix.reg")" >/dev/null 2>&1
+        timeout 60 wineserver -w
+        touch "$WINEPREFIX/.screenshot_ready"
+    fi
+    # One persistent server for the whole run keeps process starts fast (it may already run).
+    wineserver -p 2>/dev/null || true
+}
+
+wine_env_teardown() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+    if [ -n "$WINE_ENV_XVFB_PID" ]; then
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+        WINE_ENV_XVFB_PID=""
+    fi
+    return 0
+}

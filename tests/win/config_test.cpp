@@ -1,0 +1,283 @@
+// The settings store on real files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "app/unique_handle.h"
+#include "settings/config.h"
+#include "settings/exe_directory.h"
+#include "settings/utf_convert.h"
+#include "test_folder.h"
+
+namespace {
+
+std::wstring TempFolder() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, buffer);
+    return std::wstring(buffer, length);
+}
+
+std::string DefaultFileText() {
+    return FormatConfigText(WideToUtf8(TempFolder() + L"screenshot_pic"), true, false,
+                            kPicFormatPng);
+}
+
+void ExpectDefaults(const CConfig& config) {
+    EXPECT_EQ(config.GetPicSavePath(), TempFolder() + L"screenshot_pic");
+    EXPECT_TRUE(config.GetHideMainWndWhenCapture());
+    EXPECT_FALSE(config.GetRestoreMainWndAfterCapture());
+    EXPECT_FALSE(config.GetFloatWndHiddenByCapture());
+    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatPng);
+}
+
+}  // namespace
+
+TEST(Config, FirstStartWritesTheDefaultFile) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    ExpectDefaults(config);
+    const DWORD attributes = GetFileAttributesW((TempFolder() + L"screenshot_pic").c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+
+    const std::string text = ReadBytes(path);
+    EXPECT_EQ(text, DefaultFileText());
+    // Spelled out once: CR LF line ends, escaped backslashes, fixed member order, no BOM.
+    std::string escapedTemp;
+    for (char c : WideToUtf8(TempFolder())) escapedTemp += c == '\\' ? "\\\\" : std::string(1, c);
+    EXPECT_EQ(text, "{\r\n    \"pic_save_path\": \"" + escapedTemp + "screenshot_pic\",\r\n"
+                    "    \"hide_main_wnd_when_capture\": true,\r\n"
+                    "    \"is_need_restore_main_wnd_after_capture\": false,\r\n"
+                    "    \"pic_save_format\": \"PNG\"\r\n}");
+    EXPECT_FALSE(FileExists(path + L".tmp"));
+}
+
+TEST(Config, EmptyObjectKeepsDefaultsAndIsNotRewritten) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{}");
+    CConfig config(path);
+    ExpectDefaults(config);
+    EXPECT_TRUE(config.Load());
+    EXPECT_EQ(ReadBytes(path), "{}");
+}
+
+TEST(Config, ReadsEveryMemberAndSavesThemBack) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"pic_save_path\": \"D:\\\\\xE6\x88\xAA\xE5\x9B\xBE\\/x\", "
+                     "\"hide_main_wnd_when_capture\": false, "
+                     "\"is_need_restore_main_wnd_after_capture\": true, "
+                     "\"pic_save_format\": \"BMP\", \"unknown\": [1, 2]}");
+    CConfig config(path);
+    EXPECT_EQ(config.GetPicSavePath(), L"D:\\\x622A\x56FE/x");
+    EXPECT_FALSE(config.GetHideMainWndWhenCapture());
+    EXPECT_TRUE(config.GetRestoreMainWndAfterCapture());
+    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatBmp);
+
+    ASSERT_TRUE(config.Save());
+    const std::string saved = ReadBytes(path);
+    EXPECT_EQ(saved, FormatConfigText("D:\\\xE6\x88\xAA\xE5\x9B\xBE/x", false, true, kPicFormatBmp));
+    EXPECT_EQ(saved.find("unknown"), std::string::npos);  // other members are dropped
+
+    config.SetPicSaveFormat(kPicFormatPng);
+    config.SetPicSavePath(L"E:\\new");
+    ASSERT_TRUE(config.Save());
+    CConfig reread(path);
+    EXPECT_EQ(reread.GetPicSavePath(), L"E:\\new");
+    EXPECT_EQ(reread.GetPicSaveFormat(), kPicFormatPng);
+    EXPECT_TRUE(reread.GetRestoreMainWndAfterCapture());
+}
+
+TEST(Config, LowerCasePngSelectsBmp) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"pic_save_format\": \"png\"}");
+    CConfig config(path);
+    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatBmp);
+    ASSERT_TRUE(config.Save());
+    EXPECT_NE(ReadBytes(path).find("\"pic_save_format\": \"BMP\""), std::string::npos);
+}
+
+TEST(Config, MembersOfTheWrongKindAreIgnored) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"hide_main_wnd_when_capture\": \"false\", "
+                     "\"is_need_restore_main_wnd_after_capture\": \"true\", "
+                     "\"pic_save_path\": 12, \"pic_save_format\": 1}");
+    CConfig config(path);
+    ExpectDefaults(config);
+}
+
+TEST(Config, ByteOrderMarkIsReadButNotWritten) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "\xEF\xBB\xBF{\"hide_main_wnd_when_capture\": false}");
+    CConfig config(path);
+    EXPECT_FALSE(config.GetHideMainWndWhenCapture());
+    ASSERT_TRUE(config.Save());
+    EXPECT_EQ(ReadBytes(path).substr(0, 1), "{");
+}
+
+TEST(Config, PathEndsAtAnEscapedNul) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"pic_save_path\": \"C:\\\\pics\\u0000hidden\"}");
+    CConfig config(path);
+    EXPECT_EQ(config.GetPicSavePath(), L"C:\\pics");
+}
+
+TEST(Config, GarbageKeepsDefaultsAndTheFile) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    const std::string garbage("\x89PNG\r\n\x1A\n\0\xFF{\"hide_main_wnd_when_capture\": false}", 44);
+    WriteBytes(path, garbage);
+    CConfig config(path);
+    ExpectDefaults(config);
+    EXPECT_FALSE(config.Load());
+    EXPECT_EQ(ReadBytes(path), garbage);
+
+    WriteBytes(path, "[\"an array\"]");
+    EXPECT_FALSE(config.Load());
+    EXPECT_EQ(ReadBytes(path), "[\"an array\"]");
+}
+
+TEST(Config, OversizedFileIsLeftAlone) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    std::string huge = "{\"hide_main_wnd_when_capture\": false, \"pad\": \"";
+    huge += std::string(CConfig::kMaxFileBytes, 'x') + "\"}";
+    WriteBytes(path, huge);
+    CConfig config(path);
+    EXPECT_TRUE(config.GetHideMainWndWhenCapture());
+    EXPECT_EQ(ReadBytes(path).size(), huge.size());
+}
+
+TEST(Config, ReadOnlyFileIsReadAndNotReplaced) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"hide_main_wnd_when_capture\": false}");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    CConfig config(path);
+    EXPECT_FALSE(config.GetHideMainWndWhenCapture());
+    config.SetPicSaveFormat(kPicFormatBmp);
+    EXPECT_FALSE(config.Save());
+    EXPECT_EQ(ReadBytes(path), "{\"hide_main_wnd_when_capture\": false}");
+    EXPECT_FALSE(FileExists(path + L".tmp"));
+}
+
+TEST(Config, FailedSaveLeavesTheOldFileIntact) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    const std::string before = ReadBytes(path);
+    ASSERT_FALSE(before.empty());
+    // A folder where the temporary file would go makes the write fail before anything is replaced.
+    ASSERT_TRUE(CreateDirectoryW((path + L".tmp").c_str(), nullptr));
+    config.SetHideMainWndWhenCapture(false);
+    EXPECT_FALSE(config.Save());
+    EXPECT_EQ(ReadBytes(path), before);
+    RemoveDirectoryW((path + L".tmp").c_str());
+    EXPECT_TRUE(config.Save());
+    EXPECT_NE(ReadBytes(path), before);
+}
+
+TEST(Config, FileThatCannotBeOpenedIsNotOverwritten) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"pic_save_format\": \"BMP\"}");
+    {
+        // Held open without sharing, as another program might.
+        UniqueHandle lock(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock.Valid());
+        CConfig config(path);
+        EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatPng);
+        EXPECT_FALSE(config.Load());
+    }
+    EXPECT_EQ(ReadBytes(path), "{\"pic_save_format\": \"BMP\"}");
+}
+
+TEST(Config, MissingFolderGivesDefaultsAndAFailedSave) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"no such folder\\config.json");
+    CConfig config(path);
+    ExpectDefaults(config);
+    EXPECT_FALSE(config.Save());
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST(Config, FolderWithoutWriteAccess) {
+    // Under Wine the tests run as root, for whom every ordinary folder is writable; the proc file
+    // system refuses new files even to root. On Windows the system folder does for a normal user.
+    std::wstring folder;
+    if (RunningUnderWine()) {
+        folder = L"Z:\\proc";
+    } else {
+        wchar_t system[MAX_PATH];
+        GetSystemDirectoryW(system, MAX_PATH);
+        folder = system;
+    }
+    const std::wstring path = folder + L"\\config.json";
+    if (FileExists(path)) GTEST_SKIP() << "a config.json already exists there";
+    CConfig config(path);
+    ExpectDefaults(config);
+    EXPECT_FALSE(config.Save());
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST(Config, SettingsInAFolderWithChineseName) {
+    TestFolder folder;
+    const std::wstring sub = folder.File(L"\x622A\x56FE\x5DE5\x5177");
+    ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+    const std::wstring path = sub + L"\\config.json";
+    {
+        CConfig config(path);
+        config.SetHideMainWndWhenCapture(false);
+        ASSERT_TRUE(config.Save());
+    }
+    CConfig reread(path);
+    EXPECT_FALSE(reread.GetHideMainWndWhenCapture());
+}
+
+TEST(Config, ConcurrentChangesAndSavesKeepTheFileWhole) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    std::atomic<bool> failed{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 60; ++i) {
+                CConfig::Guard guard(config);
+                config.SetPicSavePath(L"C:\\pics\\" + std::to_wstring(t) + L"_" + std::to_wstring(i));
+                config.SetPicSaveFormat(i % 2 ? kPicFormatBmp : kPicFormatPng);
+                if (!config.Save()) failed = true;
+            }
+        });
+    }
+    threads.emplace_back([&] {
+        for (int i = 0; i < 60; ++i) config.Load();
+    });
+    for (auto& thread : threads) thread.join();
+    EXPECT_FALSE(failed);
+    // The file is whole and agrees with memory.
+    CConfig reread(path);
+    EXPECT_EQ(reread.GetPicSavePath(), config.GetPicSavePath());
+    EXPECT_EQ(reread.GetPicSaveFormat(), config.GetPicSaveFormat());
+}
+
+TEST(Config, InstanceLivesBesideTheProgram) {
+    const std::wstring expected = GetExeDirectory() + L"\\config.json";
+    const bool existed = FileExists(expected);
+    CConfig& config = CConfig::Instance();
+    EXPECT_EQ(&config, &CConfig::Instance());
+    EXPECT_EQ(config.GetSettingsFilePath(), expected);
+    EXPECT_TRUE(FileExists(expected));
+    if (!existed) DeleteFileW(expected.c_str());
+}
