@@ -18,22 +18,26 @@ TEST(ParentFolderOf, CutsAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(ParentFolderOf(L""), L"");
 }
 
-TEST(TimestampedName, FormatsLocalTimeWithZeroPadding) {
+namespace {
+
+std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
     std::tm t{};
-    t.tm_year = 2024 - 1900;
-    t.tm_mon = 0;
-    t.tm_mday = 31;
-    t.tm_hour = 23;
-    t.tm_min = 59;
-    t.tm_sec = 59;
-    EXPECT_EQ(FormatTimestampedName(L"crash_dump", L"dmp", t), L"crash_dump_20240131_235959.dmp");
-    t.tm_year = 2025 - 1900;
-    t.tm_mon = 2;
-    t.tm_mday = 4;
-    t.tm_hour = 5;
-    t.tm_min = 6;
-    t.tm_sec = 7;
-    EXPECT_EQ(FormatTimestampedName(L"\x622A\x56FE", L"png", t), L"\x622A\x56FE_20250304_050607.png");
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+}
+
+}  // namespace
+
+TEST(TimestampedName, FormatsLocalTimeWithZeroPadding) {
+    EXPECT_EQ(FormatTimestampedName(L"crash_dump", L"dmp", LocalTime(2024, 1, 31, 23, 59, 59)),
+              L"crash_dump_20240131_235959.dmp");
+    EXPECT_EQ(FormatTimestampedName(L"\x622A\x56FE", L"png", LocalTime(2025, 3, 4, 5, 6, 7)),
+              L"\x622A\x56FE_20250304_050607.png");
 }
 
 TEST(TimestampedName, UsesTheCurrentTime) {
