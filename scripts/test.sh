@@ -43,6 +43,8 @@ run_fuzzer() {
     fi
 }
 run_fuzzer json_fuzz "$ROOT/tests/fuzz/json_corpus" "$ROOT/../shared/data/JSONTestSuite/test_parsing"
+run_fuzzer xml_fuzz "$ROOT/tests/fuzz/xml_corpus" "$ROOT/tests/win/toolkit_skin"
+run_fuzzer zip_fuzz "$ROOT/tests/fuzz/zip_corpus"
 
 step "Windows and end-to-end tests under Wine"
 source "$ROOT/scripts/wine_env.sh"

@@ -28,7 +28,8 @@ wine_env_start_xvfb() {
 }
 
 wine_env_setup() {
-    local build_dir=$1
+    local build_dir
+    build_dir=$(mkdir -p "$1" && cd "$1" && pwd)
     local script_dir
     script_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
     if [ -z "${DISPLAY:-}" ]; then

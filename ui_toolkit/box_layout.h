@@ -1,0 +1,27 @@
+// Where a container puts its children: the pure arithmetic of stacked, horizontal and vertical
+// layouts. Fixed sizes are kept; children without a fixed size along the layout's direction
+// share the space that remains equally (the last one takes the rounding rest); padding surrounds
+// each child, inset shrinks the container's content area and childpadding separates neighbours.
+#pragma once
+
+#include <vector>
+
+#include "ui_toolkit/ui_geometry.h"
+
+namespace DuiLib {
+
+enum class BoxKind { kStack, kHorizontal, kVertical };
+
+struct BoxChild {
+    bool floating = false;
+    UiRect floatPos;       // for floating children: relative to the container's top-left
+    int fixedWidth = 0;    // 0: take the available width
+    int fixedHeight = 0;   // 0: take the available height
+    UiRect padding;        // space kept around the child, per side
+};
+
+// One rectangle per child, in the same order.
+std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRect& inset,
+                                   int childPadding, const std::vector<BoxChild>& children);
+
+}  // namespace DuiLib

@@ -1,0 +1,193 @@
+#include "ui_toolkit/ui_render.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+#include <gdiplus.h>
+
+#include <cstring>
+
+namespace DuiLib {
+
+namespace {
+
+std::shared_ptr<const UiImage> FromBitmap(Gdiplus::Bitmap& bitmap) {
+    if (bitmap.GetLastStatus() != Gdiplus::Ok) return nullptr;
+    const int width = static_cast<int>(bitmap.GetWidth());
+    const int height = static_cast<int>(bitmap.GetHeight());
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+    auto image = std::make_shared<UiImage>();
+    image->width = width;
+    image->height = height;
+    image->pixels.resize(static_cast<size_t>(width) * height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = image->pixels.data();
+    Gdiplus::Rect all(0, 0, width, height);
+    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                        PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return nullptr;
+    }
+    bitmap.UnlockBits(&data);
+    return image;
+}
+
+Gdiplus::Color ToColor(DWORD argb) { return Gdiplus::Color(argb); }
+
+// A rounded rectangle path with ellipse corners of the given size.
+void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, SIZE round) {
+    const Gdiplus::REAL w = static_cast<Gdiplus::REAL>(round.cx > r.Width ? r.Width : round.cx);
+    const Gdiplus::REAL h = static_cast<Gdiplus::REAL>(round.cy > r.Height ? r.Height : round.cy);
+    path.AddArc(r.X, r.Y, w, h, 180, 90);
+    path.AddArc(r.X + r.Width - w, r.Y, w, h, 270, 90);
+    path.AddArc(r.X + r.Width - w, r.Y + r.Height - h, w, h, 0, 90);
+    path.AddArc(r.X, r.Y + r.Height - h, w, h, 90, 90);
+    path.CloseFigure();
+}
+
+void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest, int sx,
+              int sy, int sw, int sh, Gdiplus::ImageAttributes* attributes) {
+    if (dest.Width <= 0 || dest.Height <= 0 || sw <= 0 || sh <= 0) return;
+    // Unscaled parts are copied pixel for pixel; scaled ones are filtered.
+    const bool scaled = dest.Width != sw || dest.Height != sh;
+    g.SetInterpolationMode(scaled ? Gdiplus::InterpolationModeHighQualityBilinear
+                                  : Gdiplus::InterpolationModeNearestNeighbor);
+    g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, attributes);
+}
+
+}  // namespace
+
+std::shared_ptr<const UiImage> DecodeImage(const uint8_t* bytes, size_t size) {
+    if (!bytes || size == 0 || size > 0x7FFFFFFF) return nullptr;
+    IStream* stream = SHCreateMemStream(bytes, static_cast<UINT>(size));
+    if (!stream) return nullptr;
+    std::shared_ptr<const UiImage> image;
+    {
+        Gdiplus::Bitmap bitmap(stream);
+        image = FromBitmap(bitmap);
+    }
+    stream->Release();
+    return image;
+}
+
+std::shared_ptr<const UiImage> LoadImageFile(const wchar_t* path) {
+    Gdiplus::Bitmap bitmap(path);
+    return FromBitmap(bitmap);
+}
+
+void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
+               const ImageDescriptor& d) {
+    Gdiplus::Bitmap bitmap(image.width, image.height, image.width * 4, PixelFormat32bppPARGB,
+                           reinterpret_cast<BYTE*>(const_cast<uint32_t*>(image.pixels.data())));
+    UiRect dest{control.left, control.top, control.right, control.bottom};
+    if (d.dest) {
+        dest = UiRect{control.left + d.dest->left, control.top + d.dest->top,
+                      control.left + d.dest->right, control.top + d.dest->bottom};
+    }
+    UiRect source{0, 0, image.width, image.height};
+    if (d.source) source = Intersect(*d.source, source);
+    if (dest.IsEmpty() || source.IsEmpty()) return;
+
+    Gdiplus::ImageAttributes fade;
+    Gdiplus::ImageAttributes* attributes = nullptr;
+    if (d.fade < 255) {
+        Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0},
+                                        {0, 0, 0, d.fade / 255.0f, 0}, {0, 0, 0, 0, 1}}};
+        fade.SetColorMatrix(&matrix);
+        attributes = &fade;
+    }
+    const UiRect& c = d.corner;
+    if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
+        DrawPart(g, bitmap, Gdiplus::Rect(dest.left, dest.top, dest.Width(), dest.Height()),
+                 source.left, source.top, source.Width(), source.Height(), attributes);
+        return;
+    }
+    // Nine-grid: corners unscaled, edges stretched along one axis, the middle along both.
+    const int sx[4] = {source.left, source.left + c.left, source.right - c.right, source.right};
+    const int sy[4] = {source.top, source.top + c.top, source.bottom - c.bottom, source.bottom};
+    const int dx[4] = {dest.left, dest.left + c.left, dest.right - c.right, dest.right};
+    const int dy[4] = {dest.top, dest.top + c.top, dest.bottom - c.bottom, dest.bottom};
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            DrawPart(g, bitmap,
+                     Gdiplus::Rect(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]),
+                     sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row], attributes);
+        }
+    }
+}
+
+void FillRect(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, SIZE round) {
+    if ((argb >> 24) == 0 || rc.right <= rc.left || rc.bottom <= rc.top) return;
+    Gdiplus::SolidBrush brush(ToColor(argb));
+    if (round.cx <= 0 || round.cy <= 0) {
+        g.FillRectangle(&brush, Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+        return;
+    }
+    const Gdiplus::SmoothingMode old = g.GetSmoothingMode();
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::GraphicsPath path;
+    AddRoundRect(path, Gdiplus::RectF(static_cast<Gdiplus::REAL>(rc.left), static_cast<Gdiplus::REAL>(rc.top),
+                                      static_cast<Gdiplus::REAL>(rc.right - rc.left),
+                                      static_cast<Gdiplus::REAL>(rc.bottom - rc.top)),
+                 round);
+    g.FillPath(&brush, &path);
+    g.SetSmoothingMode(old);
+}
+
+void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, int size, SIZE round) {
+    if (size <= 0 || (argb >> 24) == 0) return;
+    Gdiplus::Pen pen(ToColor(argb), static_cast<Gdiplus::REAL>(size));
+    const Gdiplus::REAL half = size / 2.0f;
+    const Gdiplus::RectF r(rc.left + half, rc.top + half, rc.right - rc.left - size,
+                           rc.bottom - rc.top - size);
+    if (r.Width <= 0 || r.Height <= 0) return;
+    if (round.cx <= 0 || round.cy <= 0) {
+        g.DrawRectangle(&pen, r);
+        return;
+    }
+    const Gdiplus::SmoothingMode old = g.GetSmoothingMode();
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::GraphicsPath path;
+    AddRoundRect(path, r, round);
+    g.DrawPath(&pen, &path);
+    g.SetSmoothingMode(old);
+}
+
+void DrawText(Gdiplus::Graphics& g, const wchar_t* text, const RECT& rc, DWORD argb,
+              Gdiplus::Font* font, UINT style) {
+    if (!text || !*text || !font || (argb >> 24) == 0) return;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    INT flags = format.GetFormatFlags() | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+    if (style & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
+    format.SetFormatFlags(flags);
+    format.SetAlignment((style & DT_CENTER)  ? Gdiplus::StringAlignmentCenter
+                        : (style & DT_RIGHT) ? Gdiplus::StringAlignmentFar
+                                             : Gdiplus::StringAlignmentNear);
+    format.SetLineAlignment((style & DT_VCENTER)  ? Gdiplus::StringAlignmentCenter
+                            : (style & DT_BOTTOM) ? Gdiplus::StringAlignmentFar
+                                                  : Gdiplus::StringAlignmentNear);
+    format.SetTrimming((style & DT_END_ELLIPSIS) ? Gdiplus::StringTrimmingEllipsisCharacter
+                                                 : Gdiplus::StringTrimmingNone);
+    Gdiplus::SolidBrush brush(ToColor(argb));
+    const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rc.left), static_cast<Gdiplus::REAL>(rc.top),
+                                static_cast<Gdiplus::REAL>(rc.right - rc.left),
+                                static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
+    g.DrawString(text, -1, font, layout, &format, &brush);
+}
+
+SIZE MeasureText(Gdiplus::Graphics& g, const wchar_t* text, Gdiplus::Font* font) {
+    SIZE size{0, 0};
+    if (!text || !*text || !font) return size;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
+                          Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    Gdiplus::RectF bounds;
+    g.MeasureString(text, -1, font, Gdiplus::PointF(0, 0), &format, &bounds);
+    size.cx = static_cast<LONG>(bounds.Width + 0.999f);
+    size.cy = static_cast<LONG>(bounds.Height + 0.999f);
+    return size;
+}
+
+}  // namespace DuiLib

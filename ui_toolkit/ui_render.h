@@ -1,0 +1,49 @@
+// Drawing helpers of the toolkit over GDI+: decoded images with their placement rules, text in
+// a rectangle, filled and outlined (optionally rounded) rectangles.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ui_toolkit/ui_attributes.h"
+
+namespace Gdiplus {
+class Graphics;
+class Font;
+}
+
+namespace DuiLib {
+
+// A decoded picture: premultiplied BGRA pixels, top row first. Immutable once made, so one
+// picture may be drawn from several threads.
+struct UiImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+// Decodes PNG, BMP, JPEG or GIF bytes with GDI+; null when they are not a picture.
+std::shared_ptr<const UiImage> DecodeImage(const uint8_t* bytes, size_t size);
+// Loads a picture file from disk; null when it cannot be read as one.
+std::shared_ptr<const UiImage> LoadImageFile(const wchar_t* path);
+
+// Draws the image into control (a control's rectangle) as the descriptor says: dest relative to
+// the control (or the whole control), source part of the image (or all of it), corner borders
+// kept unscaled, fade as alpha.
+void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
+               const ImageDescriptor& descriptor);
+
+void FillRect(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, SIZE round);
+void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, int size, SIZE round);
+
+// DT_LEFT/DT_CENTER/DT_RIGHT, DT_TOP/DT_VCENTER/DT_BOTTOM, DT_SINGLELINE, DT_END_ELLIPSIS and
+// DT_WORDBREAK are honoured.
+void DrawText(Gdiplus::Graphics& g, const wchar_t* text, const RECT& rc, DWORD argb,
+              Gdiplus::Font* font, UINT style);
+// Width and height the text needs on one line.
+SIZE MeasureText(Gdiplus::Graphics& g, const wchar_t* text, Gdiplus::Font* font);
+
+}  // namespace DuiLib
