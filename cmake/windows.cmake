@@ -93,3 +93,14 @@ set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BI
 
 # A hung Windows test fails on its own instead of holding up the whole run.
 set_tests_properties(core_tests_wine win_tests toolkit_tests e2e PROPERTIES TIMEOUT 300)
+
+# Benchmarks (run by scripts/bench.sh, not by the tests).
+add_skin_archive(toolkit_bench_skin ${CMAKE_SOURCE_DIR}/bench/toolkit_skin
+                 ${CMAKE_BINARY_DIR}/toolkit_bench_skin.zip)
+set(TOOLKIT_BENCH_RC ${CMAKE_BINARY_DIR}/toolkit_bench.rc)
+file(WRITE ${TOOLKIT_BENCH_RC} "130 ZIPRES \"toolkit_bench_skin.zip\"\n")
+set_source_files_properties(${TOOLKIT_BENCH_RC} PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/toolkit_bench_skin.zip)
+add_executable(toolkit_bench bench/toolkit_bench.cpp ${TOOLKIT_BENCH_RC})
+target_link_libraries(toolkit_bench PRIVATE screenshot_toolkit)
+add_dependencies(toolkit_bench toolkit_bench_skin)

@@ -1,6 +1,8 @@
 #include "ui_toolkit/ui_attributes.h"
 
 #include <cwctype>
+
+#include "settings/utf8_decoder.h"
 #include <vector>
 
 namespace DuiLib {
@@ -143,27 +145,9 @@ std::wstring Utf8ToUtf16(const std::string& text) {
     const size_t size = text.size();
     size_t i = 0;
     while (i < size) {
-        const unsigned char lead = bytes[i];
-        size_t extra = 0;
-        uint32_t code = lead;
-        uint32_t minimum = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1, code = lead & 0x1F, minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2, code = lead & 0x0F, minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3, code = lead & 0x07, minimum = 0x10000;
-        } else if (lead >= 0x80) {
-            extra = 0, code = 0xFFFD;
-        }
-        bool valid = size - i > extra;
-        for (size_t k = 1; valid && k <= extra; ++k) {
-            const unsigned char next = bytes[i + k];
-            valid = next >= 0x80 && next <= 0xBF;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!valid || (extra && (code < minimum || code > 0x10FFFF ||
-                                 (code >= 0xD800 && code <= 0xDFFF)))) {
+        uint32_t code = 0;
+        const size_t used = DecodeUtf8Sequence(bytes + i, size - i, &code);
+        if (used == 0) {
             result += static_cast<wchar_t>(0xFFFD);
             ++i;
             continue;
@@ -175,7 +159,7 @@ std::wstring Utf8ToUtf16(const std::string& text) {
         } else {
             result += static_cast<wchar_t>(code);
         }
-        i += extra + 1;
+        i += used;
     }
     return result;
 }

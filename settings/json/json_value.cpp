@@ -1,6 +1,8 @@
 // Values, containers, copying and freeing of the JSON tree.
 #include "settings/json/json_value.h"
 
+#include "settings/utf8_decoder.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -342,31 +344,10 @@ bool JsonIsValidUtf8(const char* text, size_t length) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     size_t i = 0;
     while (i < length) {
-        const unsigned char lead = bytes[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t extra;
-        uint32_t code;
-        uint32_t minimum;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1, code = lead & 0x1F, minimum = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2, code = lead & 0x0F, minimum = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3, code = lead & 0x07, minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (length - i <= extra) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            const unsigned char next = bytes[i + k];
-            if (next < 0x80 || next > 0xBF) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
-        i += extra + 1;
+        uint32_t code = 0;
+        const size_t used = DecodeUtf8Sequence(bytes + i, length - i, &code);
+        if (used == 0) return false;
+        i += used;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -323,6 +324,71 @@ TEST(ToolkitModal, MissingLayoutGivesAnEmptyWindowNotACrash) {
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(window->Find(L"root"), nullptr);
     Pump(50);
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(ToolkitWindow, TooltipShowsAfterHoverWithLineBreaks) {
+    const POINT button = Centre(Pos(window_, L"close_btn"));
+    MoveTo(hwnd_, button.x, button.y);
+    HWND tooltip = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        tooltip = window_->GetPaintManager()->GetTooltipWindow();
+        return tooltip && IsWindowVisible(tooltip);
+    }));
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    wchar_t text[64] = {0};
+    tool.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, L"\x5173\x95ED\r\n\x7A97\x53E3");
+    // Leaving the button hides it again.
+    MoveTo(hwnd_, 150, 190);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tooltip); }));
+}
+
+TEST(ToolkitLayered, TransparentWindowIsLayeredWithAShadowAround) {
+    bool deleted = false;
+    auto* window = new TestWindow(L"layered_window.xml", &deleted);
+    HWND hwnd = window->CreateAt(300, 300);
+    ASSERT_NE(hwnd, nullptr);
+    Pump(100);
+    EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    HWND shadow = FindWindowW(L"DuiLibShadow", nullptr);
+    ASSERT_NE(shadow, nullptr);
+    RECT shadowRect, windowRect;
+    GetWindowRect(shadow, &shadowRect);
+    GetWindowRect(hwnd, &windowRect);
+    EXPECT_TRUE(SameRect(shadowRect, RECT{windowRect.left - 3, windowRect.top - 3, windowRect.right + 3,
+                                          windowRect.bottom + 3}));
+    EXPECT_TRUE(IsWindowVisible(shadow));
+    // The frame keeps its alpha: the rounded corner is see-through, the middle is not.
+    window->GetPaintManager()->Paint(nullptr);
+    int width = 0, height = 0;
+    const uint32_t* pixels = window->GetPaintManager()->GetFramePixels(width, height);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(pixels[0] >> 24, 0u);
+    EXPECT_EQ(pixels[30 * width + 5] >> 24, 0xCCu);
+    // The shadow follows the window and goes with it.
+    SetWindowPos(hwnd, nullptr, 320, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(shadow, &shadowRect);
+    EXPECT_EQ(shadowRect.left, 317);
+    EXPECT_EQ(shadowRect.top, 307);
+    ShowWindow(hwnd, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(shadow));
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(FindWindowW(L"DuiLibShadow", nullptr), nullptr);
+}
+
+TEST(ToolkitLayered, WindowWithAnEditIsNotLayered) {
+    bool deleted = false;
+    auto* window = new TestWindow(L"test_window.xml", &deleted);
+    HWND hwnd = window->CreateAt(kLeft, kTop);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     DestroyWindow(hwnd);
     EXPECT_TRUE(deleted);
 }
