@@ -40,10 +40,11 @@ add_library(screenshot_toolkit STATIC
 target_link_libraries(screenshot_toolkit PUBLIC screenshot_core gdiplus comctl32 shlwapi ole32)
 
 include(cmake/skin.cmake)
+add_skin_archive(program_skin ${CMAKE_SOURCE_DIR}/skin ${CMAKE_BINARY_DIR}/skin.zip)
 
 set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/app/screenshot.rc)
 set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h")
+    "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h;${CMAKE_BINARY_DIR}/skin.zip")
 
 # GoogleTest from Debian's source package, built for Windows.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -66,6 +67,7 @@ add_executable(win_tests
     ${APP_RESOURCES}
 )
 target_link_libraries(win_tests PRIVATE screenshot_win gtest_main version)
+add_dependencies(win_tests program_skin)
 add_test(NAME win_tests COMMAND win_tests)
 
 # The toolkit under Wine: windows built from a test layout in a test skin archive.
@@ -82,17 +84,30 @@ target_include_directories(toolkit_tests PRIVATE ${CMAKE_BINARY_DIR})
 add_dependencies(toolkit_tests toolkit_test_skin)
 add_test(NAME toolkit_tests COMMAND toolkit_tests)
 
+# The program's skin as embedded in the program's resources.
+add_executable(skin_tests tests/win/skin_test.cpp tests/win/toolkit_test_window.cpp ${APP_RESOURCES})
+target_link_libraries(skin_tests PRIVATE screenshot_toolkit gtest_main)
+add_dependencies(skin_tests program_skin)
+add_test(NAME skin_tests COMMAND skin_tests)
+
 # A small window program that the end-to-end harness drives with real input.
 add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
 target_link_options(e2e_probe PRIVATE -municode)
 target_link_libraries(e2e_probe PRIVATE shell32)
+add_dependencies(e2e_probe program_skin)
+
+# Opens any layout of the program's skin in a window, for screenshots and the skin tests.
+add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURCES})
+target_link_options(skin_viewer PRIVATE -municode)
+target_link_libraries(skin_viewer PRIVATE screenshot_toolkit shell32)
+add_dependencies(skin_viewer program_skin)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
          --results ${CMAKE_BINARY_DIR}/e2e.json)
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # A hung Windows test fails on its own instead of holding up the whole run.
-set_tests_properties(core_tests_wine win_tests toolkit_tests e2e PROPERTIES TIMEOUT 300)
+set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests e2e PROPERTIES TIMEOUT 300)
 
 # Benchmarks (run by scripts/bench.sh, not by the tests).
 add_skin_archive(toolkit_bench_skin ${CMAKE_SOURCE_DIR}/bench/toolkit_skin

@@ -87,6 +87,9 @@ void CLabelUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     } else if (name == L"textpadding") {
         const UiRect pad = ParseRectAttribute(pstrValue);
         SetTextPadding(RECT{pad.left, pad.top, pad.right, pad.bottom});
+    } else if (name == L"width") {
+        m_bAutoCalcWidth = false;  // a given width wins over measuring the text
+        CControlUI::SetAttribute(pstrName, pstrValue);
     } else if (name == L"autocalcwidth") {
         m_bAutoCalcWidth = ParseBoolAttribute(value);
         NeedParentUpdate();

@@ -48,13 +48,13 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, SIZE rou
 }
 
 void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest, int sx,
-              int sy, int sw, int sh, Gdiplus::ImageAttributes* attributes) {
+              int sy, int sw, int sh, Gdiplus::ImageAttributes& attributes) {
     if (dest.Width <= 0 || dest.Height <= 0 || sw <= 0 || sh <= 0) return;
     // Unscaled parts are copied pixel for pixel; scaled ones are filtered.
     const bool scaled = dest.Width != sw || dest.Height != sh;
     g.SetInterpolationMode(scaled ? Gdiplus::InterpolationModeHighQualityBilinear
                                   : Gdiplus::InterpolationModeNearestNeighbor);
-    g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, attributes);
+    g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, &attributes);
 }
 
 }  // namespace
@@ -90,13 +90,14 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
     if (d.source) source = Intersect(*d.source, source);
     if (dest.IsEmpty() || source.IsEmpty()) return;
 
-    Gdiplus::ImageAttributes fade;
-    Gdiplus::ImageAttributes* attributes = nullptr;
+    Gdiplus::ImageAttributes attributes;
+    // Filtering at the image's edges samples the edge pixels again instead of transparency,
+    // so a stretched strip keeps solid ends.
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     if (d.fade < 255) {
         Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0},
                                         {0, 0, 0, d.fade / 255.0f, 0}, {0, 0, 0, 0, 1}}};
-        fade.SetColorMatrix(&matrix);
-        attributes = &fade;
+        attributes.SetColorMatrix(&matrix);
     }
     const UiRect& c = d.corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {

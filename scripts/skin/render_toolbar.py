@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Renders the capture toolbar skin: skin_src/toolbar/toolbar_svg.py -> skin/toolbar_wnd/*.png.
+
+Each image is SVG text from the source module, rasterised by rsvg-convert at its exact size.
+The output is deterministic: running the script again rewrites byte-identical files. After
+rendering, every PNG is checked to be 8-bit RGBA at the size the source declares.
+
+Run: python3 scripts/skin/render_toolbar.py [--svg-dir DIR]
+     --svg-dir also writes each SVG next to its name, for inspection.
+Needs: rsvg-convert (Debian package librsvg2-bin). Standard library otherwise.
+"""
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+SOURCE_DIR = os.path.join(ROOT, "skin_src", "toolbar")
+OUT_DIR = os.path.join(ROOT, "skin", "toolbar_wnd")
+
+sys.path.insert(0, SOURCE_DIR)
+import toolbar_svg  # noqa: E402
+
+
+def png_header(path):
+    """(width, height, bit depth, colour type) from the IHDR chunk."""
+    with open(path, "rb") as f:
+        head = f.read(29)
+    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+        raise ValueError(f"{path}: not a PNG")
+    width, height, depth, colour = struct.unpack(">IIBB", head[16:26])
+    return width, height, depth, colour
+
+
+def render(svg, width, height, path):
+    subprocess.run(["rsvg-convert", "--format", "png", "--width", str(width),
+                    "--height", str(height), "--output", path],
+                   input=svg.encode("utf-8"), check=True)
+    got = png_header(path)
+    if got != (width, height, 8, 6):
+        raise SystemExit(f"{path}: got {got[0]}x{got[1]} depth {got[2]} colour type {got[3]}, "
+                         f"want {width}x{height} 8-bit RGBA")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--svg-dir", help="also write the SVG text of each image here")
+    args = parser.parse_args()
+    if shutil.which("rsvg-convert") is None:
+        raise SystemExit("rsvg-convert not found: apt-get install librsvg2-bin")
+    os.makedirs(OUT_DIR, exist_ok=True)
+    if args.svg_dir:
+        os.makedirs(args.svg_dir, exist_ok=True)
+    images = toolbar_svg.images()
+    for name in sorted(images):
+        width, height, svg = images[name]
+        path = os.path.join(OUT_DIR, name)
+        render(svg, width, height, path)
+        if args.svg_dir:
+            with open(os.path.join(args.svg_dir, name[:-4] + ".svg"), "w") as f:
+                f.write(svg)
+        print(f"wrote {os.path.relpath(path, ROOT)} ({width}x{height})")
+    print(f"{len(images)} images in {os.path.relpath(OUT_DIR, ROOT)}")
+
+
+if __name__ == "__main__":
+    main()
