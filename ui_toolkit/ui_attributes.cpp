@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "settings/utf8_decoder.h"
+#include "settings/utf8_codec.h"
 #include <vector>
 
 namespace DuiLib {

@@ -5,6 +5,8 @@
 #include <numeric>
 #include <string_view>
 
+#include "settings/utf8_codec.h"
+
 namespace DuiLib {
 
 const std::string* XmlElement::Attribute(const std::string& wanted) const {
@@ -31,20 +33,6 @@ bool StartsWith(std::string_view text, size_t at, std::string_view prefix) {
     return text.substr(at, prefix.size()) == prefix;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-        return;
-    }
-    // Lead byte marker and number of continuation bytes for the code point's length.
-    const int extra = cp < 0x800 ? 1 : cp < 0x10000 ? 2 : 3;
-    const uint32_t lead = extra == 1 ? 0xC0 : extra == 2 ? 0xE0 : 0xF0;
-    out += static_cast<char>(lead | (cp >> (6 * extra)));
-    for (int shift = 6 * (extra - 1); shift >= 0; shift -= 6) {
-        out += static_cast<char>(0x80 | ((cp >> shift) & 0x3F));
-    }
-}
-
 // Decodes the UTF-16LE character at byte `at`, appends it as UTF-8 and returns the bytes it
 // used, or 0 when the input is cut short or holds a lone surrogate.
 size_t AppendUtf16Char(std::string_view in, size_t at, std::string& out) {
@@ -55,13 +43,13 @@ size_t AppendUtf16Char(std::string_view in, size_t at, std::string& out) {
     if (in.size() - at < 2) return 0;
     const uint32_t first = unit(at);
     if (first < 0xD800 || first > 0xDFFF) {
-        AppendUtf8(out, first);
+        AppendUtf8(first, out);
         return 2;
     }
     if (first > 0xDBFF || in.size() - at < 4) return 0;
     const uint32_t second = unit(at + 2);
     if (second < 0xDC00 || second > 0xDFFF) return 0;
-    AppendUtf8(out, 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00));
+    AppendUtf8(0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), out);
     return 4;
 }
 
@@ -344,7 +332,7 @@ private:
             uint32_t cp = 0;
             const char* reason = DecodeReference(raw.substr(i + 1, semicolon - i - 1), cp);
             if (reason) return Fail(reason, begin + i);
-            AppendUtf8(out, cp);
+            AppendUtf8(cp, out);
             i = semicolon;
         }
         return true;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "settings/json/json_value.h"
+#include "settings/utf8_codec.h"
 
 namespace {
 
@@ -35,24 +36,6 @@ long ReadHex4(const char* p, const char* end) {
     return unit;
 }
 
-char* AppendUtf8(char* out, unsigned long code) {
-    if (code < 0x80) {
-        *out++ = static_cast<char>(code);
-    } else if (code < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (code >> 6));
-        *out++ = static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (code >> 12));
-        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (code >> 18));
-        *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
-}
 
 // The byte a one-letter escape stands for, or -1.
 int SimpleEscape(char letter) {
@@ -90,7 +73,7 @@ bool DecodeEscape(const char*& in, const char* end, char*& out) {
         in += 6;
         code = (((code & 0x3FF) << 10) | (static_cast<unsigned long>(low) & 0x3FF)) + 0x10000;
     }
-    out = AppendUtf8(out, code);
+    out += EncodeUtf8(static_cast<uint32_t>(code), out);
     return true;
 }
 

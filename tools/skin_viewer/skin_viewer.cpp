@@ -1,7 +1,9 @@
 // Opens one layout of the program's skin in a window through the toolkit, so each window of the
 // program can be looked at and screenshotted before its behaviour exists.
 //   skin_viewer.exe LAYOUT [--at X,Y] [--show NAME,..] [--hide NAME,..] [--select NAME,..]
-//                   [--text NAME=TEXT] [--width NAME=PIXELS] [--combo NAME=INDEX] [--drop NAME]
+//                   [--text NAME=TEXT] [--width NAME=PIXELS] [--height NAME=PIXELS]
+//                   [--padding NAME=L,T,R,B] [--bkimage NAME=FILE] [--combo NAME=INDEX]
+//                   [--drop NAME] [--enable NAME] [--disable NAME] [--size W,H]
 // The window's title is "skin viewer: LAYOUT". It closes on Escape.
 #include <windows.h>
 #include <objidl.h>
@@ -56,7 +58,11 @@ public:
             for (const auto& name : Split(value, L',')) {
                 if (auto* o = static_cast<COptionUI*>(Interface(name, L"Option"))) o->Selected(true, false);
             }
-        } else if (option == L"--text" || option == L"--width" || option == L"--combo" || option == L"--padding") {
+        } else if (option == L"--size") {
+            const auto wh = Split(value, L',');
+            if (wh.size() == 2) m_pm.SetInitSize(_wtoi(wh[0].c_str()), _wtoi(wh[1].c_str()));
+        } else if (option == L"--text" || option == L"--width" || option == L"--height" ||
+                   option == L"--combo" || option == L"--padding" || option == L"--bkimage") {
             const size_t equals = value.find(L'=');
             if (equals == std::wstring::npos) return;
             const std::wstring name = value.substr(0, equals);
@@ -65,6 +71,8 @@ public:
             if (!c) return;
             if (option == L"--text") c->SetText(argument.c_str());
             if (option == L"--width") c->SetFixedWidth(_wtoi(argument.c_str()));
+            if (option == L"--height") c->SetFixedHeight(_wtoi(argument.c_str()));
+            if (option == L"--bkimage") c->SetBkImage(argument.c_str());
             if (option == L"--padding") c->SetAttribute(L"padding", argument.c_str());
             if (option == L"--combo") {
                 if (auto* combo = static_cast<CComboUI*>(c->GetInterface(L"Combo"))) {
@@ -73,8 +81,8 @@ public:
             }
         } else if (option == L"--drop") {
             if (auto* combo = static_cast<CComboUI*>(Interface(value, L"Combo"))) combo->ToggleDropDown();
-        } else if (option == L"--disable") {
-            if (CControlUI* c = m_pm.FindControl(value.c_str())) c->SetEnabled(false);
+        } else if (option == L"--disable" || option == L"--enable") {
+            if (CControlUI* c = m_pm.FindControl(value.c_str())) c->SetEnabled(option == L"--enable");
         }
     }
 
