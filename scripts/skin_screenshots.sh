@@ -13,6 +13,8 @@ trap wine_env_teardown EXIT
 rm -rf "$OUT"
 mkdir -p "$OUT"
 VIEWER="$BUILD/win/skin_viewer.exe"
+# A grey backdrop shows where windows are transparent.
+xsetroot -solid '#9AA0A6' 2>/dev/null
 
 # shot NAME LAYOUT WIDTH HEIGHT [HOVER_X HOVER_Y [press]] -- [viewer options]
 shot() {
@@ -36,9 +38,8 @@ shot() {
         sleep 0.5
         [ -n "$press" ] && xdotool mousedown 1 && sleep 0.3
     fi
-    # A grey backdrop shows the transparent parts; the crop leaves a margin around the window.
-    import -window root -crop $((width + 40))x$((height + 40))+20+20 +repage \
-        -background '#9AA0A6' -flatten "$OUT/$name.png"
+    # The crop leaves a margin of the grey backdrop around the window.
+    import -window root -crop $((width + 40))x$((height + 40))+20+20 +repage "$OUT/$name.png"
     [ -n "$press" ] && xdotool mouseup 1
     kill $pid 2>/dev/null
     wait $pid 2>/dev/null

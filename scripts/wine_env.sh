@@ -59,11 +59,22 @@ PY
     wineserver -p 2>/dev/null || true
 }
 
+# Stops a process, waiting at most about five seconds before killing it outright.
+wine_env_stop_pid() {
+    local pid=$1 i
+    kill "$pid" 2>/dev/null || return 0
+    for i in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null
+    return 0
+}
+
 wine_env_teardown() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+    [ -n "${WINEPREFIX:-}" ] && timeout 20 wineserver -k >/dev/null 2>&1
     if [ -n "$WINE_ENV_XVFB_PID" ]; then
-        kill "$WINE_ENV_XVFB_PID" 2>/dev/null
-        wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+        wine_env_stop_pid "$WINE_ENV_XVFB_PID"
         WINE_ENV_XVFB_PID=""
     fi
     return 0

@@ -453,6 +453,7 @@ void CPaintManagerUI::Paint(HDC hdcTarget) {
     std::fill(m_pBits, m_pBits + static_cast<size_t>(width) * height, 0u);
     m_canvas = std::make_unique<Gdiplus::Graphics>(m_bufferBitmap.get());
     m_canvas->SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
+    // Pixel (x, y) covers [x, x+1) x [y, y+1), as in GDI: a 1-pixel line at x + 0.5 fills column x.
     m_canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     m_pRoot->DoPaint(m_hdcBuffer, client);
     m_canvas->Flush(Gdiplus::FlushIntentionSync);

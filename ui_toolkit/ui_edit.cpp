@@ -3,9 +3,11 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui_toolkit/paint_manager.h"
+#include "ui_toolkit/ui_container.h"
 
 namespace DuiLib {
 
@@ -132,9 +134,54 @@ void CEditUI::SyncNativeWindow() {
     }
 }
 
+void CEditUI::ExcludeFloatingSiblings() {
+    // The native window would hide controls floating over the edit (a character count in a
+    // corner); its region leaves their place to the parent's painting. Run at paint time, when
+    // every sibling has its place.
+    RECT native;
+    GetWindowRect(m_hwndEdit, &native);
+    MapWindowPoints(nullptr, ::GetParent(m_hwndEdit), reinterpret_cast<POINT*>(&native), 2);
+    auto* parent = m_pParent ? static_cast<CContainerUI*>(m_pParent->GetInterface(L"Container")) : nullptr;
+    std::vector<RECT> holes;
+    for (int i = 0; parent && i < parent->GetCount(); ++i) {
+        CControlUI* sibling = parent->GetItemAt(i);
+        RECT overlap;
+        if (sibling == this || !sibling->IsFloat() || !sibling->IsVisible() ||
+            !IntersectRect(&overlap, &sibling->GetPos(), &native)) {
+            continue;
+        }
+        OffsetRect(&overlap, -native.left, -native.top);
+        holes.push_back(overlap);
+    }
+    const bool same = holes.size() == m_excluded.size() &&
+                      std::equal(holes.begin(), holes.end(), m_excluded.begin(),
+                                 [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; });
+    if (same) return;
+    m_excluded = holes;
+    if (holes.empty()) {
+        SetWindowRgn(m_hwndEdit, nullptr, TRUE);
+        return;
+    }
+    HRGN region = CreateRectRgn(0, 0, native.right - native.left, native.bottom - native.top);
+    for (const RECT& hole : holes) {
+        HRGN cut = CreateRectRgnIndirect(&hole);
+        CombineRgn(region, region, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+    SetWindowRgn(m_hwndEdit, region, TRUE);  // the window owns the region from here
+    // The holes now show the parent, which paints them on its next pass.
+    for (RECT hole : holes) {
+        OffsetRect(&hole, native.left, native.top);
+        InvalidateRect(::GetParent(m_hwndEdit), &hole, FALSE);
+    }
+}
+
 void CEditUI::PaintText(HDC hDC) {
     // While the native window shows, it draws the text.
-    if (m_hwndEdit && IsWindowVisible(m_hwndEdit)) return;
+    if (m_hwndEdit && IsWindowVisible(m_hwndEdit)) {
+        ExcludeFloatingSiblings();
+        return;
+    }
     CLabelUI::PaintText(hDC);
 }
 

@@ -3,6 +3,8 @@
 // A disabled edit paints its text itself, in its disabled text colour.
 #pragma once
 
+#include <vector>
+
 #include "ui_toolkit/ui_button.h"
 
 namespace DuiLib {
@@ -39,6 +41,7 @@ public:
 protected:
     virtual bool IsMultiLine() const { return false; }
     void SyncNativeWindow();
+    void ExcludeFloatingSiblings();
     static LRESULT CALLBACK EditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwndEdit = nullptr;
@@ -49,6 +52,7 @@ protected:
     bool m_bPassword = false;
     CDuiString m_sPromptText;
     DWORD m_dwPromptColor = 0xFFAAAAAA;
+    std::vector<RECT> m_excluded;  // holes cut into the native window for floating siblings
 };
 
 class CRichEditUI : public CEditUI {

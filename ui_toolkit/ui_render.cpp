@@ -48,13 +48,34 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, SIZE rou
 }
 
 void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest, int sx,
-              int sy, int sw, int sh, Gdiplus::ImageAttributes& attributes) {
+              int sy, int sw, int sh, Gdiplus::ImageAttributes& attributes, bool fade) {
     if (dest.Width <= 0 || dest.Height <= 0 || sw <= 0 || sh <= 0) return;
-    // Unscaled parts are copied pixel for pixel; scaled ones are filtered.
-    const bool scaled = dest.Width != sw || dest.Height != sh;
-    g.SetInterpolationMode(scaled ? Gdiplus::InterpolationModeHighQualityBilinear
-                                  : Gdiplus::InterpolationModeNearestNeighbor);
-    g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, &attributes);
+    const bool scaleX = dest.Width != sw;
+    const bool scaleY = dest.Height != sh;
+    // Parts copied 1:1, and narrow strips stretched along their uniform axis (bars, nine-grid
+    // edges), are drawn pixel for pixel: filtering would soften their ends against what lies
+    // around them.
+    const bool strip = (scaleX && sw <= 8 && !scaleY) || (scaleY && sh <= 8 && !scaleX);
+    if (!scaleX && !scaleY) {
+        g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+        g.DrawImage(&bitmap, dest, sx, sy, sw, sh, Gdiplus::UnitPixel, &attributes);
+        return;
+    }
+    if (strip && !fade) {
+        // Tiling the strip gives the same pixels as stretching it, exactly to the edges.
+        Gdiplus::TextureBrush brush(&bitmap, Gdiplus::WrapModeTile, sx, sy, sw, sh);
+        brush.TranslateTransform(static_cast<Gdiplus::REAL>(dest.X), static_cast<Gdiplus::REAL>(dest.Y));
+        g.FillRectangle(&brush, dest);
+        return;
+    }
+    // Pictures are filtered. The filter must not reach past the part's edge pixels (it would
+    // blend in transparency), so the sampled area is pulled in half a pixel on each scaled axis.
+    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+    const Gdiplus::REAL insetX = scaleX && sw > 1 ? 0.5f : 0.0f;
+    const Gdiplus::REAL insetY = scaleY && sh > 1 ? 0.5f : 0.0f;
+    g.DrawImage(&bitmap, Gdiplus::RectF(static_cast<Gdiplus::REAL>(dest.X), static_cast<Gdiplus::REAL>(dest.Y),
+                                        static_cast<Gdiplus::REAL>(dest.Width), static_cast<Gdiplus::REAL>(dest.Height)),
+                sx + insetX, sy + insetY, sw - 2 * insetX, sh - 2 * insetY, Gdiplus::UnitPixel, &attributes);
 }
 
 }  // namespace
@@ -102,7 +123,7 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
     const UiRect& c = d.corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
         DrawPart(g, bitmap, Gdiplus::Rect(dest.left, dest.top, dest.Width(), dest.Height()),
-                 source.left, source.top, source.Width(), source.Height(), attributes);
+                 source.left, source.top, source.Width(), source.Height(), attributes, d.fade < 255);
         return;
     }
     // Nine-grid: corners unscaled, edges stretched along one axis, the middle along both.
@@ -114,7 +135,7 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
         for (int col = 0; col < 3; ++col) {
             DrawPart(g, bitmap,
                      Gdiplus::Rect(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]),
-                     sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row], attributes);
+                     sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row], attributes, d.fade < 255);
         }
     }
 }
@@ -139,15 +160,23 @@ void FillRect(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, SIZE round) {
 
 void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, int size, SIZE round) {
     if (size <= 0 || (argb >> 24) == 0) return;
-    Gdiplus::Pen pen(ToColor(argb), static_cast<Gdiplus::REAL>(size));
-    const Gdiplus::REAL half = size / 2.0f;
-    const Gdiplus::RectF r(rc.left + half, rc.top + half, rc.right - rc.left - size,
-                           rc.bottom - rc.top - size);
-    if (r.Width <= 0 || r.Height <= 0) return;
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (width <= 2 * size || height <= 2 * size) return;
     if (round.cx <= 0 || round.cy <= 0) {
-        g.DrawRectangle(&pen, r);
+        // Four filled edges: exactly the outer size pixels of the rectangle, whatever the
+        // renderer's rule for where a pen's line falls.
+        Gdiplus::SolidBrush brush(ToColor(argb));
+        g.FillRectangle(&brush, Gdiplus::Rect(rc.left, rc.top, width, size));
+        g.FillRectangle(&brush, Gdiplus::Rect(rc.left, rc.bottom - size, width, size));
+        g.FillRectangle(&brush, Gdiplus::Rect(rc.left, rc.top + size, size, height - 2 * size));
+        g.FillRectangle(&brush, Gdiplus::Rect(rc.right - size, rc.top + size, size, height - 2 * size));
         return;
     }
+    Gdiplus::Pen pen(ToColor(argb), static_cast<Gdiplus::REAL>(size));
+    const Gdiplus::REAL half = size / 2.0f;
+    const Gdiplus::RectF r(rc.left + half, rc.top + half, static_cast<Gdiplus::REAL>(width - size),
+                           static_cast<Gdiplus::REAL>(height - size));
     const Gdiplus::SmoothingMode old = g.GetSmoothingMode();
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     Gdiplus::GraphicsPath path;

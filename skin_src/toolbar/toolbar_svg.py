@@ -80,13 +80,11 @@ GLYPHS = {
       <rect x="9" y="5" width="2" height="11" fill="currentColor" stroke="none"/>
       <rect x="7" y="15" width="6" height="1.5" rx="0.5" fill="currentColor" stroke="none"/>""",
 
-    # A push pin, tilted, needle to the lower left.
+    # A push pin standing upright: cap, body, flange and a tapering needle.
     "pic_show_top_btn": """
-      <g transform="rotate(45 10 10)">
-        <path d="M7.25 2.75 H12.75"/>
-        <path d="M8.5 2.75 V7.5 L5.5 10.75 H14.5 L11.5 7.5 V2.75"/>
-        <path d="M10 10.75 V17.5"/>
-      </g>""",
+      <path d="M5.75 3.25 H14.25"/>
+      <path d="M7.75 3.25 V7.5 L4.75 11.25 H15.25 L12.25 7.5 V3.25"/>
+      <path d="M9 12 H11 L10.35 17.2 Q10 17.95 9.65 17.2 Z" fill="currentColor" stroke="none"/>""",
 
     # A clipboard: the board, its clip, two lines of content.
     "clipboard_btn": """
@@ -100,12 +98,12 @@ GLYPHS = {
       <path d="M3.75 5.25 H16.25"/>
       <path d="M7.75 5.25 V4.25 A1 1 0 0 1 8.75 3.25 H11.25 A1 1 0 0 1 12.25 4.25 V5.25"/>
       <path d="M5.25 5.25 L6 15.6 A1.5 1.5 0 0 0 7.5 17 H12.5 A1.5 1.5 0 0 0 14 15.6 L14.75 5.25"/>
-      <path d="M8.5 8.5 V13.75 M11.5 8.5 V13.75"/>""",
+      <path d="M8.25 8.5 V13.75 M11.75 8.5 V13.75"/>""",
 
     # Save: an arrow dropping into a tray.
     "save_btn": """
-      <path d="M10 3.25 V11.75"/>
-      <path d="M6.5 8.25 L10 11.75 L13.5 8.25"/>
+      <path d="M9.75 3.25 V11.75"/>
+      <path d="M6.25 8.25 L9.75 11.75 L13.25 8.25"/>
       <path d="M3.75 12.5 V15 A1.25 1.25 0 0 0 5 16.25 H15 A1.25 1.25 0 0 0 16.25 15 V12.5"/>""",
 
     # Exit: an X.
@@ -246,8 +244,8 @@ def line_style_svg(style):
         body = "".join(f'\n  <rect x="{SAMPLE_X0 + 13 * k}" y="{y}" width="9" height="{t}"/>'
                        for k in range(6))
     elif style == "dot":
-        # Round dots 2.5 px across on a 5 px pitch, centred on the 2 px band.
-        body = "".join(f'\n  <circle cx="{SAMPLE_X0 + 1.5 + 5 * k}" cy="10" r="1.25"/>'
+        # Round dots 2.5 px across on a 5 px pitch, centred on the 2 px band (a pixel corner).
+        body = "".join(f'\n  <circle cx="{SAMPLE_X0 + 1 + 5 * k}" cy="10" r="1.25"/>'
                        for k in range(15))
     else:
         raise ValueError(style)

@@ -290,3 +290,22 @@ TEST(Skin, CaptureToolbarWithItsAttributePages) {
     auto* textPage = static_cast<CContainerUI*>(window->Find(L"text_attribute_page"));
     EXPECT_NE(textPage->FindSubControl(L"normal_clr_1"), page->FindSubControl(L"normal_clr_1"));
 }
+
+TEST(Skin, CountLabelStaysVisibleOverTheFeedbackBox) {
+    Built window(L"feedback_wnd.xml");
+    window->GetPaintManager()->Paint(nullptr);
+    auto* edit = static_cast<CRichEditUI*>(window->Find(L"feedback_edit")->GetInterface(L"RichEdit"));
+    HWND native = edit->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+    // The native text window leaves a hole where the label floats, so the label is not hidden.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(native, region), COMPLEXREGION);
+    RECT label = window->Find(L"input_count_label")->GetPos();
+    RECT nativeRect;
+    GetWindowRect(native, &nativeRect);
+    MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&nativeRect), 2);
+    const POINT centre{(label.left + label.right) / 2 - nativeRect.left, (label.top + label.bottom) / 2 - nativeRect.top};
+    EXPECT_FALSE(PtInRegion(region, centre.x, centre.y));
+    EXPECT_TRUE(PtInRegion(region, 10, 10));
+    DeleteObject(region);
+}

@@ -3,7 +3,9 @@
 //   skin_viewer.exe LAYOUT [--at X,Y] [--show NAME,..] [--hide NAME,..] [--select NAME,..]
 //                   [--text NAME=TEXT] [--width NAME=PIXELS] [--height NAME=PIXELS]
 //                   [--padding NAME=L,T,R,B] [--bkimage NAME=FILE] [--combo NAME=INDEX]
-//                   [--drop NAME] [--enable NAME] [--disable NAME] [--size W,H]
+//                   [--drop NAME] [--enable NAME] [--disable NAME] [--size W,H] [--dump FILE.png]
+// --dump writes the window's own frame, blended over grey as a compositing desktop shows it,
+// and exits: a picture of the rendering independent of the display's handling of alpha.
 // The window's title is "skin viewer: LAYOUT". It closes on Escape.
 #include <windows.h>
 #include <objidl.h>
@@ -30,6 +32,30 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
         start = end + 1;
     }
     return parts;
+}
+
+// Blends the premultiplied frame over a grey backdrop and saves it as PNG.
+bool DumpFrame(CPaintManagerUI& manager, const std::wstring& path) {
+    manager.Paint(nullptr);
+    int width = 0, height = 0;
+    const uint32_t* pixels = manager.GetFramePixels(width, height);
+    if (!pixels || width <= 0 || height <= 0) return false;
+    const uint32_t backdrop[3] = {0xA6, 0xA0, 0x9A};  // B, G, R
+    std::vector<uint32_t> out(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t a = p >> 24;
+        uint32_t result = 0xFF000000;
+        for (int c = 0; c < 3; ++c) {
+            const uint32_t channel = ((p >> (8 * c)) & 0xFF) + backdrop[c] * (255 - a) / 255;
+            result |= (channel > 255 ? 255 : channel) << (8 * c);
+        }
+        out[i] = result;
+    }
+    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(out.data()));
+    CLSID png;
+    CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+    return bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
 }
 
 class ViewerWindow : public WindowImplBase {
@@ -110,11 +136,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring layout = argv[1];
     int x = 40, y = 40;
     std::vector<std::pair<std::wstring, std::wstring>> options;
+    std::wstring dump;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::wstring(argv[i]) == L"--at") {
             const auto xy = Split(argv[i + 1], L',');
             x = _wtoi(xy[0].c_str());
             y = xy.size() > 1 ? _wtoi(xy[1].c_str()) : y;
+        } else if (std::wstring(argv[i]) == L"--dump") {
+            dump = argv[i + 1];
         } else {
             options.emplace_back(argv[i], argv[i + 1]);
         }
@@ -129,6 +158,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     for (const auto& [option, value] : options) window->Apply(option, value);
     window->GetPaintManager()->NeedUpdate();
     InvalidateRect(hwnd, nullptr, FALSE);
+    if (!dump.empty()) {
+        const bool saved = DumpFrame(*window->GetPaintManager(), dump);
+        DestroyWindow(hwnd);
+        return saved ? 0 : 5;
+    }
     CPaintManagerUI::MessageLoop();
     CoUninitialize();
     Gdiplus::GdiplusShutdown(token);

@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Renders the application windows' skin: skin_src/windows/windows_svg.py -> skin/<folder>/*.png
+for main_wnd, floating_wnd, toast, set_wnd, about_wnd and feedback_wnd.
+
+Each image is SVG text from the source module, rasterised by rsvg-convert at its exact size and
+stored as 8-bit RGBA. The output is deterministic: running the script again rewrites
+byte-identical files. After rendering every PNG is checked for its size and pixel format, and
+the pieces of the opaque windows (settings, feedback) for having no transparent pixel.
+
+Run: python3 scripts/skin/render_windows.py [--svg-dir DIR]
+     --svg-dir also writes each SVG (as folder_name.svg) to look at.
+Needs: rsvg-convert (Debian package librsvg2-bin) and the font WenQuanYi Micro Hei
+(fonts-wqy-microhei). Standard library otherwise.
+"""
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import zlib
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+SOURCE_DIR = os.path.join(ROOT, "skin_src", "windows")
+OUT_DIR = os.path.join(ROOT, "skin")
+
+# Backgrounds of ordinary (non-layered) windows: every pixel must be opaque.
+OPAQUE = {"set_wnd/bk.png", "set_wnd/title_bk_left.png", "set_wnd/title_bk_middle.png",
+          "set_wnd/title_bk_right.png", "set_wnd/body_left_bk.png",
+          "feedback_wnd/bk.png", "feedback_wnd/title_bk_left.png",
+          "feedback_wnd/title_bk_middle.png", "feedback_wnd/title_bk_right.png"}
+
+sys.path.insert(0, SOURCE_DIR)
+import windows_svg  # noqa: E402
+
+
+def read_png(data):
+    """(width, height, colour type, rows of raw pixel bytes) of an 8-bit non-interlaced
+    RGB or RGBA PNG."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    pos, idat, header = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace:
+        raise ValueError(f"unexpected PNG layout {header}")
+    bpp = 4 if colour == 6 else 3
+    raw = zlib.decompress(idat)
+    stride = width * bpp
+    rows, prev, pos = [], bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
+        pos += 1 + stride
+        for i in range(stride):
+            a = line[i - bpp] if i >= bpp else 0
+            b = prev[i]
+            c = prev[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + b) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 0xFF
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 0xFF
+            elif kind != 0:
+                raise ValueError(f"bad PNG filter {kind}")
+        rows.append(bytes(line))
+        prev = line
+    return width, height, colour, rows
+
+
+def rgba_png(width, height, colour, rows):
+    """8-bit RGBA PNG bytes without metadata (rsvg-convert drops alpha on opaque images)."""
+    if colour == 2:
+        rows = [b"".join(r[i:i + 3] + b"\xff" for i in range(0, len(r), 3)) for r in rows]
+
+    def chunk(kind, payload):
+        return (struct.pack(">I", len(payload)) + kind + payload
+                + struct.pack(">I", zlib.crc32(kind + payload) & 0xFFFFFFFF))
+
+    raw = b"".join(b"\x00" + r for r in rows)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
+def render(name, width, height, svg):
+    png = subprocess.run(["rsvg-convert", "--format", "png", "--width", str(width),
+                          "--height", str(height)],
+                         input=svg.encode("utf-8"), stdout=subprocess.PIPE, check=True).stdout
+    w, h, colour, rows = read_png(png)
+    data = rgba_png(w, h, colour, rows)
+    path = os.path.join(OUT_DIR, name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+    # Check what was written.
+    with open(path, "rb") as f:
+        w, h, colour, rows = read_png(f.read())
+    if (w, h, colour) != (width, height, 6):
+        raise SystemExit(f"{name}: got {w}x{h} colour type {colour}, want {width}x{height} RGBA")
+    if name in OPAQUE and any(r[i] != 255 for r in rows for i in range(3, len(r), 4)):
+        raise SystemExit(f"{name}: an opaque window's piece has transparent pixels")
+    return path
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--svg-dir", help="also write the SVG text of each image here")
+    args = parser.parse_args()
+    if shutil.which("rsvg-convert") is None:
+        raise SystemExit("rsvg-convert not found: apt-get install librsvg2-bin")
+    if args.svg_dir:
+        os.makedirs(args.svg_dir, exist_ok=True)
+    images = windows_svg.images()
+    for name in sorted(images):
+        width, height, svg = images[name]
+        path = render(name, width, height, svg)
+        if args.svg_dir:
+            with open(os.path.join(args.svg_dir, name[:-4].replace("/", "_") + ".svg"), "w") as f:
+                f.write(svg)
+        print(f"wrote {os.path.relpath(path, ROOT)} ({width}x{height})")
+    print(f"{len(images)} images")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "update/manifest.h"
+#include "update/version_compare.h"
+
+TEST(VersionText, FormatsTheFourWords) {
+    EXPECT_EQ(FormatVersionText(0x00010002, 0x00030004), "1.2.3.4");
+    EXPECT_EQ(FormatVersionText(0xFFFF0000, 0x0000FFFF), "65535.0.0.65535");
+}
+
+TEST(VersionText, PiecesAreReadLikeStoi) {
+    EXPECT_EQ(ParseVersionPieces("1.2.10"), (std::vector<int>{1, 2, 10, 0}));
+    EXPECT_EQ(ParseVersionPieces("2"), (std::vector<int>{2, 0, 0, 0}));
+    EXPECT_EQ(ParseVersionPieces("1.x"), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_EQ(ParseVersionPieces(" 3b.-4.+5"), (std::vector<int>{3, -4, 5, 0}));
+    EXPECT_EQ(ParseVersionPieces("1.2."), (std::vector<int>{1, 2, 0, 0}));
+    EXPECT_EQ(ParseVersionPieces("1..2"), (std::vector<int>{1, 0, 2, 0}));
+    EXPECT_EQ(ParseVersionPieces(""), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(ParseVersionPieces("99999999999.1"), (std::vector<int>{0, 1, 0, 0}));
+    EXPECT_EQ(ParseVersionPieces("1.2.3.4.5"), (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+TEST(VersionText, NewerComparesEntryByEntry) {
+    EXPECT_TRUE(IsVersionNewer("1.2.3.4", "1.2.3.5"));
+    EXPECT_FALSE(IsVersionNewer("1.2.3.4", "1.2.3.4"));
+    EXPECT_FALSE(IsVersionNewer("1.2.3.5", "1.2.3.4"));
+    EXPECT_TRUE(IsVersionNewer("1.2.9.9", "1.2.10"));
+    EXPECT_TRUE(IsVersionNewer("1.9.9.9", "2"));
+    EXPECT_TRUE(IsVersionNewer("1.2.3.4", "1.2.3.4.1"));
+    EXPECT_FALSE(IsVersionNewer("1.2.3.4.1", "1.2.3.4"));
+    EXPECT_FALSE(IsVersionNewer("1.0.0.0", "1.x"));
+}
+
+TEST(Manifest, NewerVersionAsksForTheUpdater) {
+    const std::string manifest =
+        R"({"update_info": {"version": "1.0.0.2", "url": "https://updates.example.com/update.exe"}})";
+    UpdateDecision decision = DecideUpdate(manifest, true, "1.0.0.1");
+    EXPECT_TRUE(decision.download);
+    EXPECT_EQ(decision.url, "https://updates.example.com/update.exe");
+    EXPECT_TRUE(DecideUpdate("\xEF\xBB\xBF" + manifest, true, "1.0.0.1").download);
+    EXPECT_FALSE(DecideUpdate(manifest, true, "1.0.0.2").download);
+    EXPECT_FALSE(DecideUpdate(manifest, true, "1.0.1").download);
+    EXPECT_FALSE(DecideUpdate(manifest, false, "").download);  // own version unknown
+}
+
+TEST(Manifest, MissingOrMistypedMembersEndTheCheckQuietly) {
+    for (const char* bad : {"", "not json", "[]", "{}", R"({"update_info": 1})",
+                            R"({"update_info": {"version": 2, "url": "https://x/u.exe"}})",
+                            R"({"update_info": {"url": "https://x/u.exe"}})",
+                            R"({"update_info": {"version": "9"}})",
+                            R"({"update_info": {"version": "9", "url": true}})"}) {
+        EXPECT_FALSE(DecideUpdate(bad, true, "1.0.0.1").download) << bad;
+    }
+    // Not newer: the url is never read, so its absence does not matter.
+    EXPECT_FALSE(DecideUpdate(R"({"update_info": {"version": "0.1"}})", true, "1.0.0.1").download);
+}
+
+TEST(Manifest, UpdaterMustComeOverHttpsExceptFromThisMachine) {
+    EXPECT_TRUE(IsAcceptableUpdaterUrl("https://updates.example.com/u.exe"));
+    EXPECT_TRUE(IsAcceptableUpdaterUrl("http://127.0.0.1:8082/updater.exe"));
+    EXPECT_TRUE(IsAcceptableUpdaterUrl("http://localhost/u.exe"));
+    for (const char* bad : {"http://updates.example.com/u.exe", "http://127.0.0.1.evil.com/u.exe",
+                            "ftp://x/u.exe", "file:///C:/u.exe", "https://", "//x/u.exe", ""}) {
+        EXPECT_FALSE(IsAcceptableUpdaterUrl(bad)) << bad;
+    }
+    const std::string plain = R"({"update_info": {"version": "9", "url": "http://updates.example.com/u.exe"}})";
+    EXPECT_FALSE(DecideUpdate(plain, true, "1.0.0.1").download);
+}

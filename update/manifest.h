@@ -1,0 +1,19 @@
+// What an update manifest asks for, given the running program's version. Pure code.
+#pragma once
+
+#include <string>
+
+struct UpdateDecision {
+    bool download = false;  // false: the check ends here
+    std::string url;        // the updater's address (UTF-8) when download is true
+};
+
+// The manifest's bytes (an optional UTF-8 byte-order mark allowed) hold
+// {"update_info": {"version": "...", "url": "..."}}. The url is read only when the version is
+// newer than localVersion. Anything malformed, missing or of another kind ends the check, and so
+// does an updater address that is not https (plain http is accepted only for this machine's own
+// loopback addresses, which only tests serve).
+UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
+                            const std::string& localVersion);
+
+bool IsAcceptableUpdaterUrl(const std::string& url);
