@@ -57,6 +57,10 @@ PY
     fi
     # One persistent server for the whole run keeps process starts fast (it may already run).
     wineserver -p 2>/dev/null || true
+    # Start Wine's background services now, detached from any output pipe: started by the first
+    # test instead, they would inherit its output and hold the test runner's pipe open.
+    timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1
+    return 0
 }
 
 # Stops a process, waiting at most about five seconds before killing it outright.

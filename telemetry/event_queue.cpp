@@ -4,8 +4,7 @@
 
 void EventQueue::Start(Sender sender) {
     if (thread_.joinable()) {
-        stop_.exchange(true);
-        wake_.notify_all();
+        RequestStop();
         thread_.join();
     }
     stop_.exchange(false);
@@ -22,9 +21,18 @@ void EventQueue::Push(int event, std::wstring data) {
     wake_.notify_all();
 }
 
-void EventQueue::Stop() {
-    stop_.exchange(true);
+void EventQueue::RequestStop() {
+    {
+        // Set under the mutex: a sender between testing the flag and starting to wait would
+        // otherwise miss the wake-up and wait for ever.
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_.exchange(true);
+    }
     wake_.notify_all();
+}
+
+void EventQueue::Stop() {
+    RequestStop();
     if (thread_.joinable()) thread_.join();
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.clear();

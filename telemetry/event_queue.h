@@ -37,6 +37,7 @@ public:
 
 private:
     void Run();
+    void RequestStop();
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;

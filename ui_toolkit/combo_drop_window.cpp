@@ -168,7 +168,7 @@ void ComboDropWindow::Paint(HDC hdc) {
             const int index = row + scroll_;
             CListLabelElementUI* entry = owner_->GetEntry(index);
             if (!entry) break;
-            const RECT item{1, row * itemHeight_, width - 1, (row + 1) * itemHeight_};
+            const RECT item{0, row * itemHeight_, width, (row + 1) * itemHeight_};
             if (index == hot_) {
                 DuiLib::FillRect(g, item, kHotColor, SIZE{});
             } else if (entry->IsSelected()) {

@@ -155,9 +155,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND hwnd = window->Create(nullptr, title.c_str(), WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, x, y, 10, 10);
     if (!hwnd) return 4;
     SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    for (const auto& [option, value] : options) window->Apply(option, value);
+    for (const auto& [option, value] : options) {
+        if (option != L"--drop") window->Apply(option, value);
+    }
+    // Lists drop under their combo's laid-out face, so they open after a layout pass.
     window->GetPaintManager()->NeedUpdate();
+    window->GetPaintManager()->Paint(nullptr);
     InvalidateRect(hwnd, nullptr, FALSE);
+    for (const auto& [option, value] : options) {
+        if (option == L"--drop") window->Apply(option, value);
+    }
     if (!dump.empty()) {
         const bool saved = DumpFrame(*window->GetPaintManager(), dump);
         DestroyWindow(hwnd);
