@@ -19,6 +19,21 @@ add_library(screenshot_win STATIC
 )
 target_link_libraries(screenshot_win PUBLIC screenshot_core)
 
+# Usage events, their transport and the update check, with the application context.
+add_library(screenshot_services STATIC
+    app/app_context_win.cpp
+    app/endpoints_win.cpp
+    telemetry/event_tracker_win.cpp
+    telemetry/log_transport_win.cpp
+    telemetry/machine_code_win.cpp
+    update/update_check_win.cpp
+)
+target_link_libraries(screenshot_services PUBLIC screenshot_win winhttp rpcrt4 version shell32)
+target_compile_definitions(screenshot_services PRIVATE
+    SCREENSHOT_LOG_PROJECT=L"${SCREENSHOT_LOG_PROJECT}"
+    SCREENSHOT_LOG_SERVICE_ENDPOINT=L"${SCREENSHOT_LOG_SERVICE_ENDPOINT}"
+    SCREENSHOT_UPDATE_MANIFEST_URL=L"${SCREENSHOT_UPDATE_MANIFEST_URL}")
+
 # Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.
 add_library(screenshot_toolkit STATIC
     app/skin_loader.cpp
@@ -45,6 +60,8 @@ add_skin_archive(program_skin ${CMAKE_SOURCE_DIR}/skin ${CMAKE_BINARY_DIR}/skin.
 set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/app/screenshot.rc)
 set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h;${CMAKE_BINARY_DIR}/skin.zip")
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 # GoogleTest from Debian's source package, built for Windows.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -90,6 +107,16 @@ target_link_libraries(skin_tests PRIVATE screenshot_toolkit gtest_main)
 add_dependencies(skin_tests program_skin)
 add_test(NAME skin_tests COMMAND skin_tests)
 
+# Usage events and the update check against a real HTTP server on 127.0.0.1.
+add_executable(fake_updater WIN32 tests/win/fake_updater.cpp)
+target_link_options(fake_updater PRIVATE -municode)
+add_executable(services_tests tests/win/services_test.cpp tests/win/test_folder.cpp ${APP_RESOURCES})
+target_link_libraries(services_tests PRIVATE screenshot_services gtest_main)
+add_dependencies(services_tests fake_updater program_skin)
+add_test(NAME services_tests
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
+                 wine $<TARGET_FILE:services_tests>)
+
 # A small window program that the end-to-end harness drives with real input.
 add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
 target_link_options(e2e_probe PRIVATE -municode)
@@ -101,13 +128,12 @@ add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURC
 target_link_options(skin_viewer PRIVATE -municode)
 target_link_libraries(skin_viewer PRIVATE screenshot_toolkit shell32)
 add_dependencies(skin_viewer program_skin)
-find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
          --results ${CMAKE_BINARY_DIR}/e2e.json)
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # A hung Windows test fails on its own instead of holding up the whole run.
-set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests e2e PROPERTIES TIMEOUT 300)
+set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests e2e PROPERTIES TIMEOUT 300)
 
 # Benchmarks (run by scripts/bench.sh, not by the tests).
 add_skin_archive(toolkit_bench_skin ${CMAKE_SOURCE_DIR}/bench/toolkit_skin

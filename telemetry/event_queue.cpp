@@ -2,11 +2,13 @@
 
 #include "telemetry/usage_events.h"
 
+void EventQueue::Halt() {
+    RequestStop();
+    if (thread_.joinable()) thread_.join();
+}
+
 void EventQueue::Start(Sender sender) {
-    if (thread_.joinable()) {
-        RequestStop();
-        thread_.join();
-    }
+    Halt();
     stop_.exchange(false);
     sender_ = std::move(sender);
     thread_ = std::thread(&EventQueue::Run, this);
@@ -32,8 +34,7 @@ void EventQueue::RequestStop() {
 }
 
 void EventQueue::Stop() {
-    RequestStop();
-    if (thread_.joinable()) thread_.join();
+    Halt();
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.clear();
 }

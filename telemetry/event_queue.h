@@ -31,6 +31,8 @@ public:
     void Start(Sender sender);
     // Queues an event; numbers that are not usage events are dropped.
     void Push(int event, std::wstring data);
+    // Ends the sender and keeps the queue (for a restart).
+    void Halt();
     // Ends the sender; the events still queued are dropped.
     void Stop();
     size_t Pending() const;

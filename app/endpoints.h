@@ -1,0 +1,19 @@
+// Where the program sends usage events and looks for updates. Build-time settings whose defaults
+// reach no real host; two environment variables, read once at start-up, point a running program
+// at test servers instead:
+//   SCREENSHOT_LOG_ENDPOINT  scheme, host and port of the log service (http://127.0.0.1:8081)
+//   SCREENSHOT_UPDATE_URL    the whole manifest address (http://127.0.0.1:8082/update/update.json)
+#pragma once
+
+#include <string>
+
+#include "telemetry/log_request.h"
+
+struct Endpoints {
+    LogServiceConfig logService;
+    std::wstring updateManifestUrl;
+};
+
+// The build-time values with the environment's overrides applied. An override that does not
+// parse is ignored.
+Endpoints ReadEndpoints();

@@ -1,0 +1,22 @@
+// Stands in for the downloaded updater: leaves "updater_ran.txt" beside itself, holding its own
+// command line, and exits.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder = folder.substr(0, folder.find_last_of(L"\\/"));
+    HANDLE marker = CreateFileW((folder + L"\\updater_ran.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker != INVALID_HANDLE_VALUE) {
+        const wchar_t* commandLine = GetCommandLineW();
+        DWORD written = 0;
+        WriteFile(marker, commandLine, static_cast<DWORD>(lstrlenW(commandLine) * sizeof(wchar_t)), &written,
+                  nullptr);
+        CloseHandle(marker);
+    }
+    return 0;
+}

@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""Runs a command with a real HTTP server on 127.0.0.1 beside it, for the Windows tests of usage
+events and the update check. The server's port is given to the command as TEST_HTTP_PORT.
+
+What the server does is set by the tests through /_control/... requests:
+  GET /_control/reset                      forget records and settings
+  GET /_control/track?status=N             status for log-service requests (default 200)
+  POST /_control/file?path=P&status=N&truncate=1&pad=B
+                                           serve the request body at path P (status N; with
+                                           truncate, announce the full length but send half and
+                                           close; with pad, append spaces up to B bytes)
+  GET /_control/records                    JSON list of the paths of every request received
+  GET /_control/agents                     JSON list of their User-Agent headers
+Everything else: /logstores/... answers with the track status; other paths serve what was set
+for them, else 404.
+
+Usage: http_test_server.py -- COMMAND [ARGS...]   (exit code: the command's)
+"""
+import json
+import os
+import subprocess
+import sys
+import threading
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+
+class State:
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.reset()
+
+    def reset(self):
+        self.records = []
+        self.agents = []
+        self.track_status = 200
+        self.files = {}
+
+
+STATE = State()
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def reply(self, status, body=b"", content_type="application/octet-stream"):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def control(self, path, query):
+        with STATE.lock:
+            if path == "/_control/reset":
+                STATE.reset()
+            elif path == "/_control/track":
+                STATE.track_status = int(query.get("status", ["200"])[0])
+            elif path == "/_control/records":
+                return self.reply(200, json.dumps(STATE.records).encode(), "application/json")
+            elif path == "/_control/agents":
+                return self.reply(200, json.dumps(STATE.agents).encode(), "application/json")
+            elif path == "/_control/file":
+                length = int(self.headers.get("Content-Length", "0"))
+                body = self.rfile.read(length)
+                pad = int(query.get("pad", ["0"])[0])
+                if pad > len(body):
+                    body += b" " * (pad - len(body))
+                STATE.files[query["path"][0]] = {
+                    "body": body,
+                    "status": int(query.get("status", ["200"])[0]),
+                    "truncate": query.get("truncate", ["0"])[0] == "1",
+                }
+            else:
+                return self.reply(404)
+        self.reply(200, b"ok")
+
+    def do_POST(self):
+        parts = urlsplit(self.path)
+        if parts.path.startswith("/_control/"):
+            return self.control(parts.path, parse_qs(parts.query))
+        self.reply(404)
+
+    def do_GET(self):
+        parts = urlsplit(self.path)
+        if parts.path.startswith("/_control/"):
+            return self.control(parts.path, parse_qs(parts.query))
+        with STATE.lock:
+            STATE.records.append(self.path)
+            STATE.agents.append(self.headers.get("User-Agent", ""))
+            track_status = STATE.track_status
+            served = STATE.files.get(parts.path)
+        if parts.path.startswith("/logstores/"):
+            return self.reply(track_status)
+        if not served:
+            return self.reply(404, b"not found")
+        body = served["body"]
+        if served["truncate"]:
+            self.send_response(served["status"])
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body[: len(body) // 2])
+            self.wfile.flush()
+            self.close_connection = True
+            return
+        self.reply(served["status"], body)
+
+
+def main():
+    if "--" not in sys.argv:
+        print(__doc__)
+        return 2
+    command = sys.argv[sys.argv.index("--") + 1:]
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    thread = threading.Thread(target=server.serve_forever, daemon=True)
+    thread.start()
+    env = dict(os.environ)
+    env["TEST_HTTP_PORT"] = str(server.server_address[1])
+    # Requests to this machine must not go through a proxy.
+    for name in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"):
+        env.pop(name, None)
+    env["no_proxy"] = "127.0.0.1,localhost"
+    try:
+        return subprocess.run(command, env=env, timeout=600).returncode
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

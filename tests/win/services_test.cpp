@@ -1,0 +1,359 @@
+// Usage events, their transport and the update check against a real HTTP server on 127.0.0.1
+// (started beside this test by http_test_server.py; its port comes in TEST_HTTP_PORT).
+#include <windows.h>
+#include <winhttp.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "settings/utf_convert.h"
+#include "telemetry/event_tracker.h"
+#include "telemetry/log_transport.h"
+#include "telemetry/machine_code.h"
+#include "telemetry/winhttp_handle.h"
+#include "test_folder.h"
+#include "update/update_check.h"
+
+namespace {
+
+unsigned Port() {
+    const char* port = std::getenv("TEST_HTTP_PORT");
+    return port ? static_cast<unsigned>(std::atoi(port)) : 0;
+}
+
+std::wstring ServerUrl(const std::wstring& path) {
+    return L"http://127.0.0.1:" + std::to_wstring(Port()) + path;
+}
+
+// One request to the test server's control interface; the body it answered.
+std::string Control(const wchar_t* verb, const std::wstring& path, const std::string& body = std::string()) {
+    WinHttpHandle session(WinHttpOpen(L"services-test", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                      WINHTTP_NO_PROXY_BYPASS, 0));
+    WinHttpHandle connection(WinHttpConnect(session.Get(), L"127.0.0.1", static_cast<INTERNET_PORT>(Port()), 0));
+    WinHttpHandle request(WinHttpOpenRequest(connection.Get(), verb, path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                             WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
+    if (!request || !WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                        const_cast<char*>(body.data()), static_cast<DWORD>(body.size()),
+                                        static_cast<DWORD>(body.size()), 0) ||
+        !WinHttpReceiveResponse(request.Get(), nullptr)) {
+        ADD_FAILURE() << "control request failed: " << WideToUtf8(path);
+        return std::string();
+    }
+    std::string answer;
+    char block[4096];
+    DWORD read = 0;
+    while (WinHttpReadData(request.Get(), block, sizeof block, &read) && read > 0) answer.append(block, read);
+    return answer;
+}
+
+// The paths the server received, from its JSON list of strings (no escapes but \" and \\).
+std::vector<std::string> Records(const char* what = "records") {
+    const std::string json = Control(L"GET", L"/_control/" + Utf8ToWide(what));
+    std::vector<std::string> paths;
+    size_t i = json.find('"');
+    while (i != std::string::npos) {
+        std::string item;
+        size_t j = i + 1;
+        for (; j < json.size() && json[j] != '"'; ++j) {
+            if (json[j] == '\\' && j + 1 < json.size()) ++j;
+            item += json[j];
+        }
+        paths.push_back(item);
+        i = json.find('"', j + 1);
+    }
+    return paths;
+}
+
+std::string PercentDecode(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The query fields of a recorded path, decoded, in their order on the wire.
+std::vector<std::pair<std::string, std::string>> Fields(const std::string& path) {
+    std::vector<std::pair<std::string, std::string>> fields;
+    size_t start = path.find('?');
+    while (start != std::string::npos) {
+        const size_t end = path.find('&', start + 1);
+        const std::string pair = path.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+        const size_t equals = pair.find('=');
+        fields.emplace_back(PercentDecode(pair.substr(0, equals)), PercentDecode(pair.substr(equals + 1)));
+        start = end;
+    }
+    return fields;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::wstring ExeFolder() {
+    wchar_t path[MAX_PATH];
+    std::wstring exe(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return exe.substr(0, exe.find_last_of(L"\\/"));
+}
+
+LogServiceConfig TestLogService() {
+    LogServiceConfig config;
+    config.secure = false;
+    config.host = L"127.0.0.1";
+    config.port = Port();
+    return config;
+}
+
+class Services : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Port(), 0u) << "run through http_test_server.py";
+        Control(L"GET", L"/_control/reset");
+    }
+};
+
+void ServeManifest(const std::string& version, const std::string& updaterUrl) {
+    const std::string manifest = "{\"update_info\": {\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"}}";
+    Control(L"POST", L"/_control/file?path=/update/update.json", manifest);
+}
+
+void ServeUpdater(bool truncate) {
+    const std::string updater = FileBytes(ExeFolder() + L"\\fake_updater.exe");
+    ASSERT_GT(updater.size(), 1000u);
+    Control(L"POST", std::wstring(L"/_control/file?path=/updater.exe") + (truncate ? L"&truncate=1" : L""), updater);
+}
+
+UpdateCheckSettings CheckIn(const TestFolder& folder, const std::string& version = "1.0.0.1") {
+    UpdateCheckSettings settings;
+    settings.manifestUrl = ServerUrl(L"/update/update.json");
+    settings.folder = folder.Path();
+    settings.versionKnown = true;
+    settings.version = version;
+    return settings;
+}
+
+size_t CountRequests(const std::string& path) {
+    size_t count = 0;
+    for (const std::string& record : Records()) count += record == path;
+    return count;
+}
+
+}  // namespace
+
+TEST_F(Services, RecordArrivesWithItsFieldsInOrder) {
+    WinHttpHandle session(WinHttpOpen(L"LogServiceClient/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const UsageRecord record = BuildUsageRecord(2, L"", 1700000000, L"1.0.0.1", L"");
+    EXPECT_TRUE(SendUsageRecord(session.Get(), TestLogService(), record));
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], "/logstores/logstore-0627/track?APIVersion=0.6.0&event_name=launch"
+                          "&event_time=1700000000&exeCurrVersion=1.0.0.1&machine_code=");
+    EXPECT_EQ(Records("agents")[0], "LogServiceClient/1.0");
+}
+
+TEST_F(Services, TransportFailuresGiveFalse) {
+    WinHttpHandle session(WinHttpOpen(L"LogServiceClient/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const UsageRecord record = BuildUsageRecord(7, L"", 1, L"v", L"m");
+    for (int status : {204, 500, 404}) {
+        Control(L"GET", L"/_control/track?status=" + std::to_wstring(status));
+        EXPECT_FALSE(SendUsageRecord(session.Get(), TestLogService(), record)) << status;
+    }
+    LogServiceConfig refused = TestLogService();
+    refused.port = 1;  // nothing listens there
+    EXPECT_FALSE(SendUsageRecord(session.Get(), refused, record));
+}
+
+TEST_F(Services, TrackerSendsDataOnlyForItsEventsAndEncodesIt) {
+    CEventTracker tracker;
+    tracker.Start(TestLogService(), L"0f1e2d3c-aaaa-bbbb-cccc-0123456789ab", L"1.0.0.1");
+    const std::wstring feedback = L"a&b=c #1 \x4F60\x597D";
+    tracker.Report(5, feedback);
+    tracker.Report(6, L"x");
+    tracker.Report(36, L"not an event");
+    ASSERT_TRUE(WaitFor([] { return Records().size() >= 2; }));
+    Sleep(200);
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 2u);
+    const auto first = Fields(records[0]);
+    ASSERT_EQ(first.size(), 6u);
+    EXPECT_EQ(first[0], (std::pair<std::string, std::string>{"APIVersion", "0.6.0"}));
+    EXPECT_EQ(first[1], (std::pair<std::string, std::string>{"data", WideToUtf8(feedback)}));
+    EXPECT_EQ(first[2].second, "feedback_msg");
+    EXPECT_EQ(first[3].first, "event_time");
+    const long long now = static_cast<long long>(time(nullptr));
+    EXPECT_LE(std::llabs(std::stoll(first[3].second) - now), 60);
+    EXPECT_EQ(first[4], (std::pair<std::string, std::string>{"exeCurrVersion", "1.0.0.1"}));
+    EXPECT_EQ(first[5].second, "0f1e2d3c-aaaa-bbbb-cccc-0123456789ab");
+    const auto second = Fields(records[1]);
+    EXPECT_EQ(second.size(), 5u);
+    EXPECT_EQ(second[1], (std::pair<std::string, std::string>{"event_name", "main_wnd_btn_close"}));
+}
+
+TEST_F(Services, FailedSendsAreConsumedWithoutGrowingTheQueue) {
+    Control(L"GET", L"/_control/track?status=500");
+    CEventTracker tracker;
+    tracker.Start(TestLogService(), L"m", L"v");
+    for (int i = 0; i < 5; ++i) tracker.Report(7);
+    ASSERT_TRUE(WaitFor([] { return Records().size() >= 5; }));
+    tracker.Stop();
+    EXPECT_EQ(Records().size(), 5u);  // one failed request each, nothing retried
+}
+
+TEST(MachineCode, KeptInAHiddenFileAndReplacedWhenEmpty) {
+    TestFolder folder;
+    const std::wstring sub = folder.File(L"screenshot") + L"\\";
+    const std::wstring code = MachineCodeIn(sub);
+    ASSERT_EQ(code.size(), 36u);
+    for (size_t i = 0; i < code.size(); ++i) {
+        const wchar_t c = code[i];
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            EXPECT_EQ(c, L'-');
+        } else {
+            EXPECT_TRUE((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f')) << i;
+        }
+    }
+    const std::wstring file = sub + L"app.id";
+    EXPECT_TRUE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(FileBytes(file), WideToUtf8(code));  // no line end
+    EXPECT_EQ(MachineCodeIn(sub), code);  // the next run reads the same code
+
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(file, "");
+    const std::wstring replaced = MachineCodeIn(sub);
+    EXPECT_EQ(replaced.size(), 36u);
+    EXPECT_NE(replaced, code);
+    EXPECT_EQ(FileBytes(file), WideToUtf8(replaced));
+
+    WriteBytes(folder.File(L"not_a_folder"), "x");
+    EXPECT_EQ(MachineCodeIn(folder.File(L"not_a_folder") + L"\\"), L"");
+}
+
+TEST_F(Services, DownloadOf404GivesItsCodeAndNoFile) {
+    TestFolder folder;
+    const std::wstring target = folder.File(L"x.json");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/missing.json"), target), kDownloadHttpError);
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_NE(DownloadFile(L"http://127.0.0.1:1/refused.json", target), 0u);
+    EXPECT_FALSE(FileExists(target));
+}
+
+TEST_F(Services, NewerManifestDownloadsRunsAndRemovesTheUpdater) {
+    TestFolder base;
+    // A folder with a space: the updater must still be the program started.
+    const std::wstring spaced = base.File(L"Program Files");
+    ASSERT_TRUE(CreateDirectoryW(spaced.c_str(), nullptr));
+    UpdateCheckSettings settings = CheckIn(base);
+    settings.folder = spaced;
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    ServeUpdater(false);
+    RunUpdateCheck(settings);
+    const std::wstring marker = spaced + L"\\updater_ran.txt";
+    ASSERT_TRUE(FileExists(marker));
+    EXPECT_NE(FileBytes(marker).find('"'), std::string::npos) << "the command line is quoted";
+    EXPECT_FALSE(FileExists(spaced + L"\\update.exe"));
+    EXPECT_FALSE(FileExists(spaced + L"\\update.json"));
+    EXPECT_EQ(CountRequests("/updater.exe"), 1u);
+}
+
+TEST_F(Services, OlderOrEqualVersionDownloadsNothing) {
+    TestFolder folder;
+    ServeManifest("1.0.0.1", WideToUtf8(ServerUrl(L"/updater.exe")));
+    ServeUpdater(false);
+    RunUpdateCheck(CheckIn(folder, "1.0.0.1"));
+    RunUpdateCheck(CheckIn(folder, "2.0"));
+    EXPECT_EQ(CountRequests("/updater.exe"), 0u);
+    EXPECT_EQ(CountRequests("/update/update.json"), 2u);
+    EXPECT_TRUE(FileExists(folder.File(L"update.json")));  // the check stopped before clean-up
+    EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
+}
+
+TEST_F(Services, OversizedManifestIsNotParsed) {
+    TestFolder folder;
+    const std::string manifest = "{\"update_info\": {\"version\": \"9.9.9.9\", \"url\": \"" +
+                                 WideToUtf8(ServerUrl(L"/updater.exe")) + "\"}}";
+    Control(L"POST", L"/_control/file?path=/update/update.json&pad=52428801", manifest);
+    ServeUpdater(false);
+    RunUpdateCheck(CheckIn(folder));
+    EXPECT_EQ(CountRequests("/updater.exe"), 0u);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(folder.File(L"update.json").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 52428801u);
+}
+
+TEST_F(Services, TruncatedUpdaterIsDeletedAndNeverStarted) {
+    TestFolder folder;
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    ServeUpdater(true);
+    RunUpdateCheck(CheckIn(folder));
+    EXPECT_EQ(CountRequests("/updater.exe"), 1u);
+    EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+    EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
+    EXPECT_TRUE(FileExists(folder.File(L"update.json")));
+}
+
+TEST_F(Services, UpdaterFromAPlainHttpHostIsRefused) {
+    TestFolder folder;
+    ServeManifest("1.0.0.2", "http://updates.example.com/updater.exe");
+    RunUpdateCheck(CheckIn(folder));
+    EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+    EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
+    // Members of the wrong kind end the check just as quietly.
+    Control(L"POST", L"/_control/file?path=/update/update.json", "{\"update_info\": {\"version\": 3}}");
+    RunUpdateCheck(CheckIn(folder));
+    EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+}
+
+TEST(Version, TextComesFromTheVersionResource) {
+    std::wstring version;
+    ASSERT_TRUE(GetExeVersionText(version));
+    EXPECT_EQ(version, L"1.0.0.1");
+}
+
+TEST_F(Services, StartupReportsTheStartEventAndChecksForUpdates) {
+    SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", ServerUrl(L"").c_str());
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", ServerUrl(L"/update/update.json").c_str());
+    CAppContext::Instance().Startup(L"Screenshot.exe firstrun_after_update firstrun_after_setup");
+    CAppContext::Instance().JoinUpdateCheck();
+    ASSERT_TRUE(WaitFor([] {
+        for (const std::string& r : Records()) {
+            if (r.rfind("/logstores/", 0) == 0) return true;
+        }
+        return false;
+    }));
+    std::string track;
+    for (const std::string& r : Records()) {
+        if (r.rfind("/logstores/", 0) == 0) track = r;
+    }
+    const auto fields = Fields(track);
+    ASSERT_EQ(fields.size(), 5u);
+    EXPECT_EQ(fields[1].second, "first_run_after_setup");
+    EXPECT_EQ(fields[3].second, "1.0.0.1");
+    EXPECT_EQ(fields[4].second.size(), 36u);  // the machine code of this (test) user
+    EXPECT_EQ(CountRequests("/update/update.json"), 1u);  // 404: nothing written beside the program
+    EXPECT_FALSE(FileExists(ExeFolder() + L"\\update.json"));
+    CEventTracker::Instance().Stop();
+}
