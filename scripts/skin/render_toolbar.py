@@ -12,10 +12,8 @@ Needs: rsvg-convert (Debian package librsvg2-bin). Standard library otherwise.
 import argparse
 import os
 import shutil
-import struct
 import subprocess
 import sys
-import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SOURCE_DIR = os.path.join(ROOT, "skin_src", "toolbar")
@@ -25,77 +23,9 @@ sys.dont_write_bytecode = True  # keep skin_src free of __pycache__
 sys.path.insert(0, SOURCE_DIR)
 import toolbar_svg  # noqa: E402
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png_rgba import png_header, to_rgba_png  # noqa: E402
 
-def png_header(path):
-    """(width, height, bit depth, colour type) from the IHDR chunk."""
-    with open(path, "rb") as f:
-        head = f.read(29)
-    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
-        raise ValueError(f"{path}: not a PNG")
-    width, height, depth, colour = struct.unpack(">IIBB", head[16:26])
-    return width, height, depth, colour
-
-
-def _unfilter(raw, width, height, bpp):
-    """Undo the PNG row filters of 8-bit, non-interlaced image data."""
-    stride = width * bpp
-    rows, prev, pos = [], bytearray(stride), 0
-    for _ in range(height):
-        kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
-        pos += 1 + stride
-        for i in range(stride):
-            a = line[i - bpp] if i >= bpp else 0
-            b = prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 0xFF
-            elif kind == 2:
-                line[i] = (line[i] + b) & 0xFF
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 0xFF
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + pred) & 0xFF
-            elif kind != 0:
-                raise ValueError(f"bad PNG filter {kind}")
-        rows.append(bytes(line))
-        prev = line
-    return rows
-
-
-def to_rgba_png(data):
-    """Re-encodes an 8-bit RGB or RGBA PNG (as rsvg-convert writes) as 8-bit RGBA.
-
-    rsvg-convert drops the alpha channel of fully opaque images; the skin wants 32-bit RGBA
-    everywhere. The result carries no metadata, so it depends on the pixels alone."""
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        chunk = data[pos + 8:pos + 8 + length]
-        pos += 12 + length
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", chunk)
-        elif kind == b"IDAT":
-            idat += chunk
-    width, height, depth, colour, _, _, interlace = header
-    if depth != 8 or colour not in (2, 6) or interlace:
-        raise ValueError(f"unexpected PNG layout {header}")
-    bpp = 4 if colour == 6 else 3
-    rows = _unfilter(zlib.decompress(idat), width, height, bpp)
-    if bpp == 3:
-        rows = [b"".join(r[i:i + 3] + b"\xff" for i in range(0, len(r), 3)) for r in rows]
-    raw = b"".join(b"\x00" + r for r in rows)
-
-    def chunk(kind, payload):
-        return (struct.pack(">I", len(payload)) + kind + payload
-                + struct.pack(">I", zlib.crc32(kind + payload) & 0xFFFFFFFF))
-
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
 
 
 def render(svg, width, height, path):

@@ -15,10 +15,8 @@ Needs: rsvg-convert (Debian package librsvg2-bin) and the font WenQuanYi Micro H
 import argparse
 import os
 import shutil
-import struct
 import subprocess
 import sys
-import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 SOURCE_DIR = os.path.join(ROOT, "skin_src", "windows")
@@ -30,69 +28,13 @@ OPAQUE = {"set_wnd/bk.png", "set_wnd/title_bk_left.png", "set_wnd/title_bk_middl
           "feedback_wnd/bk.png", "feedback_wnd/title_bk_left.png",
           "feedback_wnd/title_bk_middle.png", "feedback_wnd/title_bk_right.png"}
 
+sys.dont_write_bytecode = True  # keep the source folders free of __pycache__
 sys.path.insert(0, SOURCE_DIR)
 import windows_svg  # noqa: E402
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png_rgba import read_png, rgba_png  # noqa: E402
 
-def read_png(data):
-    """(width, height, colour type, rows of raw pixel bytes) of an 8-bit non-interlaced
-    RGB or RGBA PNG."""
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise ValueError("not a PNG")
-    pos, idat, header = 8, b"", None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        pos += 12 + length
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-    width, height, depth, colour, _, _, interlace = header
-    if depth != 8 or colour not in (2, 6) or interlace:
-        raise ValueError(f"unexpected PNG layout {header}")
-    bpp = 4 if colour == 6 else 3
-    raw = zlib.decompress(idat)
-    stride = width * bpp
-    rows, prev, pos = [], bytearray(stride), 0
-    for _ in range(height):
-        kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
-        pos += 1 + stride
-        for i in range(stride):
-            a = line[i - bpp] if i >= bpp else 0
-            b = prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 0xFF
-            elif kind == 2:
-                line[i] = (line[i] + b) & 0xFF
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 0xFF
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 0xFF
-            elif kind != 0:
-                raise ValueError(f"bad PNG filter {kind}")
-        rows.append(bytes(line))
-        prev = line
-    return width, height, colour, rows
-
-
-def rgba_png(width, height, colour, rows):
-    """8-bit RGBA PNG bytes without metadata (rsvg-convert drops alpha on opaque images)."""
-    if colour == 2:
-        rows = [b"".join(r[i:i + 3] + b"\xff" for i in range(0, len(r), 3)) for r in rows]
-
-    def chunk(kind, payload):
-        return (struct.pack(">I", len(payload)) + kind + payload
-                + struct.pack(">I", zlib.crc32(kind + payload) & 0xFFFFFFFF))
-
-    raw = b"".join(b"\x00" + r for r in rows)
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
 
 
 def render(name, width, height, svg):
