@@ -19,19 +19,6 @@ using namespace DuiLib;
 
 namespace {
 
-class SkinEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
-        ASSERT_TRUE(LoadSkinArchive(GetModuleHandleW(nullptr)));
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
-private:
-    ULONG_PTR token_ = 0;
-};
-
 const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new SkinEnvironment);
 
 const char* const kLayouts[] = {"main_wnd.xml",  "floating_wnd.xml", "set_wnd.xml",

@@ -20,21 +20,8 @@ namespace {
 constexpr int kLeft = 100;
 constexpr int kTop = 100;
 
-class ToolkitEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
-        ASSERT_TRUE(LoadSkinArchive(GetModuleHandleW(nullptr)));
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
-private:
-    ULONG_PTR token_ = 0;
-};
-
 const testing::Environment* const kEnvironment =
-    testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
+    testing::AddGlobalTestEnvironment(new SkinEnvironment);
 
 // Runs the message loop until done() or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {

@@ -1,5 +1,18 @@
 #include "toolkit_test_window.h"
 
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "app/skin_loader.h"
+
+void SkinEnvironment::SetUp() {
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
+    ASSERT_TRUE(LoadSkinArchive(GetModuleHandleW(nullptr)));
+}
+
+void SkinEnvironment::TearDown() { Gdiplus::GdiplusShutdown(token_); }
+
 void TestWindow::OnFinalMessage(HWND hWnd) {
     WindowImplBase::OnFinalMessage(hWnd);
     if (deleted_) *deleted_ = true;

@@ -5,7 +5,19 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "ui_toolkit/UIlib.h"
+
+// Starts GDI+ and hands this executable's skin archive (resource ZIPRES 130) to the toolkit.
+class SkinEnvironment : public testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    ULONG_PTR token_ = 0;
+};
 
 struct RecordedNotify {
     std::wstring type;
