@@ -491,14 +491,13 @@ void CPaintManagerUI::ShowTooltip(CControlUI* pControl) {
         if (!m_hwndTooltip) return;
         SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, 400);
     }
-    static std::wstring text;  // the tooltip keeps a pointer to it while shown
-    text = ExpandLineBreaks(pControl->GetToolTip().Str());
+    m_tooltipText = ExpandLineBreaks(pControl->GetToolTip().Str());
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
     tool.hwnd = m_hWndPaint;
     tool.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
-    tool.lpszText = &text[0];
+    tool.lpszText = &m_tooltipText[0];
     if (m_pTooltipControl) {
         SendMessageW(m_hwndTooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     } else {

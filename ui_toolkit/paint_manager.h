@@ -147,6 +147,7 @@ private:
     HWND m_hWndPaint = nullptr;
     HWND m_hwndTooltip = nullptr;
     CControlUI* m_pTooltipControl = nullptr;
+    std::wstring m_tooltipText;  // the tooltip window points at it while shown
     CControlUI* m_pRoot = nullptr;
     CControlUI* m_pFocus = nullptr;
     CControlUI* m_pEventHover = nullptr;

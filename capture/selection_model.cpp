@@ -1,0 +1,176 @@
+#include "capture/selection_model.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace capture {
+
+namespace {
+
+bool Near(int value, int target) { return target - kHandleSize <= value && value <= target + kHandleSize; }
+
+int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
+
+}  // namespace
+
+Rect Normalized(const Rect& r) {
+    return Rect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                std::max(r.top, r.bottom)};
+}
+
+bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+Rect Inflated(const Rect& r, int by) { return Rect{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+
+int HitTest(const Rect& selection, const Rect& screen, Point p) {
+    const int x = p.x - screen.left;
+    const int y = p.y - screen.top;
+    const int l = std::min(selection.left, selection.right) - screen.left;
+    const int t = std::min(selection.top, selection.bottom) - screen.top;
+    const int w = std::abs(selection.right - selection.left);
+    const int h = std::abs(selection.bottom - selection.top);
+    const struct {
+        int code, hx, hy;
+    } handles[] = {{kHitTopLeft, l, t},          {kHitTop, l + w / 2, t},
+                   {kHitTopRight, l + w, t},      {kHitRight, l + w, t + h / 2},
+                   {kHitBottomRight, l + w, t + h}, {kHitBottom, l + w / 2, t + h},
+                   {kHitBottomLeft, l, t + h},    {kHitLeft, l, t + h / 2}};
+    for (const auto& handle : handles) {
+        if (Near(x, handle.hx) && Near(y, handle.hy)) return handle.code;
+    }
+    return l <= x && x <= l + w && t <= y && y <= t + h ? kHitInside : kHitOutside;
+}
+
+Cursor CursorForHit(int hit, bool movingAllowed) {
+    switch (hit) {
+        case kHitTopLeft:
+        case kHitBottomRight: return Cursor::kSizeNWSE;
+        case kHitTop:
+        case kHitBottom: return Cursor::kSizeNS;
+        case kHitTopRight:
+        case kHitBottomLeft: return Cursor::kSizeNESW;
+        case kHitRight:
+        case kHitLeft: return Cursor::kSizeWE;
+        case kHitInside: return movingAllowed ? Cursor::kSizeAll : Cursor::kArrow;
+        default: return Cursor::kArrow;
+    }
+}
+
+void ClampToScreen(Rect& r, const Rect& s) {
+    r.left = Clamp(r.left, s.left, s.right);
+    r.right = Clamp(r.right, s.left, s.right);
+    r.top = Clamp(r.top, s.top, s.bottom);
+    r.bottom = Clamp(r.bottom, s.top, s.bottom);
+}
+
+Point PlaceToolbar(const Rect& selection, int tw, int th, const Rect& s) {
+    const Rect sel = Normalized(selection);
+    int x = sel.right - tw;
+    int y = sel.bottom + 10;
+    if (y + th > s.bottom) y = sel.top - th - 10;
+    x = std::max(x, s.left);
+    y = std::max(y, s.top);
+    if (x + tw > s.right) x = s.right - tw;
+    if (y + th > s.bottom) y = s.bottom - th;
+    return Point{x, y};
+}
+
+SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
+    lastCursor_ = p;
+    if (!hasSelection_) {
+        selection_ = Rect{p.x, p.y, p.x, p.y};
+        creating_ = true;
+        dragStart_ = dragCurrent_ = p;
+    } else {
+        resizeHit_ = HitTest(selection_, screen_, p);
+        if (resizeHit_ >= kHitTopLeft && resizeHit_ <= kHitLeft) {
+            resizing_ = true;
+            anchor_ = p;
+        } else if (resizeHit_ == kHitInside && movingAllowed) {
+            moving_ = true;
+            anchor_ = p;
+        }
+    }
+    return PressResult{!resizing_ && Contains(selection_, p), !resizing_ && !moving_};
+}
+
+void SelectionModel::ResizeBy(int dx, int dy) {
+    const int code = resizeHit_;
+    if (code == kHitTopLeft || code == kHitBottomLeft || code == kHitLeft) selection_.left += dx;
+    if (code == kHitTopRight || code == kHitRight || code == kHitBottomRight) selection_.right += dx;
+    if (code == kHitTopLeft || code == kHitTop || code == kHitTopRight) selection_.top += dy;
+    if (code == kHitBottomRight || code == kHitBottom || code == kHitBottomLeft) selection_.bottom += dy;
+    // Too narrow or too low: the edge being dragged snaps back to the minimum size.
+    if (std::abs(selection_.right - selection_.left) < kMinSelectionSize) {
+        if (code == kHitTopLeft || code == kHitBottomLeft || code == kHitLeft) {
+            selection_.left = selection_.right - kMinSelectionSize;
+        } else {
+            selection_.right = selection_.left + kMinSelectionSize;
+        }
+    }
+    if (std::abs(selection_.bottom - selection_.top) < kMinSelectionSize) {
+        if (code == kHitTopLeft || code == kHitTop || code == kHitTopRight) {
+            selection_.top = selection_.bottom - kMinSelectionSize;
+        } else {
+            selection_.bottom = selection_.top + kMinSelectionSize;
+        }
+    }
+}
+
+SelectionModel::DragResult SelectionModel::Drag(Point p, bool movingAllowed) {
+    lastCursor_ = p;
+    if (creating_) {
+        dragCurrent_ = p;
+        selection_.right = p.x;
+        selection_.bottom = p.y;
+        ClampToScreen(selection_, screen_);
+    } else if (moving_ && movingAllowed) {
+        const int dx = p.x - anchor_.x;
+        const int dy = p.y - anchor_.y;
+        selection_.left += dx;
+        selection_.right += dx;
+        selection_.top += dy;
+        selection_.bottom += dy;
+        ClampToScreen(selection_, screen_);
+        anchor_ = p;
+    } else if (resizing_) {
+        ResizeBy(p.x - anchor_.x, p.y - anchor_.y);
+        ClampToScreen(selection_, screen_);
+        anchor_ = p;
+    }
+    if (Contains(Inflated(selection_, 5), p)) {
+        return DragResult{true, CursorForHit(HitTest(selection_, screen_, p), movingAllowed)};
+    }
+    return DragResult{false, hasSelection_ ? Cursor::kArrow : Cursor::kCross};
+}
+
+bool SelectionModel::Release(Point p) {
+    if (creating_) {
+        creating_ = false;
+        dragCurrent_ = p;
+        selection_ = Normalized(selection_);
+        const bool bigEnough = selection_.right - selection_.left >= kMinSelectionSize &&
+                               selection_.bottom - selection_.top >= kMinSelectionSize;
+        hasSelection_ = bigEnough;
+        if (!bigEnough) selection_ = Rect{};
+        return bigEnough;
+    }
+    if (moving_) {
+        moving_ = false;
+        return true;
+    }
+    if (resizing_) {
+        selection_ = Normalized(selection_);
+        resizing_ = false;
+        return true;
+    }
+    return false;
+}
+
+void SelectionModel::Clear() {
+    selection_ = Rect{};
+    creating_ = moving_ = resizing_ = hasSelection_ = false;
+    resizeHit_ = kHitOutside;
+}
+
+}  // namespace capture

@@ -1,0 +1,110 @@
+// The region selection of a capture: pressing, dragging and releasing create, move and resize
+// one rectangle in screen coordinates, with eight handles, a minimum size and clamping to the
+// virtual screen. Pure code; the overlay window feeds it points and acts on its answers.
+#pragma once
+
+namespace capture {
+
+// Left/top inside, right/bottom outside (as Win32's PtInRect). While a drag is in progress the
+// selection may be stored inverted (left > right or top > bottom); it is normalised on release.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// Where a point is relative to the selection: a handle (1 top-left, then clockwise to 8
+// left-middle), inside (9) or outside (0).
+enum HitCode : int {
+    kHitOutside = 0,
+    kHitTopLeft = 1,
+    kHitTop = 2,
+    kHitTopRight = 3,
+    kHitRight = 4,
+    kHitBottomRight = 5,
+    kHitBottom = 6,
+    kHitBottomLeft = 7,
+    kHitLeft = 8,
+    kHitInside = 9,
+};
+
+enum class Cursor { kArrow, kCross, kSizeNWSE, kSizeNS, kSizeNESW, kSizeWE, kSizeAll };
+
+constexpr int kHandleSize = 8;       // side of a handle square, and the hit tolerance
+constexpr int kMinSelectionSize = 10;
+
+Rect Normalized(const Rect& r);
+// PtInRect rules; an inverted rectangle contains no point.
+bool Contains(const Rect& r, Point p);
+Rect Inflated(const Rect& r, int by);
+
+// The hit code of a screen point for the selection (handle zones are 17 x 17 pixels).
+int HitTest(const Rect& selection, const Rect& virtualScreen, Point p);
+// The cursor a hit code shows.
+Cursor CursorForHit(int hit, bool movingAllowed);
+
+// Each edge clamped on its own into the virtual screen.
+void ClampToScreen(Rect& r, const Rect& virtualScreen);
+
+// Where the toolbar goes: right-aligned 10 pixels under the selection, above it when there is no
+// room below, and kept on the virtual screen.
+Point PlaceToolbar(const Rect& selection, int toolbarWidth, int toolbarHeight, const Rect& virtualScreen);
+
+class SelectionModel {
+public:
+    explicit SelectionModel(const Rect& virtualScreen) : screen_(virtualScreen) {}
+
+    struct PressResult {
+        bool forwardToShapes;  // the press goes on to the annotation shapes
+        bool showToolbar;      // hidden while moving or resizing
+    };
+    // movingAllowed: no annotation tool is active and no shape exists.
+    PressResult Press(Point p, bool movingAllowed);
+
+    struct DragResult {
+        bool forwardToShapes;  // inside the selection inflated by 5
+        Cursor cursor;
+    };
+    DragResult Drag(Point p, bool movingAllowed);
+
+    // True when a toolbar placement is due (a finished create, move or resize).
+    bool Release(Point p);
+
+    const Rect& Selection() const { return selection_; }
+    bool HasSelection() const { return hasSelection_; }
+    bool Creating() const { return creating_; }
+    bool Moving() const { return moving_; }
+    bool Resizing() const { return resizing_; }
+    int ResizeHitCode() const { return resizeHit_; }
+    Point LastCursor() const { return lastCursor_; }
+    Point DragStart() const { return dragStart_; }
+    Point DragCurrent() const { return dragCurrent_; }
+    // The selection ends (a toolbar action): nothing selected.
+    void Clear();
+
+private:
+    void ResizeBy(int dx, int dy);
+
+    Rect screen_;
+    Rect selection_;
+    Point dragStart_;
+    Point dragCurrent_;
+    Point lastCursor_;
+    Point anchor_;
+    bool creating_ = false;
+    bool hasSelection_ = false;
+    bool moving_ = false;
+    bool resizing_ = false;
+    int resizeHit_ = kHitOutside;
+};
+
+}  // namespace capture
