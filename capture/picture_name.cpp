@@ -1,0 +1,31 @@
+#include "capture/picture_name.h"
+
+#include <climits>
+#include <cwchar>
+
+long long NextPictureNumber(const std::vector<std::wstring>& names) {
+    long long largest = 0;
+    for (const std::wstring& name : names) {
+        const size_t underscore = name.find(L'_');
+        if (underscore == std::wstring::npos || underscore == 0) continue;
+        long long value = 0;
+        bool digits = true;
+        for (size_t i = 0; i < underscore && digits; ++i) {
+            const wchar_t c = name[i];
+            digits = c >= L'0' && c <= L'9';
+            value = value * 10 + (c - L'0');
+            if (value > INT_MAX) digits = false;  // out of the int range: not a picture number
+        }
+        if (digits && value > largest) largest = value;
+    }
+    // Past INT_MAX the numbering simply goes on; it never wraps round to reuse a number.
+    return largest + 1;
+}
+
+std::wstring FormatPictureName(const std::wstring& folder, long long number, const std::tm& t,
+                               const std::wstring& extension) {
+    wchar_t name[96];
+    std::swprintf(name, sizeof name / sizeof name[0], L"%04lld_%04d%02d%02d_%02d%02d%02d", number,
+                  t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    return folder + L"\\" + name + L"." + extension;
+}
