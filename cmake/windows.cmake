@@ -34,6 +34,10 @@ target_compile_definitions(screenshot_services PRIVATE
     SCREENSHOT_LOG_SERVICE_ENDPOINT=L"${SCREENSHOT_LOG_SERVICE_ENDPOINT}"
     SCREENSHOT_UPDATE_MANIFEST_URL=L"${SCREENSHOT_UPDATE_MANIFEST_URL}")
 
+# Capture output: picture files, the clipboard, the full-screen capture.
+add_library(screenshot_capture STATIC capture/capture_output_win.cpp)
+target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32)
+
 # Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.
 add_library(screenshot_toolkit STATIC
     app/skin_loader.cpp
@@ -117,6 +121,10 @@ add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)
 
+add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/test_folder.cpp)
+target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)
+add_test(NAME capture_tests COMMAND capture_tests)
+
 # A small window program that the end-to-end harness drives with real input.
 add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
 target_link_options(e2e_probe PRIVATE -municode)
@@ -133,7 +141,8 @@ add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/ru
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # A hung Windows test fails on its own instead of holding up the whole run.
-set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests e2e PROPERTIES TIMEOUT 300)
+set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests capture_tests e2e
+                     PROPERTIES TIMEOUT 300)
 
 # Benchmarks (run by scripts/bench.sh, not by the tests).
 add_skin_archive(toolkit_bench_skin ${CMAKE_SOURCE_DIR}/bench/toolkit_skin

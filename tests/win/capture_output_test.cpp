@@ -1,0 +1,166 @@
+// Picture files, the clipboard and the full-screen capture on a real Wine desktop.
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "capture/capture_output.h"
+#include "test_folder.h"
+
+namespace {
+
+class GdiplusEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+// A 32-bit top-down DIB whose pixel (x, y) is 0x00RRGGBB = colour(x, y).
+HBITMAP MakeImage(int width, int height, uint32_t (*colour)(int, int)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) pixels[y * width + x] = colour(x, y);
+    }
+    return bitmap;
+}
+
+uint32_t Pattern(int x, int y) {
+    return static_cast<uint32_t>(((x * 40) & 0xFF) << 16 | ((y * 60) & 0xFF) << 8 | ((x + y) & 0xFF));
+}
+
+std::string Bytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(PictureFiles, NamesAreNumberedInTheFolder) {
+    TestFolder base;
+    const std::wstring folder = base.File(L"pics");
+    const std::wstring first = BuildPictureFileName(folder, L"png");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.substr(0, folder.size() + 6), folder + L"\\0001_");
+    EXPECT_EQ(first.size(), folder.size() + 1 + 4 + 1 + 8 + 1 + 6 + 4);
+    EXPECT_EQ(first.substr(first.size() - 4), L".png");
+    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), first);
+    WriteBytes(folder + L"\\0007_20240101_101010.png", "x");
+    WriteBytes(folder + L"\\notes.txt", "x");
+    const std::wstring next = BuildPictureFileName(folder, L"bmp");
+    EXPECT_EQ(next.substr(folder.size() + 1, 5), L"0008_");
+    EXPECT_EQ(next.substr(next.size() - 4), L".bmp");
+    // A folder whose parent is missing cannot be made: no name, the last path stays.
+    EXPECT_EQ(BuildPictureFileName(base.File(L"missing\\pics"), L"png"), L"");
+    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), next);
+}
+
+TEST(PictureFiles, BmpBytesAreBottomUpAndPadded) {
+    TestFolder folder;
+    HBITMAP image = MakeImage(3, 2, Pattern);
+    const std::wstring path = folder.File(L"0001_x.bmp");
+    ASSERT_TRUE(WriteBmpFile(image, path));
+    DeleteObject(image);
+    const std::string bytes = Bytes(path);
+    ASSERT_EQ(bytes.size(), 54u + 12u * 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24u);
+    // The first stored row is the image's bottom row (y = 1); B, G, R per pixel, then padding.
+    const auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    for (int x = 0; x < 3; ++x) {
+        const uint32_t expected = Pattern(x, 1);
+        EXPECT_EQ(at(54 + 3 * x), expected & 0xFF);
+        EXPECT_EQ(at(54 + 3 * x + 1), (expected >> 8) & 0xFF);
+        EXPECT_EQ(at(54 + 3 * x + 2), (expected >> 16) & 0xFF);
+    }
+    EXPECT_EQ(at(54 + 12 + 2), (Pattern(0, 0) >> 16) & 0xFF);
+}
+
+TEST(PictureFiles, PngDecodesToTheSamePixels) {
+    TestFolder folder;
+    HBITMAP image = MakeImage(100, 50, Pattern);
+    const std::wstring path = folder.File(L"0001_x.png");
+    ASSERT_TRUE(WritePictureFile(image, path));
+    DeleteObject(image);
+    EXPECT_EQ(Bytes(path).substr(1, 3), "PNG");
+    Gdiplus::Bitmap decoded(path.c_str());
+    ASSERT_EQ(decoded.GetLastStatus(), Gdiplus::Ok);
+    ASSERT_EQ(decoded.GetWidth(), 100u);
+    ASSERT_EQ(decoded.GetHeight(), 50u);
+    for (int y = 0; y < 50; y += 7) {
+        for (int x = 0; x < 100; x += 9) {
+            Gdiplus::Color c;
+            decoded.GetPixel(x, y, &c);
+            EXPECT_EQ(c.GetValue() & 0xFFFFFF, Pattern(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(PictureFiles, FailedWritesReportFalseAndLeaveNoFile) {
+    TestFolder folder;
+    HBITMAP image = MakeImage(4, 4, Pattern);
+    const std::wstring missing = folder.File(L"missing\\0001_x.png");
+    EXPECT_FALSE(WritePictureFile(image, missing));
+    EXPECT_FALSE(WritePictureFile(image, folder.File(L"missing\\0001_x.bmp")));
+    EXPECT_FALSE(WritePictureFile(image, L""));
+    EXPECT_FALSE(WriteBmpFile(nullptr, folder.File(L"a.bmp")));
+    EXPECT_FALSE(FileExists(missing));
+    DeleteObject(image);
+}
+
+TEST(Clipboard, TakesTheBitmap) {
+    HBITMAP image = MakeImage(20, 10, Pattern);
+    ASSERT_TRUE(PutBitmapOnClipboard(image));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE dib = GetClipboardData(CF_DIB);
+    ASSERT_NE(dib, nullptr);
+    auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
+    EXPECT_EQ(header->biWidth, 20);
+    EXPECT_EQ(std::abs(header->biHeight), 10);
+    GlobalUnlock(dib);
+    CloseClipboard();
+}
+
+TEST(FullScreen, SavesCopiesAndTellsTheRequester) {
+    TestFolder folder;
+    HWND requester = CreateWindowExW(0, L"STATIC", L"requester", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                     nullptr);
+    ASSERT_NE(requester, nullptr);
+    const FullScreenCaptureResult result = CaptureFullScreen(folder.File(L"shots"), true, requester);
+    EXPECT_TRUE(result.saved);
+    EXPECT_TRUE(result.copied);
+    ASSERT_FALSE(result.path.empty());
+    Gdiplus::Bitmap saved(result.path.c_str());
+    EXPECT_EQ(static_cast<int>(saved.GetWidth()), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(static_cast<int>(saved.GetHeight()), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, requester, WM_FULLSCREEN_CAPTURE_DONE, WM_FULLSCREEN_CAPTURE_DONE, PM_REMOVE));
+    // A folder that cannot be made: nothing saved, the requester is still told.
+    const FullScreenCaptureResult failed = CaptureFullScreen(folder.File(L"no\\such"), false, requester);
+    EXPECT_FALSE(failed.saved);
+    EXPECT_TRUE(failed.path.empty());
+    EXPECT_TRUE(PeekMessageW(&msg, requester, WM_FULLSCREEN_CAPTURE_DONE, WM_FULLSCREEN_CAPTURE_DONE, PM_REMOVE));
+    DestroyWindow(requester);
+}
