@@ -35,8 +35,8 @@ target_compile_definitions(screenshot_services PRIVATE
     SCREENSHOT_UPDATE_MANIFEST_URL=L"${SCREENSHOT_UPDATE_MANIFEST_URL}")
 
 # Capture output: picture files, the clipboard, the full-screen capture.
-add_library(screenshot_capture STATIC capture/capture_output_win.cpp)
-target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32)
+add_library(screenshot_capture STATIC capture/capture_output_win.cpp capture/rectangular_selector_win.cpp)
+target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32 msimg32)
 
 # Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.
 add_library(screenshot_toolkit STATIC
@@ -121,7 +121,7 @@ add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)
 
-add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/test_folder.cpp)
+add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp)
 target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)
 add_test(NAME capture_tests COMMAND capture_tests)
 

@@ -1,0 +1,34 @@
+// What the capture overlay asks of the annotation shapes: pointer input inside the selection,
+// drawing over the frozen screen, and whether a tool or shapes exist (which stops moving the
+// selection). The shape logic implements it; until a capture has shapes, NoAnnotations answers
+// "no tool, no shapes".
+#pragma once
+
+#include <windows.h>
+
+class ICaptureAnnotations {
+public:
+    virtual ~ICaptureAnnotations() = default;
+    virtual void SetOverlayWindow(HWND overlay) = 0;
+    virtual void OnMouseDown(POINT client) = 0;
+    virtual void OnMouseMove(POINT client) = 0;
+    virtual void OnMouseUp(POINT client) = 0;
+    virtual void Draw(HDC dc) = 0;
+    virtual int ActiveTool() const = 0;
+    virtual bool IsEmpty() const = 0;
+    virtual bool HasCurrentShape() const = 0;
+    virtual void Reset() = 0;
+};
+
+class NoAnnotations : public ICaptureAnnotations {
+public:
+    void SetOverlayWindow(HWND) override {}
+    void OnMouseDown(POINT) override {}
+    void OnMouseMove(POINT) override {}
+    void OnMouseUp(POINT) override {}
+    void Draw(HDC) override {}
+    int ActiveTool() const override { return 0; }
+    bool IsEmpty() const override { return true; }
+    bool HasCurrentShape() const override { return false; }
+    void Reset() override {}
+};

@@ -1,0 +1,262 @@
+// A region capture on its own thread over a screen whose picture this test put there, driven by
+// real input, with a stand-in requester window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "app/app_context.h"
+#include "capture/rectangular_selector.h"
+
+namespace {
+
+uint32_t PatternAt(int x, int y) {
+    return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x >> 8) * 16 + (y >> 8)));
+}
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        const int w = client.right, h = client.bottom;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = PatternAt(x, y);
+        }
+        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(5);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms = 5000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Pump(10);
+    }
+    return true;
+}
+
+void Mouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Moves the real pointer in steps, as a hand would, so the poller sees it move.
+void MoveTo(int x, int y) {
+    POINT from;
+    GetCursorPos(&from);
+    for (int i = 1; i <= 5; ++i) {
+        SetCursorPos(from.x + (x - from.x) * i / 5, from.y + (y - from.y) * i / 5);
+        Mouse(MOUSEEVENTF_MOVE);
+        Pump(40);
+    }
+    Pump(120);
+}
+
+int Diff(uint32_t a, uint32_t b) {
+    int worst = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    }
+    return worst;
+}
+
+uint32_t Dimmed(uint32_t p) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) out |= ((((p >> shift) & 0xFF) * 102 + 127) / 255) << shift;
+    return out;
+}
+
+// The pattern on screen, a requester window, and a capture running on its own thread.
+class Capture : public testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = PatternProc;
+        wc.lpszClassName = L"CapturePattern";
+        RegisterClassW(&wc);
+        pattern_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"CapturePattern", L"pattern", WS_POPUP | WS_VISIBLE,
+                                   0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                   nullptr, nullptr, nullptr);
+        requester_ = CreateWindowExW(0, L"STATIC", L"requester", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        UpdateWindow(pattern_);
+        Pump(300);
+        SetCursorPos(600, 500);
+        Mouse(MOUSEEVENTF_MOVE);
+        thread_ = std::thread([this] {
+            RunRegionCapture(requester_, annotations_, [this](CRectangularSelector& s) { selector_ = &s; });
+            finished_ = true;
+        });
+        ASSERT_TRUE(WaitFor([this] { return selector_.load() != nullptr; }));
+        overlay_ = selector_.load()->Overlay();
+        Pump(200);
+    }
+    void TearDown() override {
+        if (!finished_) PostMessageW(overlay_, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitFor([this] { return finished_.load(); });
+        if (thread_.joinable()) thread_.join();
+        DestroyWindow(pattern_);
+        DestroyWindow(requester_);
+    }
+
+    // Renders the whole frame on the capture thread and gives its pixel at (x, y).
+    uint32_t Frame(int x, int y) {
+        SendMessageW(overlay_, WM_CAPTURE_RENDER, 0, 0);
+        return Pixel(x, y);
+    }
+    // A pixel of the frame rendered last.
+    uint32_t Pixel(int x, int y) {
+        CRectangularSelector* s = selector_.load();
+        return s->FramePixels()[static_cast<size_t>(y) * s->Width() + x] & 0xFFFFFF;
+    }
+
+    void Drag(int x0, int y0, int x1, int y1) {
+        MoveTo(x0, y0);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Pump(80);
+        MoveTo(x1, y1);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        Pump(150);
+    }
+
+    NoAnnotations annotations_;
+    HWND pattern_ = nullptr;
+    HWND requester_ = nullptr;
+    HWND overlay_ = nullptr;
+    std::thread thread_;
+    std::atomic<CRectangularSelector*> selector_{nullptr};
+    std::atomic<bool> finished_{false};
+};
+
+}  // namespace
+
+TEST_F(Capture, FrozenScreenIsTheScreen) {
+    CRectangularSelector* s = selector_.load();
+    EXPECT_EQ(s->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(s->Height(), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    for (POINT p : {POINT{0, 0}, POINT{123, 456}, POINT{1000, 700}, POINT{1919, 1079}}) {
+        EXPECT_EQ(s->FrozenPixels()[p.y * s->Width() + p.x] & 0xFFFFFF, PatternAt(p.x, p.y)) << p.x << "," << p.y;
+    }
+    wchar_t title[64] = {0};
+    GetWindowTextW(overlay_, title, 64);
+    EXPECT_STREQ(title, L"Screen Capture");
+    // Before a selection: the whole screen dimmed, the magnifier next to the pointer.
+    EXPECT_LE(Diff(Frame(1500, 300), Dimmed(PatternAt(1500, 300))), 1);
+}
+
+TEST_F(Capture, DraggingOutASelection) {
+    Drag(100, 100, 300, 200);
+    const capture::Rect sel = selector_.load()->Model().Selection();
+    ASSERT_TRUE(selector_.load()->Model().HasSelection());
+    EXPECT_EQ(sel, (capture::Rect{100, 100, 300, 200}));
+    EXPECT_EQ(Frame(200, 150), PatternAt(200, 150));                  // undimmed inside
+    EXPECT_LE(Diff(Frame(500, 500), Dimmed(PatternAt(500, 500))), 1);  // dimmed outside
+    EXPECT_EQ(Pixel(100, 125), 0x1677FFu);                            // the 2-pixel border
+    EXPECT_EQ(Pixel(99, 125), 0x1677FFu);
+    EXPECT_EQ(Pixel(100, 100), 0xFFFFFFu);                            // a handle's white inside
+    EXPECT_EQ(Pixel(96, 100), 0x1677FFu);                             // and its frame
+    // The size label above the selection: white text pixels between y = 80 and 98.
+    int white = 0;
+    for (int y = 80; y < 99; ++y) {
+        for (int x = 100; x < 300; ++x) white += Pixel(x, y) == 0xFFFFFF;
+    }
+    EXPECT_GT(white, 20);
+    // The output is exactly the selection's pixels of the frozen screen.
+    HBITMAP output = selector_.load()->ComposeOutput();
+    ASSERT_NE(output, nullptr);
+    BITMAP info{};
+    GetObjectW(output, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 200);
+    EXPECT_EQ(info.bmHeight, 100);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, output);
+    for (POINT p : {POINT{0, 0}, POINT{199, 99}, POINT{1, 0}, POINT{120, 40}}) {
+        const COLORREF c = GetPixel(dc, p.x, p.y);
+        const uint32_t rgb = static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        EXPECT_EQ(rgb, PatternAt(100 + p.x, 100 + p.y)) << p.x << "," << p.y;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(output);
+}
+
+TEST_F(Capture, ShortDragLeavesNoSelection) {
+    Drag(400, 400, 405, 500);
+    EXPECT_FALSE(selector_.load()->Model().HasSelection());
+}
+
+TEST_F(Capture, ColourReadoutAndCopy) {
+    MoveTo(601, 602);
+    SendMessageW(overlay_, WM_CAPTURE_RENDER, 0, 0);
+    const uint32_t p = PatternAt(601, 602);
+    wchar_t hex[64];
+    swprintf(hex, 64, L"HEX: %02X %02X %02X", p >> 16, (p >> 8) & 0xFF, p & 0xFF);
+    EXPECT_EQ(selector_.load()->HexText(), hex);
+    SetForegroundWindow(overlay_);
+    Pump(50);
+    INPUT keys[4] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'H';
+    keys[2].ki.wVk = 'H';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, keys, sizeof(INPUT));
+    ASSERT_TRUE(WaitFor([&] { return CAppContext::Instance().GetLastColorText() == hex; }));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(data)), hex);
+    GlobalUnlock(data);
+    CloseClipboard();
+    // Tab switches the magnifier to the corner and back.
+    EXPECT_TRUE(selector_.load()->FollowMode());
+    PostMessageW(overlay_, WM_KEYDOWN, VK_TAB, 0);
+    ASSERT_TRUE(WaitFor([&] { return !selector_.load()->FollowMode(); }));
+}
+
+TEST_F(Capture, MagnifierIsBlackBeyondTheScreenEdge) {
+    MoveTo(5, 400);
+    // Follow mode: the square starts 10 pixels right of and below the pointer.
+    const int x = 15, y = 410;
+    EXPECT_EQ(Frame(x + 10, y + 40), 0u);            // left 16 source columns (64 pixels): off screen
+    EXPECT_EQ(Frame(x + 60, y + 40), 0u);
+    EXPECT_LE(Diff(Frame(x + 100, y + 40), PatternAt(5 - 21 + 25, 400 - 21 + 10)), 6);
+}
+
+TEST_F(Capture, EscapeEndsTheCaptureAndRestoresTheRequester) {
+    PostMessageW(overlay_, WM_KEYDOWN, VK_ESCAPE, 0);
+    // Wait without dispatching: the restore message must still be in the requester's queue.
+    for (int i = 0; i < 250 && !finished_; ++i) Sleep(20);
+    ASSERT_TRUE(finished_.load());
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, requester_, WM_RESTORE_AFTER_CAPTURE, WM_RESTORE_AFTER_CAPTURE, PM_REMOVE));
+    EXPECT_FALSE(IsWindow(overlay_));
+}
