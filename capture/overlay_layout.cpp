@@ -74,6 +74,8 @@ std::wstring DecimalColorText(int red, int green, int blue) {
     return text;
 }
 
+std::wstring ColorCopyToastText(const std::wstring& copied) { return copied + L"  \u5DF2\u590D\u5236"; }
+
 std::wstring SizeLabelText(const Rect& s, bool finished, Point cursor) {
     wchar_t text[64];
     if (finished) {

@@ -47,6 +47,9 @@ Point PlaceInfoPanel(Point magnifier, bool flipped, int screenWidth, int screenH
 std::wstring HexColorText(int red, int green, int blue);
 std::wstring DecimalColorText(int red, int green, int blue);
 
+// The toast after a colour copy: the copied text, two spaces, "已复制" (copied).
+std::wstring ColorCopyToastText(const std::wstring& copied);
+
 // The size label's text: the position form once a selection is finished (and not being
 // resized), else the cursor form. All numbers in overlay client coordinates.
 std::wstring SizeLabelText(const Rect& selectionClient, bool finished, Point cursorClient);

@@ -47,6 +47,11 @@ public:
     // screen with the annotations, none of the overlay's own drawing. Null without a selection.
     HBITMAP ComposeOutput();
     void MarkResultPosted() { resultPosted_ = true; }
+    // Called after a colour value was copied, with the copy toast's text (the toast window shows
+    // it, parented to the overlay, bottom right, 1.5 s).
+    void SetColorCopiedHandler(std::function<void(const std::wstring& toastText)> handler) {
+        onColorCopied_ = std::move(handler);
+    }
 
     // The colour panel's texts for the colour under the last cursor point.
     std::wstring HexText() const { return hexText_; }
@@ -104,6 +109,7 @@ private:
     std::atomic<bool> pollerRunning_{false};
     std::atomic<DWORD> lastActivity_{0};
     std::thread poller_;
+    std::function<void(const std::wstring&)> onColorCopied_;
 };
 
 // Runs one region capture on the calling thread: builds the selector, runs the overlay until it

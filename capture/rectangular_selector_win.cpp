@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <system_error>
 #include <vector>
 
 #include "app/app_context.h"
@@ -157,7 +158,13 @@ bool CRectangularSelector::Start() {
     ShowWindow(overlay_, SW_SHOW);
     UpdateWindow(overlay_);
     pollerRunning_ = true;
-    poller_ = std::thread(&CRectangularSelector::Poll, this);
+    try {
+        poller_ = std::thread(&CRectangularSelector::Poll, this);
+    } catch (const std::system_error&) {
+        // Without the poller nothing could be dragged: end the capture as if cancelled.
+        pollerRunning_ = false;
+        return false;
+    }
     return true;
 }
 
@@ -285,6 +292,8 @@ void CRectangularSelector::OnKey(WPARAM key) {
         const bool hex = key == 'H';
         CEventTracker::Instance().Report(hex ? kEventKeyboardCopyColorHex : kEventKeyboardCopyColorDec);
         CopyText(hex ? hexText_ : decimalText_);
+        // The toast shows the last colour copied successfully, even when this copy failed.
+        if (onColorCopied_) onColorCopied_(capture::ColorCopyToastText(CAppContext::Instance().GetLastColorText()));
     } else if (key == VK_TAB) {
         followMode_ = !followMode_;
         InvalidateRect(overlay_, nullptr, FALSE);

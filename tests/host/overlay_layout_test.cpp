@@ -63,6 +63,7 @@ TEST(ColorTexts, HexAndDecimal) {
     EXPECT_EQ(HexColorText(255, 255, 255), L"HEX: FF FF FF");
     EXPECT_EQ(DecimalColorText(255, 255, 255), L"RGB: 255, 255, 255");
     EXPECT_EQ(HexColorText(0x1A, 0x2B, 0x3C), L"HEX: 1A 2B 3C");
+    EXPECT_EQ(ColorCopyToastText(L"HEX: 1A 2B 3C"), L"HEX: 1A 2B 3C  \u5DF2\u590D\u5236");
 }
 
 TEST(SizeLabel, TextForms) {

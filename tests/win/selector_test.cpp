@@ -236,6 +236,13 @@ TEST_F(Capture, ColourReadoutAndCopy) {
     EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(data)), hex);
     GlobalUnlock(data);
     CloseClipboard();
+    // Ctrl+D copies the decimal line the same way.
+    const std::wstring decimal = selector_.load()->DecimalText();
+    keys[1].ki.wVk = 'D';
+    keys[2].ki.wVk = 'D';
+    SendInput(4, keys, sizeof(INPUT));
+    ASSERT_TRUE(WaitFor([&] { return CAppContext::Instance().GetLastColorText() == decimal; }));
+    EXPECT_EQ(decimal.substr(0, 5), L"RGB: ");
     // Tab switches the magnifier to the corner and back.
     EXPECT_TRUE(selector_.load()->FollowMode());
     PostMessageW(overlay_, WM_KEYDOWN, VK_TAB, 0);
