@@ -20,6 +20,8 @@ constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
 constexpr UINT WM_CAPTURE_CURSOR_MOVED = WM_USER + 201;
 // Renders the whole frame into the back buffer at once (for tests and benchmarks).
 constexpr UINT WM_CAPTURE_RENDER = WM_APP + 1;
+// Paints what is invalid now, as the next WM_PAINT would (for benchmarks).
+constexpr UINT WM_CAPTURE_FLUSH = WM_APP + 2;
 
 class CRectangularSelector {
 public:

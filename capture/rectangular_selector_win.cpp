@@ -234,6 +234,10 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             Render(RECT{0, 0, width_, height_});
             GdiFlush();
             return 0;
+        case WM_CAPTURE_FLUSH:
+            UpdateWindow(overlay_);
+            GdiFlush();
+            return 0;
         case WM_ERASEBKGND: return 1;
         case WM_SETCURSOR:
         case WM_MOUSEMOVE:
