@@ -75,9 +75,11 @@ private:
     void InvalidateChrome();
     void ChromeRects(RECT out[4]) const;
     void Render(const RECT& area);
-    void DrawSelection(HDC dc, const RECT& sel);
+    void PaintUpdate(HDC dc, HRGN update, const RECT& bounds);
+    void DrawSelection(HDC dc, const RECT& sel, const RECT& area);
     void DrawSizeLabel(HDC dc, const RECT& sel);
-    void DrawMagnifier(HDC dc);
+    // Draws the magnifier and its colour panel for this frame into their own small bitmaps.
+    void PrepareMagnifier();
     capture::Point MagnifierPosition();
     capture::Point LabelPosition(const RECT& sel, SIZE& extent) const;
     std::wstring LabelText(const RECT& sel) const;
@@ -105,6 +107,12 @@ private:
     uint32_t* frozenBits_ = nullptr;
     uint32_t* dimmedBits_ = nullptr;
     uint32_t* backBits_ = nullptr;
+    HDC magnifierDc_ = nullptr, panelDc_ = nullptr;
+    HBITMAP magnifierBitmap_ = nullptr, panelBitmap_ = nullptr;
+    HGDIOBJ magnifierOld_ = nullptr, panelOld_ = nullptr;
+    bool magnifierShown_ = false;
+    RECT magnifierRect_{};
+    RECT panelRect_{};
     RECT lastChrome_[4] = {};
     std::wstring hexText_;
     std::wstring decimalText_;

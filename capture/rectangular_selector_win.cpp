@@ -94,7 +94,9 @@ CRectangularSelector::~CRectangularSelector() {
     StopPoller();
     for (auto [dc, bitmap, old] : {std::make_tuple(frozenDc_, frozen_, frozenOld_),
                                    std::make_tuple(dimmedDc_, dimmed_, dimmedOld_),
-                                   std::make_tuple(backDc_, back_, backOld_)}) {
+                                   std::make_tuple(backDc_, back_, backOld_),
+                                   std::make_tuple(magnifierDc_, magnifierBitmap_, magnifierOld_),
+                                   std::make_tuple(panelDc_, panelBitmap_, panelOld_)}) {
         if (dc) {
             SelectObject(dc, old);
             DeleteDC(dc);
@@ -139,6 +141,18 @@ bool CRectangularSelector::Start() {
         backOld_ = SelectObject(backDc_, back_);
         ok = BitBlt(frozenDc_, 0, 0, width_, height_, screen, screen_.left, screen_.top, SRCCOPY) != FALSE;
     }
+    if (ok) {
+        uint32_t* bits = nullptr;
+        magnifierBitmap_ = CreateDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &bits);
+        panelBitmap_ = CreateDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &bits);
+        magnifierDc_ = CreateCompatibleDC(screen);
+        panelDc_ = CreateCompatibleDC(screen);
+        ok = magnifierBitmap_ && panelBitmap_ && magnifierDc_ && panelDc_;
+        if (ok) {
+            magnifierOld_ = SelectObject(magnifierDc_, magnifierBitmap_);
+            panelOld_ = SelectObject(panelDc_, panelBitmap_);
+        }
+    }
     ReleaseDC(nullptr, screen);
     if (!ok) return false;
     GdiFlush();
@@ -155,6 +169,7 @@ bool CRectangularSelector::Start() {
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
     annotations_.SetOverlayWindow(overlay_);
+    ChromeRects(lastChrome_);  // what the first paint draws over the dimmed screen
     ShowWindow(overlay_, SW_SHOW);
     UpdateWindow(overlay_);
     pollerRunning_ = true;
@@ -222,16 +237,22 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
         case WM_PAINT: {
+            HRGN update = CreateRectRgn(0, 0, 0, 0);
+            if (GetUpdateRgn(overlay_, update, FALSE) == ERROR) {
+                DeleteObject(update);
+                update = nullptr;
+            }
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(overlay_, &ps);
-            Render(ps.rcPaint);
-            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, backDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+            PaintUpdate(dc, update, ps.rcPaint);
             EndPaint(overlay_, &ps);
+            if (update) DeleteObject(update);
             return 0;
         }
         case WM_CAPTURE_RENDER:
+            PrepareMagnifier();
             Render(RECT{0, 0, width_, height_});
+            ChromeRects(lastChrome_);
             GdiFlush();
             return 0;
         case WM_CAPTURE_FLUSH:
@@ -380,16 +401,70 @@ void CRectangularSelector::ChromeRects(RECT out[4]) const {
     }
 }
 
+namespace {
+
+// The pixels a frame changes when the selection goes from one rectangle to another: what lies
+// in only one of them, and the border band (border, handles) of each. The inside of both keeps
+// its pixels: the selection is a window onto the unmoving frozen screen.
+void AddSelectionChange(HRGN dirty, const RECT& before, const RECT& after, int band) {
+    HRGN a = CreateRectRgnIndirect(&before);
+    HRGN b = CreateRectRgnIndirect(&after);
+    HRGN changed = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(changed, a, b, RGN_XOR);
+    CombineRgn(dirty, dirty, changed, RGN_OR);
+    for (const RECT& r : {before, after}) {
+        if (r.right <= r.left) continue;
+        HRGN outer = CreateRectRgnIndirect(&r);
+        HRGN inner = CreateRectRgn(r.left + 2 * band, r.top + 2 * band, r.right - 2 * band, r.bottom - 2 * band);
+        CombineRgn(outer, outer, inner, RGN_DIFF);
+        CombineRgn(dirty, dirty, outer, RGN_OR);
+        DeleteObject(outer);
+        DeleteObject(inner);
+    }
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(changed);
+}
+
+}  // namespace
+
 void CRectangularSelector::InvalidateChrome() {
     RECT next[4];
     ChromeRects(next);
-    for (const RECT& r : lastChrome_) {
-        if (r.right > r.left) InvalidateRect(overlay_, &r, FALSE);
+    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+    AddSelectionChange(dirty, lastChrome_[0], next[0], kHandleHalf + kBorderWidth + 1);
+    for (int i = 1; i < 4; ++i) {
+        for (const RECT& r : {lastChrome_[i], next[i]}) {
+            if (r.right <= r.left) continue;
+            HRGN part = CreateRectRgnIndirect(&r);
+            CombineRgn(dirty, dirty, part, RGN_OR);
+            DeleteObject(part);
+        }
     }
-    for (const RECT& r : next) {
-        if (r.right > r.left) InvalidateRect(overlay_, &r, FALSE);
-    }
+    InvalidateRgn(overlay_, dirty, FALSE);
+    DeleteObject(dirty);
     std::copy(next, next + 4, lastChrome_);
+}
+
+void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
+    // Each rectangle of the update region is composed and shown on its own; a region of many
+    // small pieces is handled as its bounding box.
+    std::vector<RECT> rects;
+    const DWORD size = update ? GetRegionData(update, 0, nullptr) : 0;
+    if (size > 0) {
+        std::vector<BYTE> buffer(size);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        if (GetRegionData(update, size, data) && data->rdh.nCount <= 64) {
+            const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
+            rects.assign(r, r + data->rdh.nCount);
+        }
+    }
+    if (rects.empty()) rects.push_back(bounds);
+    PrepareMagnifier();
+    for (const RECT& r : rects) {
+        Render(r);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, backDc_, r.left, r.top, SRCCOPY);
+    }
 }
 
 void CRectangularSelector::Render(const RECT& area) {
@@ -398,17 +473,33 @@ void CRectangularSelector::Render(const RECT& area) {
     BitBlt(backDc_, area.left, area.top, area.right - area.left, area.bottom - area.top, dimmedDc_, area.left,
            area.top, SRCCOPY);
     const RECT sel = SelectionClient();
-    if (sel.right > sel.left && sel.bottom > sel.top) DrawSelection(backDc_, sel);
+    RECT reach = sel;
+    InflateRect(&reach, kHandleHalf + kBorderWidth + 1, kHandleHalf + kBorderWidth + 1);
+    RECT overlap;
+    if (sel.right > sel.left && sel.bottom > sel.top) {
+        // The label may stand outside the selection, so it is always drawn (clipped to area).
+        if (IntersectRect(&overlap, &reach, &area)) DrawSelection(backDc_, sel, area);
+        DrawSizeLabel(backDc_, sel);
+    }
     annotations_.Draw(backDc_);
-    if (!model_.HasSelection() || model_.Resizing()) DrawMagnifier(backDc_);
+    if (magnifierShown_) {
+        // The magnifier and its panel were drawn once for this frame; copy what area needs.
+        for (const auto& [place, dc] : {std::make_pair(magnifierRect_, magnifierDc_), std::make_pair(panelRect_, panelDc_)}) {
+            if (IntersectRect(&overlap, &place, &area)) {
+                BitBlt(backDc_, overlap.left, overlap.top, overlap.right - overlap.left, overlap.bottom - overlap.top,
+                       dc, overlap.left - place.left, overlap.top - place.top, SRCCOPY);
+            }
+        }
+    }
     RestoreDC(backDc_, saved);
-    RECT chrome[4];
-    ChromeRects(chrome);
-    std::copy(chrome, chrome + 4, lastChrome_);
 }
 
-void CRectangularSelector::DrawSelection(HDC dc, const RECT& sel) {
-    BitBlt(dc, sel.left, sel.top, sel.right - sel.left, sel.bottom - sel.top, frozenDc_, sel.left, sel.top, SRCCOPY);
+void CRectangularSelector::DrawSelection(HDC dc, const RECT& sel, const RECT& area) {
+    RECT inside;
+    if (IntersectRect(&inside, &sel, &area)) {
+        BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, frozenDc_,
+               inside.left, inside.top, SRCCOPY);
+    }
     {
         Selected pen(dc, CreatePen(PS_SOLID, kBorderWidth, kAccent), true);
         Selected brush(dc, GetStockObject(NULL_BRUSH), false);
@@ -442,9 +533,15 @@ void CRectangularSelector::DrawSizeLabel(HDC dc, const RECT& sel) {
     SelectObject(dc, oldFont);
 }
 
-void CRectangularSelector::DrawMagnifier(HDC dc) {
+void CRectangularSelector::PrepareMagnifier() {
     using namespace capture;
+    magnifierShown_ = !model_.HasSelection() || model_.Resizing();
+    if (!magnifierShown_) return;
     const Point at = MagnifierPosition();
+    magnifierRect_ = RECT{at.x, at.y, at.x + kMagnifierSize, at.y + kMagnifierSize};
+    // The square is drawn at (0, 0) of its own bitmap, then copied to its place per area.
+    HDC dc = magnifierDc_;
+    SetViewportOrgEx(dc, -at.x, -at.y, nullptr);
     const POINT cursor = ToClient(model_.LastCursor());
     const int s = kMagnifierSize;
     // The enlarged square; what lies beyond the screen stays black.
@@ -478,9 +575,13 @@ void CRectangularSelector::DrawMagnifier(HDC dc) {
     const int red = (colour >> 16) & 0xFF, green = (colour >> 8) & 0xFF, blue = colour & 0xFF;
     hexText_ = HexColorText(red, green, blue);
     decimalText_ = DecimalColorText(red, green, blue);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
     const bool flipped = !followMode_ && corner_.flipped;
     const Point panel = PlaceInfoPanel(at, flipped, width_, height_);
     const int w = kInfoPanelWidth, h = kInfoPanelHeight;
+    panelRect_ = RECT{panel.x, panel.y, panel.x + w, panel.y + h};
+    dc = panelDc_;
+    SetViewportOrgEx(dc, -panel.x, -panel.y, nullptr);
     HBRUSH background = CreateSolidBrush(RGB(0x19, 0x19, 0x19));
     RECT box{panel.x, panel.y, panel.x + w, panel.y + h};
     FillRect(dc, &box, background);
@@ -511,6 +612,7 @@ void CRectangularSelector::DrawMagnifier(HDC dc) {
         Selected brush(dc, CreateSolidBrush(RGB(red, green, blue)), true);
         Rectangle(dc, panel.x + w - 46, panel.y + 6, panel.x + w - 6, panel.y + 46);
     }
+    SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
 HBITMAP CRectangularSelector::ComposeOutput() {

@@ -1,16 +1,41 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs each under Wine on Xvfb. Every figure is printed on its own
-# line as "name value unit". Usage: scripts/bench.sh [benchmark-name ...] (default: all)
+# Builds the benchmarks and runs them under Wine. Every figure is printed on its own line as
+# "name value unit".
+#   scripts/bench.sh                 all benchmarks
+#   scripts/bench.sh toolkit         building and painting a window from its layout
+#   scripts/bench.sh capture [WxH…]  a region capture on screens of these sizes (default
+#                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
 "$ROOT/scripts/install_deps.sh" >/dev/null
 "$ROOT/scripts/build.sh" win >/dev/null
 source "$ROOT/scripts/wine_env.sh"
-wine_env_setup "$BUILD/win" >/dev/null
-trap wine_env_teardown EXIT
-names=("$@")
-[ ${#names[@]} -gt 0 ] || names=(toolkit_bench)
-for name in "${names[@]}"; do
-    wine "$BUILD/win/$name.exe"
-done
+
+run_toolkit() {
+    wine_env_setup "$BUILD/win" >/dev/null
+    wine "$BUILD/win/toolkit_bench.exe"
+    wine_env_teardown
+}
+
+run_capture() {
+    local sizes=("$@")
+    [ ${#sizes[@]} -gt 0 ] || sizes=(1920x1080 3840x2160 7680x2160)
+    local size
+    for size in "${sizes[@]}"; do
+        # A display of exactly this size; Wine's virtual screen follows it.
+        local saved_display=${DISPLAY:-}
+        unset DISPLAY
+        WINE_ENV_SCREEN=$size wine_env_setup "$BUILD/win" >/dev/null
+        wine "$BUILD/win/capture_bench.exe"
+        wine_env_teardown
+        if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
+    done
+}
+
+case "${1:-all}" in
+    toolkit) run_toolkit ;;
+    capture) shift; run_capture "$@" ;;
+    all) run_toolkit; run_capture ;;
+    *) echo "unknown benchmark: $1" >&2; exit 2 ;;
+esac

@@ -1,5 +1,6 @@
 # Sourced by the run and test scripts: a display and a Wine prefix inside the build tree.
-#   wine_env_setup BUILD_DIR   exports DISPLAY (starting Xvfb when none is set), WINEPREFIX and
+#   wine_env_setup BUILD_DIR   exports DISPLAY (starting Xvfb, of WINE_ENV_SCREEN pixels or
+#                              1920x1080, when none is set), WINEPREFIX and
 #                              friends, prepares the prefix once and keeps one wineserver alive
 #   wine_env_teardown          stops that wineserver and the Xvfb started here
 
@@ -9,7 +10,7 @@ wine_env_start_xvfb() {
     local n
     for n in $(seq 90 119); do
         [ -e "/tmp/.X${n}-lock" ] && continue
-        Xvfb ":$n" -screen 0 1920x1080x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${WINE_ENV_SCREEN:-1920x1080}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
         WINE_ENV_XVFB_PID=$!
         local i
         for i in $(seq 1 50); do
