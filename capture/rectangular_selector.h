@@ -60,6 +60,7 @@ public:
     std::wstring DecimalText() const { return decimalText_; }
 
 private:
+    void DimFrozenScreen();
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void Poll();

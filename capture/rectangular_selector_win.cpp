@@ -107,8 +107,55 @@ CRectangularSelector::~CRectangularSelector() {
     if (overlay_ && IsWindow(overlay_)) DestroyWindow(overlay_);
 }
 
+void CRectangularSelector::DimFrozenScreen() {
+    // What a black layer of alpha 153 (60 %) over each pixel gives, computed once per capture;
+    // the two halves of the screen in parallel.
+    const size_t count = static_cast<size_t>(width_) * height_;
+    auto dim = [this](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            const uint32_t p = frozenBits_[i];
+            const uint32_t r = (((p >> 16) & 0xFF) * 102 + 127) / 255;
+            const uint32_t g = (((p >> 8) & 0xFF) * 102 + 127) / 255;
+            const uint32_t b = ((p & 0xFF) * 102 + 127) / 255;
+            dimmedBits_[i] = r << 16 | g << 8 | b;
+        }
+    };
+    std::thread other;
+    try {
+        other = std::thread(dim, count / 2, count);
+    } catch (const std::system_error&) {
+        dim(count / 2, count);  // no second thread: this one does all of it
+    }
+    dim(0, count / 2);
+    if (other.joinable()) other.join();
+}
+
 bool CRectangularSelector::Start() {
     if (width_ <= 0 || height_ <= 0) return false;
+    // The frozen screen: grabbed on a helper thread while this one makes the (still hidden)
+    // overlay window and the other buffers, so the two waits overlap.
+    HDC screen = GetDC(nullptr);
+    frozen_ = CreateDib(screen, width_, height_, &frozenBits_);
+    frozenDc_ = frozen_ ? CreateCompatibleDC(screen) : nullptr;
+    if (!frozenDc_) {
+        ReleaseDC(nullptr, screen);
+        return false;
+    }
+    frozenOld_ = SelectObject(frozenDc_, frozen_);
+    std::atomic<bool> grabbed{false};
+    auto grab = [this, &grabbed] {
+        HDC source = GetDC(nullptr);
+        grabbed = BitBlt(frozenDc_, 0, 0, width_, height_, source, screen_.left, screen_.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        ReleaseDC(nullptr, source);
+    };
+    std::thread grabber;
+    try {
+        grabber = std::thread(grab);
+    } catch (const std::system_error&) {
+        grab();
+    }
+
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
@@ -122,49 +169,30 @@ bool CRectangularSelector::Start() {
     overlay_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kOverlayClass, L"Screen Capture", WS_POPUP,
                                screen_.left, screen_.top, width_, height_, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    if (!overlay_) return false;
-    SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (overlay_) SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-    // The frozen screen, grabbed before the overlay shows; the dimmed copy is made once here,
-    // so a repaint only copies pixels.
-    HDC screen = GetDC(nullptr);
-    frozen_ = CreateDib(screen, width_, height_, &frozenBits_);
+    uint32_t* small = nullptr;
     dimmed_ = CreateDib(screen, width_, height_, &dimmedBits_);
     back_ = CreateDib(screen, width_, height_, &backBits_);
-    bool ok = frozen_ && dimmed_ && back_;
+    magnifierBitmap_ = CreateDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &small);
+    panelBitmap_ = CreateDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &small);
+    dimmedDc_ = CreateCompatibleDC(screen);
+    backDc_ = CreateCompatibleDC(screen);
+    magnifierDc_ = CreateCompatibleDC(screen);
+    panelDc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bool ok = overlay_ && dimmed_ && back_ && magnifierBitmap_ && panelBitmap_ && dimmedDc_ && backDc_ &&
+              magnifierDc_ && panelDc_;
     if (ok) {
-        frozenDc_ = CreateCompatibleDC(screen);
-        dimmedDc_ = CreateCompatibleDC(screen);
-        backDc_ = CreateCompatibleDC(screen);
-        frozenOld_ = SelectObject(frozenDc_, frozen_);
         dimmedOld_ = SelectObject(dimmedDc_, dimmed_);
         backOld_ = SelectObject(backDc_, back_);
-        ok = BitBlt(frozenDc_, 0, 0, width_, height_, screen, screen_.left, screen_.top, SRCCOPY) != FALSE;
+        magnifierOld_ = SelectObject(magnifierDc_, magnifierBitmap_);
+        panelOld_ = SelectObject(panelDc_, panelBitmap_);
     }
-    if (ok) {
-        uint32_t* bits = nullptr;
-        magnifierBitmap_ = CreateDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &bits);
-        panelBitmap_ = CreateDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &bits);
-        magnifierDc_ = CreateCompatibleDC(screen);
-        panelDc_ = CreateCompatibleDC(screen);
-        ok = magnifierBitmap_ && panelBitmap_ && magnifierDc_ && panelDc_;
-        if (ok) {
-            magnifierOld_ = SelectObject(magnifierDc_, magnifierBitmap_);
-            panelOld_ = SelectObject(panelDc_, panelBitmap_);
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    if (!ok) return false;
-    GdiFlush();
-    const size_t count = static_cast<size_t>(width_) * height_;
-    for (size_t i = 0; i < count; ++i) {
-        // What a black layer of alpha 153 (60 %) over the pixel gives.
-        const uint32_t p = frozenBits_[i];
-        const uint32_t r = (((p >> 16) & 0xFF) * 102 + 127) / 255;
-        const uint32_t g = (((p >> 8) & 0xFF) * 102 + 127) / 255;
-        const uint32_t b = ((p & 0xFF) * 102 + 127) / 255;
-        dimmedBits_[i] = r << 16 | g << 8 | b;
-    }
+    if (grabber.joinable()) grabber.join();
+    if (!ok || !grabbed) return false;
+    // The dimmed copy is made once here, so a repaint only copies pixels.
+    DimFrozenScreen();
     POINT cursor;
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
@@ -446,25 +474,61 @@ void CRectangularSelector::InvalidateChrome() {
     std::copy(next, next + 4, lastChrome_);
 }
 
-void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
-    // Each rectangle of the update region is composed and shown on its own; a region of many
-    // small pieces is handled as its bounding box.
+namespace {
+
+// The rectangles of a region; nothing when it has more than max of them.
+std::vector<RECT> RegionRects(HRGN region, DWORD max) {
     std::vector<RECT> rects;
-    const DWORD size = update ? GetRegionData(update, 0, nullptr) : 0;
-    if (size > 0) {
-        std::vector<BYTE> buffer(size);
-        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        if (GetRegionData(update, size, data) && data->rdh.nCount <= 64) {
-            const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-            rects.assign(r, r + data->rdh.nCount);
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    if (size == 0) return rects;
+    std::vector<BYTE> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (GetRegionData(region, size, data) && data->rdh.nCount <= max) {
+        const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
+        rects.assign(r, r + data->rdh.nCount);
+    }
+    return rects;
+}
+
+}  // namespace
+
+void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
+    PrepareMagnifier();
+    // Where something is drawn over the dimmed screen (the selection, its label, the magnifier,
+    // annotations) the frame is composed in the back buffer; everywhere else the dimmed screen
+    // goes to the window as it is.
+    HRGN dirty = update ? update : CreateRectRgnIndirect(&bounds);
+    HRGN chrome = CreateRectRgn(0, 0, 0, 0);
+    if (!annotations_.IsEmpty()) {
+        SetRectRgn(chrome, 0, 0, width_, height_);
+    } else {
+        RECT rects[4];
+        ChromeRects(rects);
+        for (const RECT& c : rects) {
+            if (c.right <= c.left) continue;
+            HRGN part = CreateRectRgnIndirect(&c);
+            CombineRgn(chrome, chrome, part, RGN_OR);
+            DeleteObject(part);
         }
     }
-    if (rects.empty()) rects.push_back(bounds);
-    PrepareMagnifier();
-    for (const RECT& r : rects) {
+    HRGN composed = CreateRectRgn(0, 0, 0, 0);
+    HRGN plain = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(composed, dirty, chrome, RGN_AND);
+    CombineRgn(plain, dirty, chrome, RGN_DIFF);
+    std::vector<RECT> plainRects = RegionRects(plain, 256);
+    std::vector<RECT> composedRects = RegionRects(composed, 256);
+    if (plainRects.empty() && composedRects.empty()) composedRects.push_back(bounds);  // too fragmented
+    for (const RECT& r : plainRects) {
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dimmedDc_, r.left, r.top, SRCCOPY);
+    }
+    for (const RECT& r : composedRects) {
         Render(r);
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, backDc_, r.left, r.top, SRCCOPY);
     }
+    DeleteObject(plain);
+    DeleteObject(composed);
+    DeleteObject(chrome);
+    if (!update) DeleteObject(dirty);
 }
 
 void CRectangularSelector::Render(const RECT& area) {
