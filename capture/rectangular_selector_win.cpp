@@ -108,16 +108,17 @@ CRectangularSelector::~CRectangularSelector() {
 }
 
 void CRectangularSelector::DimFrozenScreen() {
-    // What a black layer of alpha 153 (60 %) over each pixel gives, computed once per capture;
-    // the two halves of the screen in parallel.
+    // What a black layer of alpha 153 (60 %) over each pixel gives, computed once per capture
+    // through a table of the 256 channel values, the two halves of the screen in parallel.
+    uint32_t table[256];
+    for (uint32_t v = 0; v < 256; ++v) table[v] = (v * 102 + 127) / 255;
     const size_t count = static_cast<size_t>(width_) * height_;
-    auto dim = [this](size_t begin, size_t end) {
+    auto dim = [this, &table](size_t begin, size_t end) {
+        const uint32_t* in = frozenBits_;
+        uint32_t* out = dimmedBits_;
         for (size_t i = begin; i < end; ++i) {
-            const uint32_t p = frozenBits_[i];
-            const uint32_t r = (((p >> 16) & 0xFF) * 102 + 127) / 255;
-            const uint32_t g = (((p >> 8) & 0xFF) * 102 + 127) / 255;
-            const uint32_t b = ((p & 0xFF) * 102 + 127) / 255;
-            dimmedBits_[i] = r << 16 | g << 8 | b;
+            const uint32_t p = in[i];
+            out[i] = table[(p >> 16) & 0xFF] << 16 | table[(p >> 8) & 0xFF] << 8 | table[p & 0xFF];
         }
     };
     std::thread other;
@@ -132,8 +133,8 @@ void CRectangularSelector::DimFrozenScreen() {
 
 bool CRectangularSelector::Start() {
     if (width_ <= 0 || height_ <= 0) return false;
-    // The frozen screen: grabbed on a helper thread while this one makes the (still hidden)
-    // overlay window and the other buffers, so the two waits overlap.
+    // The frozen screen, grabbed before the overlay shows. (Grabbing on a second thread while the
+    // window is made does not pay: both wait for the same display connection.)
     HDC screen = GetDC(nullptr);
     frozen_ = CreateDib(screen, width_, height_, &frozenBits_);
     frozenDc_ = frozen_ ? CreateCompatibleDC(screen) : nullptr;
@@ -142,19 +143,8 @@ bool CRectangularSelector::Start() {
         return false;
     }
     frozenOld_ = SelectObject(frozenDc_, frozen_);
-    std::atomic<bool> grabbed{false};
-    auto grab = [this, &grabbed] {
-        HDC source = GetDC(nullptr);
-        grabbed = BitBlt(frozenDc_, 0, 0, width_, height_, source, screen_.left, screen_.top, SRCCOPY) != FALSE;
-        GdiFlush();
-        ReleaseDC(nullptr, source);
-    };
-    std::thread grabber;
-    try {
-        grabber = std::thread(grab);
-    } catch (const std::system_error&) {
-        grab();
-    }
+    const bool grabbed = BitBlt(frozenDc_, 0, 0, width_, height_, screen, screen_.left, screen_.top, SRCCOPY) != FALSE;
+    GdiFlush();
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -189,7 +179,6 @@ bool CRectangularSelector::Start() {
         magnifierOld_ = SelectObject(magnifierDc_, magnifierBitmap_);
         panelOld_ = SelectObject(panelDc_, panelBitmap_);
     }
-    if (grabber.joinable()) grabber.join();
     if (!ok || !grabbed) return false;
     // The dimmed copy is made once here, so a repaint only copies pixels.
     DimFrozenScreen();
