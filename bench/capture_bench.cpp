@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/dib_section.h"
 #include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 
@@ -33,16 +34,6 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-HBITMAP Dib(HDC dc, int w, int h, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 // The straightforward paint of one frame, into window.
 struct NaivePainter {
     int w, h;
@@ -51,10 +42,10 @@ struct NaivePainter {
 
     NaivePainter(int width, int height) : w(width), h(height) {
         screen = GetDC(nullptr);
-        void* bits = nullptr;
-        frozen = Dib(screen, w, h, &bits);
-        mask = Dib(screen, w, h, &bits);
-        std::fill(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + static_cast<size_t>(w) * h, 0x99000000u);
+        uint32_t* bits = nullptr;
+        frozen = CreateTopDownDib(screen, w, h, &bits);
+        mask = CreateTopDownDib(screen, w, h, &bits);
+        std::fill(bits, bits + static_cast<size_t>(w) * h, 0x99000000u);
         back = CreateCompatibleBitmap(screen, w, h);
         frozenDc = CreateCompatibleDC(screen);
         maskDc = CreateCompatibleDC(screen);

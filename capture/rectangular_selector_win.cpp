@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/dib_section.h"
 #include "capture/rectangular_selector.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/usage_events.h"
@@ -17,20 +18,6 @@ constexpr int kHandleHalf = capture::kHandleSize / 2;
 // The point the poller last posted; kept across captures.
 std::atomic<LONG> g_lastPostedX{0};
 std::atomic<LONG> g_lastPostedY{0};
-
-HBITMAP CreateDib(HDC reference, int width, int height, uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<uint32_t*>(pixels);
-    return bitmap;
-}
 
 // A GDI pen or brush selected for a scope and deleted after.
 class Selected {
@@ -136,7 +123,7 @@ bool CRectangularSelector::Start() {
     // The frozen screen, grabbed before the overlay shows. (Grabbing on a second thread while the
     // window is made does not pay: both wait for the same display connection.)
     HDC screen = GetDC(nullptr);
-    frozen_ = CreateDib(screen, width_, height_, &frozenBits_);
+    frozen_ = CreateTopDownDib(screen, width_, height_, &frozenBits_);
     frozenDc_ = frozen_ ? CreateCompatibleDC(screen) : nullptr;
     if (!frozenDc_) {
         ReleaseDC(nullptr, screen);
@@ -162,10 +149,10 @@ bool CRectangularSelector::Start() {
     if (overlay_) SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
     uint32_t* small = nullptr;
-    dimmed_ = CreateDib(screen, width_, height_, &dimmedBits_);
-    back_ = CreateDib(screen, width_, height_, &backBits_);
-    magnifierBitmap_ = CreateDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &small);
-    panelBitmap_ = CreateDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &small);
+    dimmed_ = CreateTopDownDib(screen, width_, height_, &dimmedBits_);
+    back_ = CreateTopDownDib(screen, width_, height_, &backBits_);
+    magnifierBitmap_ = CreateTopDownDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &small);
+    panelBitmap_ = CreateTopDownDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &small);
     dimmedDc_ = CreateCompatibleDC(screen);
     backDc_ = CreateCompatibleDC(screen);
     magnifierDc_ = CreateCompatibleDC(screen);

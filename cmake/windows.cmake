@@ -12,6 +12,7 @@ target_include_directories(screenshot_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(screenshot_core PUBLIC ZLIB::ZLIB)
 
 add_library(screenshot_win STATIC
+    app/dib_section_win.cpp
     settings/config.cpp
     settings/exe_directory_win.cpp
     settings/file_io_win.cpp
@@ -56,7 +57,7 @@ add_library(screenshot_toolkit STATIC
     ui_toolkit/window_impl_base.cpp
     ui_toolkit/window_wnd.cpp
 )
-target_link_libraries(screenshot_toolkit PUBLIC screenshot_core gdiplus comctl32 shlwapi ole32)
+target_link_libraries(screenshot_toolkit PUBLIC screenshot_win gdiplus comctl32 shlwapi ole32)
 
 include(cmake/skin.cmake)
 add_skin_archive(program_skin ${CMAKE_SOURCE_DIR}/skin ${CMAKE_BINARY_DIR}/skin.zip)

@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "app/dib_section.h"
 #include "ui_toolkit/shadow_window.h"
 #include "ui_toolkit/ui_edit.h"
 #include "ui_toolkit/zip_archive.h"
@@ -421,16 +422,7 @@ void CPaintManagerUI::EnsureBackBuffer(int width, int height) {
         m_hdcBuffer = nullptr;
     }
     if (m_hbmBuffer) DeleteObject(m_hbmBuffer);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_hbmBuffer = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_pBits = static_cast<uint32_t*>(bits);
+    m_hbmBuffer = CreateTopDownDib(nullptr, width, height, &m_pBits);
     m_hdcBuffer = CreateCompatibleDC(nullptr);
     m_hbmOld = SelectObject(m_hdcBuffer, m_hbmBuffer);
     m_bufferWidth = width;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/dib_section.h"
 #include "ui_toolkit/paint_manager.h"
 
 namespace DuiLib {
@@ -65,16 +66,9 @@ void ShadowWindow::Update() {
 }
 
 void ShadowWindow::Render(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
     if (!bitmap) return;
-    auto* pixels = static_cast<uint32_t*>(bits);
     const uint32_t r = (color_ >> 16) & 0xFF, g = (color_ >> 8) & 0xFF, b = color_ & 0xFF;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/dib_section.h"
 #include "capture/capture_output.h"
 #include "test_folder.h"
 
@@ -32,15 +33,8 @@ const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironme
 
 // A 32-bit top-down DIB whose pixel (x, y) is 0x00RRGGBB = colour(x, y).
 HBITMAP MakeImage(int width, int height, uint32_t (*colour)(int, int)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<uint32_t*>(bits);
+    uint32_t* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) pixels[y * width + x] = colour(x, y);
     }

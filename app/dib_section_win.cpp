@@ -1,0 +1,15 @@
+#include "app/dib_section.h"
+
+HBITMAP CreateTopDownDib(HDC reference, int width, int height, uint32_t** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bits) *bits = bitmap ? static_cast<uint32_t*>(pixels) : nullptr;
+    return bitmap;
+}
