@@ -105,24 +105,24 @@ void CContainerUI::SetChildPadding(int iPadding) {
 void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
     CControlUI::SetPos(rc, bNeedInvalidate);
     std::vector<CControlUI*> visible;
-    std::vector<BoxChild> specs;
+    std::vector<BoxChild> layout;
     const SIZE available{rc.right - rc.left, rc.bottom - rc.top};
     for (CControlUI* item : m_items) {
         if (!item->IsVisible()) continue;
         const SIZE size = item->EstimateSize(available);
         const RECT pad = item->GetPadding();
         const RECT floatPos = item->GetFloatPos();
-        BoxChild spec;
-        spec.floating = item->IsFloat();
-        spec.floatPos = FromRect(floatPos);
-        spec.fixedWidth = size.cx;
-        spec.fixedHeight = size.cy;
-        spec.padding = FromRect(pad);
-        specs.push_back(spec);
+        BoxChild child;
+        child.floating = item->IsFloat();
+        child.floatPos = FromRect(floatPos);
+        child.fixedWidth = size.cx;
+        child.fixedHeight = size.cy;
+        child.padding = FromRect(pad);
+        layout.push_back(child);
         visible.push_back(item);
     }
     const std::vector<UiRect> places =
-        LayoutChildren(Kind(), FromRect(rc), FromRect(m_rcInset), m_iChildPadding, specs);
+        LayoutChildren(Kind(), FromRect(rc), FromRect(m_rcInset), m_iChildPadding, layout);
     for (size_t i = 0; i < visible.size(); ++i) {
         const UiRect& p = places[i];
         visible[i]->SetPos(RECT{p.left, p.top, p.right, p.bottom}, false);
