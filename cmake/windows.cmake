@@ -46,6 +46,7 @@ add_library(screenshot_toolkit STATIC
     ui_toolkit/dialog_builder.cpp
     ui_toolkit/option_groups.cpp
     ui_toolkit/paint_manager.cpp
+    ui_toolkit/press_tracker.cpp
     ui_toolkit/resource_manager.cpp
     ui_toolkit/shadow_window.cpp
     ui_toolkit/ui_button.cpp

@@ -150,7 +150,7 @@ void CButtonUI::SetDisabledImage(LPCTSTR pStrImage) {
 
 void CButtonUI::SetEnabled(bool bEnable) {
     CControlUI::SetEnabled(bEnable);
-    if (!bEnable) m_uButtonState = 0;
+    if (!bEnable) m_press.Clear();
 }
 
 void CButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
@@ -179,56 +179,16 @@ void CButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
 }
 
 void CButtonUI::DoEvent(TEventUI& event) {
-    const bool inside = PtInRect(&m_rcItem, event.ptMouse) != FALSE;
-    switch (event.Type) {
-        case UIEVENT_BUTTONDOWN:
-        case UIEVENT_DBLCLICK:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-                Invalidate();
-            }
-            return;
-        case UIEVENT_MOUSEMOVE:
-            if (m_uButtonState & UISTATE_CAPTURED) {
-                const UINT pushed = inside ? UINT{UISTATE_PUSHED} : 0u;
-                if ((m_uButtonState & UISTATE_PUSHED) != pushed) {
-                    m_uButtonState = (m_uButtonState & ~UISTATE_PUSHED) | pushed;
-                    Invalidate();
-                }
-            }
-            return;
-        case UIEVENT_BUTTONUP:
-            if (m_uButtonState & UISTATE_CAPTURED) {
-                m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-                Invalidate();
-                if (inside) Activate();  // last: the click may close the window
-            }
-            return;
-        case UIEVENT_MOUSEENTER:
-            if (IsEnabled()) {
-                m_uButtonState |= UISTATE_HOT;
-                Invalidate();
-            }
-            return;
-        case UIEVENT_MOUSELEAVE:
-            m_uButtonState &= ~UISTATE_HOT;
-            Invalidate();
-            return;
-        case UIEVENT_KILLFOCUS:
-            if (m_uButtonState & UISTATE_CAPTURED) {
-                m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-                Invalidate();
-            }
-            CControlUI::DoEvent(event);
-            return;
-        default: CControlUI::DoEvent(event);
-    }
+    const PressTracker::Result result = m_press.Handle(event, m_rcItem, IsEnabled());
+    if (result.changed) Invalidate();
+    if (result.clicked) Activate();  // last: the click may close the window
+    if (!result.handled) CControlUI::DoEvent(event);
 }
 
 int CButtonUI::StateIndex() const {
     if (!IsEnabled()) return 3;
-    if (m_uButtonState & UISTATE_PUSHED) return 2;
-    if (m_uButtonState & UISTATE_HOT) return 1;
+    if (m_press.State() & UISTATE_PUSHED) return 2;
+    if (m_press.State() & UISTATE_HOT) return 1;
     return 0;
 }
 
@@ -261,10 +221,10 @@ void CButtonUI::PaintStatusImage(HDC hDC) {
 }
 
 DWORD CButtonUI::CurrentTextColor() const {
-    if (IsEnabled() && (m_uButtonState & UISTATE_PUSHED) && m_dwPushedTextColor) {
+    if (IsEnabled() && (m_press.State() & UISTATE_PUSHED) && m_dwPushedTextColor) {
         return m_dwPushedTextColor;
     }
-    if (IsEnabled() && (m_uButtonState & UISTATE_HOT) && m_dwHotTextColor) return m_dwHotTextColor;
+    if (IsEnabled() && (m_press.State() & UISTATE_HOT) && m_dwHotTextColor) return m_dwHotTextColor;
     return CLabelUI::CurrentTextColor();
 }
 
@@ -342,7 +302,7 @@ void COptionUI::PaintStatusImage(HDC hDC) {
         return;
     }
     if (m_bSelected && IsEnabled()) {
-        const CDuiString& image = (m_uButtonState & UISTATE_HOT) && !m_sSelectedHotImage.IsEmpty()
+        const CDuiString& image = (m_press.State() & UISTATE_HOT) && !m_sSelectedHotImage.IsEmpty()
                                       ? m_sSelectedHotImage
                                       : m_sSelectedImage;
         if (!image.IsEmpty() && DrawImage(hDC, image)) return;

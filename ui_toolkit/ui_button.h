@@ -2,6 +2,7 @@
 // CButtonUI (state images, "click"), COptionUI (selectable, optionally in an exclusive group).
 #pragma once
 
+#include "ui_toolkit/press_tracker.h"
 #include "ui_toolkit/ui_control.h"
 
 namespace DuiLib {
@@ -47,7 +48,7 @@ public:
     bool IsInteractive() const override { return m_bMouseEnabled; }
     // What a completed click does: sends "click".
     virtual bool Activate();
-    UINT GetButtonState() const { return m_uButtonState; }
+    UINT GetButtonState() const { return m_press.State(); }
 
     void SetNormalImage(LPCTSTR pStrImage);
     void SetHotImage(LPCTSTR pStrImage);
@@ -65,7 +66,7 @@ protected:
     void PaintStateImage(HDC hDC, const CDuiString& image, int index);
     int StateIndex() const;
 
-    UINT m_uButtonState = 0;
+    PressTracker m_press;
     DWORD m_dwHotTextColor = 0;
     DWORD m_dwPushedTextColor = 0;
     CDuiString m_sNormalImage;

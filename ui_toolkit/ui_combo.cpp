@@ -115,27 +115,10 @@ CControlUI* CComboUI::FindControlAt(POINT pt) {
 }
 
 void CComboUI::DoEvent(TEventUI& event) {
-    switch (event.Type) {
-        case UIEVENT_BUTTONDOWN:
-        case UIEVENT_DBLCLICK:
-            if (IsEnabled()) m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-            return;
-        case UIEVENT_BUTTONUP:
-            if (m_uButtonState & UISTATE_CAPTURED) {
-                m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-                if (PtInRect(&m_rcItem, event.ptMouse)) ToggleDropDown();
-            }
-            return;
-        case UIEVENT_MOUSEENTER:
-            m_uButtonState |= UISTATE_HOT;
-            Invalidate();
-            return;
-        case UIEVENT_MOUSELEAVE:
-            m_uButtonState &= ~UISTATE_HOT;
-            Invalidate();
-            return;
-        default: CContainerUI::DoEvent(event);
-    }
+    const PressTracker::Result result = m_press.Handle(event, m_rcItem, IsEnabled());
+    if (result.changed) Invalidate();
+    if (result.clicked) ToggleDropDown();
+    if (!result.handled) CContainerUI::DoEvent(event);
 }
 
 void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint) {
@@ -156,7 +139,7 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint) {
         // A small chevron at the right edge marks the drop-down.
         const Gdiplus::REAL cx = static_cast<Gdiplus::REAL>(m_rcItem.right - 10);
         const Gdiplus::REAL cy = (m_rcItem.top + m_rcItem.bottom) / 2.0f;
-        const DWORD arrow = (m_uButtonState & UISTATE_HOT) ? 0xFF1677FF : m_dwArrowColor;
+        const DWORD arrow = (m_press.State() & UISTATE_HOT) ? 0xFF1677FF : m_dwArrowColor;
         Gdiplus::Pen pen(Gdiplus::Color(arrow), 1.5f);
         const Gdiplus::SmoothingMode old = g->GetSmoothingMode();
         g->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);

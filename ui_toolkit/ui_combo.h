@@ -59,7 +59,7 @@ private:
     int m_iFont = -1;
     DWORD m_dwTextColor = 0xFF000000;
     DWORD m_dwArrowColor = 0xFF8C8C8C;
-    UINT m_uButtonState = 0;
+    PressTracker m_press;
     ComboDropWindow* m_pDropWindow = nullptr;
 };
 

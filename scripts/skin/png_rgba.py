@@ -1,9 +1,11 @@
-"""PNG helpers shared by the skin render scripts (standard library only).
+"""Rasterising and PNG helpers shared by the skin render scripts (standard library and
+rsvg-convert).
 
 rsvg-convert writes fully opaque images as 8-bit RGB without alpha; the skin stores every image
 as 8-bit RGBA without metadata, so the files depend on the pixels alone and re-rendering gives
 byte-identical files."""
 import struct
+import subprocess
 import zlib
 
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
@@ -87,3 +89,11 @@ def rgba_png(width, height, colour, rows):
 def to_rgba_png(data):
     """Re-encodes an RGB or RGBA PNG (as rsvg-convert writes it) as 8-bit RGBA."""
     return rgba_png(*read_png(data))
+
+
+def rasterise(svg, width, height):
+    """The SVG text drawn by rsvg-convert at exactly width x height, as 8-bit RGBA PNG bytes."""
+    png = subprocess.run(["rsvg-convert", "--format", "png", "--width", str(width),
+                          "--height", str(height)],
+                         input=svg.encode("utf-8"), stdout=subprocess.PIPE, check=True).stdout
+    return to_rgba_png(png)

@@ -12,7 +12,6 @@ Needs: rsvg-convert (Debian package librsvg2-bin). Standard library otherwise.
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -24,16 +23,13 @@ sys.path.insert(0, SOURCE_DIR)
 import toolbar_svg  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from png_rgba import png_header, to_rgba_png  # noqa: E402
+from png_rgba import png_header, rasterise  # noqa: E402
 
 
 
 def render(svg, width, height, path):
-    png = subprocess.run(["rsvg-convert", "--format", "png", "--width", str(width),
-                          "--height", str(height)],
-                         input=svg.encode("utf-8"), stdout=subprocess.PIPE, check=True).stdout
     with open(path, "wb") as f:
-        f.write(to_rgba_png(png))
+        f.write(rasterise(svg, width, height))
     got = png_header(path)
     if got != (width, height, 8, 6):
         raise SystemExit(f"{path}: got {got[0]}x{got[1]} depth {got[2]} colour type {got[3]}, "

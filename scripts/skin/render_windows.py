@@ -15,7 +15,6 @@ Needs: rsvg-convert (Debian package librsvg2-bin) and the font WenQuanYi Micro H
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -33,16 +32,12 @@ sys.path.insert(0, SOURCE_DIR)
 import windows_svg  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from png_rgba import read_png, rgba_png  # noqa: E402
+from png_rgba import rasterise, read_png  # noqa: E402
 
 
 
 def render(name, width, height, svg):
-    png = subprocess.run(["rsvg-convert", "--format", "png", "--width", str(width),
-                          "--height", str(height)],
-                         input=svg.encode("utf-8"), stdout=subprocess.PIPE, check=True).stdout
-    w, h, colour, rows = read_png(png)
-    data = rgba_png(w, h, colour, rows)
+    data = rasterise(svg, width, height)
     path = os.path.join(OUT_DIR, name)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
