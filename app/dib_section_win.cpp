@@ -13,3 +13,31 @@ HBITMAP CreateTopDownDib(HDC reference, int width, int height, uint32_t** bits) 
     if (bits) *bits = bitmap ? static_cast<uint32_t*>(pixels) : nullptr;
     return bitmap;
 }
+
+bool DibCanvas::Create(HDC reference, int width, int height) {
+    Reset();
+    bitmap_ = CreateTopDownDib(reference, width, height, &bits_);
+    if (!bitmap_) return false;
+    dc_ = CreateCompatibleDC(reference);
+    if (!dc_) {
+        Reset();
+        return false;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+void DibCanvas::Reset() {
+    if (dc_) {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+    bits_ = nullptr;
+    width_ = height_ = 0;
+}

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "app/dib_section.h"
 #include "capture/capture_annotations.h"
 #include "capture/overlay_layout.h"
 #include "capture/selection_model.h"
@@ -40,8 +41,8 @@ public:
     HWND Overlay() const { return overlay_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    const uint32_t* FrozenPixels() const { return frozenBits_; }
-    const uint32_t* FramePixels() const { return backBits_; }
+    const uint32_t* FrozenPixels() const { return frozen_.Bits(); }
+    const uint32_t* FramePixels() const { return back_.Bits(); }
     const capture::SelectionModel& Model() const { return model_; }
     bool FollowMode() const { return followMode_; }
 
@@ -60,7 +61,6 @@ public:
     std::wstring DecimalText() const { return decimalText_; }
 
 private:
-    void DimFrozenScreen();
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void Poll();
@@ -101,16 +101,9 @@ private:
     int height_ = 0;
     HWND overlay_ = nullptr;
     HFONT labelFont_ = nullptr;
-    // Frozen screen, the same dimmed once, and the back buffer: 32-bit top-down DIBs with DCs.
-    HDC frozenDc_ = nullptr, dimmedDc_ = nullptr, backDc_ = nullptr;
-    HBITMAP frozen_ = nullptr, dimmed_ = nullptr, back_ = nullptr;
-    HGDIOBJ frozenOld_ = nullptr, dimmedOld_ = nullptr, backOld_ = nullptr;
-    uint32_t* frozenBits_ = nullptr;
-    uint32_t* dimmedBits_ = nullptr;
-    uint32_t* backBits_ = nullptr;
-    HDC magnifierDc_ = nullptr, panelDc_ = nullptr;
-    HBITMAP magnifierBitmap_ = nullptr, panelBitmap_ = nullptr;
-    HGDIOBJ magnifierOld_ = nullptr, panelOld_ = nullptr;
+    // Frozen screen, the same dimmed once, the back buffer, and the magnifier's and colour
+    // panel's own small canvases.
+    DibCanvas frozen_, dimmed_, back_, magnifier_, panel_;
     bool magnifierShown_ = false;
     RECT magnifierRect_{};
     RECT panelRect_{};

@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "app/dib_section.h"
 #include "capture/rectangular_selector.h"
+#include "capture/screen_grab_win.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/usage_events.h"
 
@@ -79,59 +80,21 @@ CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& 
 
 CRectangularSelector::~CRectangularSelector() {
     StopPoller();
-    for (auto [dc, bitmap, old] : {std::make_tuple(frozenDc_, frozen_, frozenOld_),
-                                   std::make_tuple(dimmedDc_, dimmed_, dimmedOld_),
-                                   std::make_tuple(backDc_, back_, backOld_),
-                                   std::make_tuple(magnifierDc_, magnifierBitmap_, magnifierOld_),
-                                   std::make_tuple(panelDc_, panelBitmap_, panelOld_)}) {
-        if (dc) {
-            SelectObject(dc, old);
-            DeleteDC(dc);
-        }
-        if (bitmap) DeleteObject(bitmap);
-    }
     if (labelFont_) DeleteObject(labelFont_);
     if (overlay_ && IsWindow(overlay_)) DestroyWindow(overlay_);
 }
 
-void CRectangularSelector::DimFrozenScreen() {
-    // What a black layer of alpha 153 (60 %) over each pixel gives, computed once per capture
-    // through a table of the 256 channel values, the two halves of the screen in parallel.
-    uint32_t table[256];
-    for (uint32_t v = 0; v < 256; ++v) table[v] = (v * 102 + 127) / 255;
-    const size_t count = static_cast<size_t>(width_) * height_;
-    auto dim = [this, &table](size_t begin, size_t end) {
-        const uint32_t* in = frozenBits_;
-        uint32_t* out = dimmedBits_;
-        for (size_t i = begin; i < end; ++i) {
-            const uint32_t p = in[i];
-            out[i] = table[(p >> 16) & 0xFF] << 16 | table[(p >> 8) & 0xFF] << 8 | table[p & 0xFF];
-        }
-    };
-    std::thread other;
-    try {
-        other = std::thread(dim, count / 2, count);
-    } catch (const std::system_error&) {
-        dim(count / 2, count);  // no second thread: this one does all of it
-    }
-    dim(0, count / 2);
-    if (other.joinable()) other.join();
-}
-
 bool CRectangularSelector::Start() {
     if (width_ <= 0 || height_ <= 0) return false;
-    // The frozen screen, grabbed before the overlay shows. (Grabbing on a second thread while the
-    // window is made does not pay: both wait for the same display connection.)
     HDC screen = GetDC(nullptr);
-    frozen_ = CreateTopDownDib(screen, width_, height_, &frozenBits_);
-    frozenDc_ = frozen_ ? CreateCompatibleDC(screen) : nullptr;
-    if (!frozenDc_) {
-        ReleaseDC(nullptr, screen);
-        return false;
-    }
-    frozenOld_ = SelectObject(frozenDc_, frozen_);
-    const bool grabbed = BitBlt(frozenDc_, 0, 0, width_, height_, screen, screen_.left, screen_.top, SRCCOPY) != FALSE;
-    GdiFlush();
+    const bool made = frozen_.Create(screen, width_, height_) && dimmed_.Create(screen, width_, height_) &&
+                      back_.Create(screen, width_, height_) &&
+                      magnifier_.Create(screen, capture::kMagnifierSize, capture::kMagnifierSize) &&
+                      panel_.Create(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight);
+    ReleaseDC(nullptr, screen);
+    if (!made) return false;
+    // The frozen screen's pages are brought in while the overlay window is made.
+    PageWarmer warmer(frozen_.Bits(), static_cast<size_t>(width_) * height_ * sizeof(uint32_t));
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -146,29 +109,12 @@ bool CRectangularSelector::Start() {
     overlay_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kOverlayClass, L"Screen Capture", WS_POPUP,
                                screen_.left, screen_.top, width_, height_, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    if (overlay_) SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-
-    uint32_t* small = nullptr;
-    dimmed_ = CreateTopDownDib(screen, width_, height_, &dimmedBits_);
-    back_ = CreateTopDownDib(screen, width_, height_, &backBits_);
-    magnifierBitmap_ = CreateTopDownDib(screen, capture::kMagnifierSize, capture::kMagnifierSize, &small);
-    panelBitmap_ = CreateTopDownDib(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight, &small);
-    dimmedDc_ = CreateCompatibleDC(screen);
-    backDc_ = CreateCompatibleDC(screen);
-    magnifierDc_ = CreateCompatibleDC(screen);
-    panelDc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    bool ok = overlay_ && dimmed_ && back_ && magnifierBitmap_ && panelBitmap_ && dimmedDc_ && backDc_ &&
-              magnifierDc_ && panelDc_;
-    if (ok) {
-        dimmedOld_ = SelectObject(dimmedDc_, dimmed_);
-        backOld_ = SelectObject(backDc_, back_);
-        magnifierOld_ = SelectObject(magnifierDc_, magnifierBitmap_);
-        panelOld_ = SelectObject(panelDc_, panelBitmap_);
-    }
-    if (!ok || !grabbed) return false;
-    // The dimmed copy is made once here, so a repaint only copies pixels.
-    DimFrozenScreen();
+    warmer.Wait();
+    if (!overlay_) return false;
+    SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
+    // here, so a repaint only copies pixels.
+    if (!GrabScreenDimmed(frozen_, dimmed_, screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
@@ -363,7 +309,7 @@ std::wstring CRectangularSelector::LabelText(const RECT& sel) const {
 
 capture::Point CRectangularSelector::LabelPosition(const RECT& sel, SIZE& extent) const {
     const std::wstring text = LabelText(sel);
-    HDC dc = backDc_;
+    HDC dc = back_.Dc();
     HGDIOBJ old = SelectObject(dc, labelFont_);
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     SelectObject(dc, old);
@@ -495,11 +441,11 @@ void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) 
     std::vector<RECT> composedRects = RegionRects(composed, 256);
     if (plainRects.empty() && composedRects.empty()) composedRects.push_back(bounds);  // too fragmented
     for (const RECT& r : plainRects) {
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dimmedDc_, r.left, r.top, SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dimmed_.Dc(), r.left, r.top, SRCCOPY);
     }
     for (const RECT& r : composedRects) {
         Render(r);
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, backDc_, r.left, r.top, SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back_.Dc(), r.left, r.top, SRCCOPY);
     }
     DeleteObject(plain);
     DeleteObject(composed);
@@ -508,9 +454,9 @@ void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) 
 }
 
 void CRectangularSelector::Render(const RECT& area) {
-    const int saved = SaveDC(backDc_);
-    IntersectClipRect(backDc_, area.left, area.top, area.right, area.bottom);
-    BitBlt(backDc_, area.left, area.top, area.right - area.left, area.bottom - area.top, dimmedDc_, area.left,
+    const int saved = SaveDC(back_.Dc());
+    IntersectClipRect(back_.Dc(), area.left, area.top, area.right, area.bottom);
+    BitBlt(back_.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, dimmed_.Dc(), area.left,
            area.top, SRCCOPY);
     const RECT sel = SelectionClient();
     RECT reach = sel;
@@ -518,26 +464,26 @@ void CRectangularSelector::Render(const RECT& area) {
     RECT overlap;
     if (sel.right > sel.left && sel.bottom > sel.top) {
         // The label may stand outside the selection, so it is always drawn (clipped to area).
-        if (IntersectRect(&overlap, &reach, &area)) DrawSelection(backDc_, sel, area);
-        DrawSizeLabel(backDc_, sel);
+        if (IntersectRect(&overlap, &reach, &area)) DrawSelection(back_.Dc(), sel, area);
+        DrawSizeLabel(back_.Dc(), sel);
     }
-    annotations_.Draw(backDc_);
+    annotations_.Draw(back_.Dc());
     if (magnifierShown_) {
         // The magnifier and its panel were drawn once for this frame; copy what area needs.
-        for (const auto& [place, dc] : {std::make_pair(magnifierRect_, magnifierDc_), std::make_pair(panelRect_, panelDc_)}) {
+        for (const auto& [place, dc] : {std::make_pair(magnifierRect_, magnifier_.Dc()), std::make_pair(panelRect_, panel_.Dc())}) {
             if (IntersectRect(&overlap, &place, &area)) {
-                BitBlt(backDc_, overlap.left, overlap.top, overlap.right - overlap.left, overlap.bottom - overlap.top,
+                BitBlt(back_.Dc(), overlap.left, overlap.top, overlap.right - overlap.left, overlap.bottom - overlap.top,
                        dc, overlap.left - place.left, overlap.top - place.top, SRCCOPY);
             }
         }
     }
-    RestoreDC(backDc_, saved);
+    RestoreDC(back_.Dc(), saved);
 }
 
 void CRectangularSelector::DrawSelection(HDC dc, const RECT& sel, const RECT& area) {
     RECT inside;
     if (IntersectRect(&inside, &sel, &area)) {
-        BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, frozenDc_,
+        BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, frozen_.Dc(),
                inside.left, inside.top, SRCCOPY);
     }
     {
@@ -580,7 +526,7 @@ void CRectangularSelector::PrepareMagnifier() {
     const Point at = MagnifierPosition();
     magnifierRect_ = RECT{at.x, at.y, at.x + kMagnifierSize, at.y + kMagnifierSize};
     // The square is drawn at (0, 0) of its own bitmap, then copied to its place per area.
-    HDC dc = magnifierDc_;
+    HDC dc = magnifier_.Dc();
     SetViewportOrgEx(dc, -at.x, -at.y, nullptr);
     const POINT cursor = ToClient(model_.LastCursor());
     const int s = kMagnifierSize;
@@ -591,7 +537,7 @@ void CRectangularSelector::PrepareMagnifier() {
         const int oldMode = SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         StretchBlt(dc, at.x + copy.dest.left, at.y + copy.dest.top, copy.dest.right - copy.dest.left,
-                   copy.dest.bottom - copy.dest.top, frozenDc_, copy.source.left, copy.source.top,
+                   copy.dest.bottom - copy.dest.top, frozen_.Dc(), copy.source.left, copy.source.top,
                    copy.source.right - copy.source.left, copy.source.bottom - copy.source.top, SRCCOPY);
         SetStretchBltMode(dc, oldMode);
     }
@@ -610,7 +556,7 @@ void CRectangularSelector::PrepareMagnifier() {
     // The colour panel.
     uint32_t colour = 0;
     if (cursor.x >= 0 && cursor.y >= 0 && cursor.x < width_ && cursor.y < height_) {
-        colour = frozenBits_[static_cast<size_t>(cursor.y) * width_ + cursor.x] & 0xFFFFFF;
+        colour = frozen_.Bits()[static_cast<size_t>(cursor.y) * width_ + cursor.x] & 0xFFFFFF;
     }
     const int red = (colour >> 16) & 0xFF, green = (colour >> 8) & 0xFF, blue = colour & 0xFF;
     hexText_ = HexColorText(red, green, blue);
@@ -620,7 +566,7 @@ void CRectangularSelector::PrepareMagnifier() {
     const Point panel = PlaceInfoPanel(at, flipped, width_, height_);
     const int w = kInfoPanelWidth, h = kInfoPanelHeight;
     panelRect_ = RECT{panel.x, panel.y, panel.x + w, panel.y + h};
-    dc = panelDc_;
+    dc = panel_.Dc();
     SetViewportOrgEx(dc, -panel.x, -panel.y, nullptr);
     HBRUSH background = CreateSolidBrush(RGB(0x19, 0x19, 0x19));
     RECT box{panel.x, panel.y, panel.x + w, panel.y + h};
@@ -671,7 +617,7 @@ HBITMAP CRectangularSelector::ComposeOutput() {
         return nullptr;
     }
     HGDIOBJ old = SelectObject(dc, output);
-    BitBlt(dc, 0, 0, w, h, frozenDc_, sel.left, sel.top, SRCCOPY);
+    BitBlt(dc, 0, 0, w, h, frozen_.Dc(), sel.left, sel.top, SRCCOPY);
     // Annotations draw in overlay coordinates; shift them onto the output.
     SetViewportOrgEx(dc, -sel.left, -sel.top, nullptr);
     annotations_.Draw(dc);

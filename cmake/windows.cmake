@@ -36,7 +36,8 @@ target_compile_definitions(screenshot_services PRIVATE
     SCREENSHOT_UPDATE_MANIFEST_URL=L"${SCREENSHOT_UPDATE_MANIFEST_URL}")
 
 # Capture output: picture files, the clipboard, the full-screen capture.
-add_library(screenshot_capture STATIC capture/capture_output_win.cpp capture/rectangular_selector_win.cpp)
+add_library(screenshot_capture STATIC capture/capture_output_win.cpp capture/rectangular_selector_win.cpp
+            capture/screen_grab_win.cpp)
 target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32 msimg32)
 
 # Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.

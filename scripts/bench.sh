@@ -9,7 +9,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
 "$ROOT/scripts/install_deps.sh" >/dev/null
-"$ROOT/scripts/build.sh" win >/dev/null
+"$ROOT/scripts/build.sh" win >&2  # build output (and any error) on stderr
 source "$ROOT/scripts/wine_env.sh"
 
 run_toolkit() {

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "app/app_context.h"
+#include "app/dib_section.h"
 #include "capture/rectangular_selector.h"
 
 namespace {
@@ -93,6 +96,23 @@ uint32_t Dimmed(uint32_t p) {
     return out;
 }
 
+// The pattern with GDI's own blend of a black layer of alpha 153 over it.
+std::vector<uint32_t> BlendedByGdi(int w, int h) {
+    HDC screen = GetDC(nullptr);
+    DibCanvas picture, mask;
+    picture.Create(screen, w, h);
+    mask.Create(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) picture.Bits()[static_cast<size_t>(y) * w + x] = PatternAt(x, y);
+    }
+    std::fill(mask.Bits(), mask.Bits() + static_cast<size_t>(w) * h, 0x99000000u);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(picture.Dc(), 0, 0, w, h, mask.Dc(), 0, 0, w, h, blend);
+    GdiFlush();
+    return std::vector<uint32_t>(picture.Bits(), picture.Bits() + static_cast<size_t>(w) * h);
+}
+
 // The pattern on screen, a requester window, and a capture running on its own thread.
 class Capture : public testing::Test {
 protected:
@@ -158,16 +178,31 @@ protected:
 
 TEST_F(Capture, FrozenScreenIsTheScreen) {
     CRectangularSelector* s = selector_.load();
-    EXPECT_EQ(s->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(s->Height(), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    for (POINT p : {POINT{0, 0}, POINT{123, 456}, POINT{1000, 700}, POINT{1919, 1079}}) {
-        EXPECT_EQ(s->FrozenPixels()[p.y * s->Width() + p.x] & 0xFFFFFF, PatternAt(p.x, p.y)) << p.x << "," << p.y;
+    const int w = s->Width(), h = s->Height();
+    EXPECT_EQ(w, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(h, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    // Every pixel, so that each band of the grab is checked.
+    size_t wrong = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) wrong += (s->FrozenPixels()[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != PatternAt(x, y);
     }
+    EXPECT_EQ(wrong, 0u);
     wchar_t title[64] = {0};
     GetWindowTextW(overlay_, title, 64);
     EXPECT_STREQ(title, L"Screen Capture");
-    // Before a selection: the whole screen dimmed, the magnifier next to the pointer.
-    EXPECT_LE(Diff(Frame(1500, 300), Dimmed(PatternAt(1500, 300))), 1);
+    // Before a selection the whole screen is dimmed as GDI blends a 60 % black layer over it,
+    // but for the magnifier and its panel below and right of the pointer at (600, 500).
+    const std::vector<uint32_t> expected = BlendedByGdi(w, h);
+    Frame(0, 0);
+    wrong = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (x >= 600 && x < 800 && y >= 500 && y < 820) continue;
+            const size_t i = static_cast<size_t>(y) * w + x;
+            wrong += Diff(s->FramePixels()[i], expected[i]) > 1;
+        }
+    }
+    EXPECT_EQ(wrong, 0u);
 }
 
 TEST_F(Capture, DraggingOutASelection) {
