@@ -85,6 +85,9 @@ private:
     capture::Point LabelPosition(const RECT& sel, SIZE& extent) const;
     std::wstring LabelText(const RECT& sel) const;
     RECT SelectionClient() const;
+    // What the overlay shows where nothing is drawn: the dimmed screen, or the frozen one when
+    // there was no room for the dimmed copy.
+    HDC PlainScreen() const { return dimmed_ ? dimmed_.Dc() : frozen_.Dc(); }
     bool MovingAllowed() const;
     POINT ToClient(capture::Point screen) const;
 

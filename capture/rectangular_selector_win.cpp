@@ -87,10 +87,11 @@ CRectangularSelector::~CRectangularSelector() {
 bool CRectangularSelector::Start() {
     if (width_ <= 0 || height_ <= 0) return false;
     HDC screen = GetDC(nullptr);
-    const bool made = frozen_.Create(screen, width_, height_) && dimmed_.Create(screen, width_, height_) &&
-                      back_.Create(screen, width_, height_) &&
+    const bool made = frozen_.Create(screen, width_, height_) && back_.Create(screen, width_, height_) &&
                       magnifier_.Create(screen, capture::kMagnifierSize, capture::kMagnifierSize) &&
                       panel_.Create(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight);
+    // Without room for the dimmed copy the screen is shown undimmed; all else still works.
+    dimmed_.Create(screen, width_, height_);
     ReleaseDC(nullptr, screen);
     if (!made) return false;
     // The frozen screen's pages are brought in while the overlay window is made.
@@ -114,7 +115,7 @@ bool CRectangularSelector::Start() {
     SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
     // here, so a repaint only copies pixels.
-    if (!GrabScreenDimmed(frozen_, dimmed_, screen_.left, screen_.top)) return false;
+    if (!GrabScreen(frozen_, dimmed_, screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
@@ -441,7 +442,7 @@ void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) 
     std::vector<RECT> composedRects = RegionRects(composed, 256);
     if (plainRects.empty() && composedRects.empty()) composedRects.push_back(bounds);  // too fragmented
     for (const RECT& r : plainRects) {
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, dimmed_.Dc(), r.left, r.top, SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PlainScreen(), r.left, r.top, SRCCOPY);
     }
     for (const RECT& r : composedRects) {
         Render(r);
@@ -456,7 +457,7 @@ void CRectangularSelector::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) 
 void CRectangularSelector::Render(const RECT& area) {
     const int saved = SaveDC(back_.Dc());
     IntersectClipRect(back_.Dc(), area.left, area.top, area.right, area.bottom);
-    BitBlt(back_.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, dimmed_.Dc(), area.left,
+    BitBlt(back_.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, PlainScreen(), area.left,
            area.top, SRCCOPY);
     const RECT sel = SelectionClient();
     RECT reach = sel;

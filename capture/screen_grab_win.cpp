@@ -22,9 +22,11 @@ void PageWarmer::Wait() {
 namespace {
 
 // Dims the rows of the frozen screen as the grab reports them copied, on a thread of its own.
+// Without an output buffer it does nothing.
 class BandDimmer {
 public:
     BandDimmer(const uint32_t* in, uint32_t* out, int width) : in_(in), out_(out), width_(width) {
+        if (!out_) return;
         try {
             worker_ = std::thread(&BandDimmer::Run, this);
         } catch (const std::system_error&) {
@@ -74,6 +76,7 @@ private:
     }
 
     void Dim(int from, int to) const {
+        if (!out_) return;
         const size_t first = static_cast<size_t>(from) * width_;
         capture::DimPixels(in_ + first, out_ + first, static_cast<size_t>(to - from) * width_);
     }
@@ -95,9 +98,9 @@ constexpr int kBands = 8;
 
 }  // namespace
 
-bool GrabScreenDimmed(const DibCanvas& frozen, const DibCanvas& dimmed, int left, int top) {
+bool GrabScreen(const DibCanvas& frozen, const DibCanvas& dimmed, int left, int top) {
     const int width = frozen.Width(), height = frozen.Height();
-    if (!frozen || !dimmed || dimmed.Width() != width || dimmed.Height() != height) return false;
+    if (!frozen || (dimmed && (dimmed.Width() != width || dimmed.Height() != height))) return false;
     HDC screen = GetDC(nullptr);
     if (!screen) return false;
     bool ok = true;

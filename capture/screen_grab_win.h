@@ -23,6 +23,7 @@ private:
 };
 
 // Copies the screen area whose top-left corner is (left, top) into frozen (at frozen's size),
-// band by band, while a second thread dims each band into dimmed as soon as it is copied.
-// dimmed must have frozen's size. False when a band cannot be copied.
-bool GrabScreenDimmed(const DibCanvas& frozen, const DibCanvas& dimmed, int left, int top);
+// band by band, while a second thread dims each band into dimmed as soon as it is copied. An
+// empty dimmed is left alone; otherwise it must have frozen's size. False when a band cannot be
+// copied.
+bool GrabScreen(const DibCanvas& frozen, const DibCanvas& dimmed, int left, int top);

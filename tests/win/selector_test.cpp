@@ -14,6 +14,7 @@
 #include "app/app_context.h"
 #include "app/dib_section.h"
 #include "capture/rectangular_selector.h"
+#include "capture/screen_grab_win.h"
 
 namespace {
 
@@ -96,6 +97,20 @@ uint32_t Dimmed(uint32_t p) {
     return out;
 }
 
+// Covers the primary screen with the pattern, topmost.
+HWND ShowPattern() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PatternProc;
+    wc.lpszClassName = L"CapturePattern";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"CapturePattern", L"pattern", WS_POPUP | WS_VISIBLE,
+                                  0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  nullptr, nullptr);
+    UpdateWindow(window);
+    Pump(300);
+    return window;
+}
+
 // The pattern with GDI's own blend of a black layer of alpha 153 over it.
 std::vector<uint32_t> BlendedByGdi(int w, int h) {
     HDC screen = GetDC(nullptr);
@@ -117,16 +132,8 @@ std::vector<uint32_t> BlendedByGdi(int w, int h) {
 class Capture : public testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PatternProc;
-        wc.lpszClassName = L"CapturePattern";
-        RegisterClassW(&wc);
-        pattern_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"CapturePattern", L"pattern", WS_POPUP | WS_VISIBLE,
-                                   0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                   nullptr, nullptr, nullptr);
+        pattern_ = ShowPattern();
         requester_ = CreateWindowExW(0, L"STATIC", L"requester", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        UpdateWindow(pattern_);
-        Pump(300);
         SetCursorPos(600, 500);
         Mouse(MOUSEEVENTF_MOVE);
         thread_ = std::thread([this] {
@@ -301,4 +308,22 @@ TEST_F(Capture, EscapeEndsTheCaptureAndRestoresTheRequester) {
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, requester_, WM_RESTORE_AFTER_CAPTURE, WM_RESTORE_AFTER_CAPTURE, PM_REMOVE));
     EXPECT_FALSE(IsWindow(overlay_));
+}
+
+TEST(ScreenGrab, WithoutADimmedCopyOnlyGrabs) {
+    HWND pattern = ShowPattern();
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    DibCanvas frozen, none, small;
+    ASSERT_TRUE(frozen.Create(screen, w, h));
+    ASSERT_TRUE(small.Create(screen, 10, 10));
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(GrabScreen(frozen, none, 0, 0));
+    size_t wrong = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) wrong += (frozen.Bits()[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != PatternAt(x, y);
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_FALSE(GrabScreen(frozen, small, 0, 0));  // a dimmed copy of another size is refused
+    DestroyWindow(pattern);
 }
