@@ -40,7 +40,7 @@ target_compile_definitions(screenshot_services PRIVATE
 
 # Capture output: picture files, the clipboard, the full-screen capture.
 add_library(screenshot_capture STATIC capture/capture_output_win.cpp capture/rectangular_selector_win.cpp
-            capture/screen_grab_win.cpp)
+            capture/overlay_painting_win.cpp capture/magnifier_win.cpp capture/screen_grab_win.cpp)
 target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32 msimg32)
 
 # Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.
