@@ -4,6 +4,8 @@ rsvg-convert).
 rsvg-convert writes fully opaque images as 8-bit RGB without alpha; the skin stores every image
 as 8-bit RGBA without metadata, so the files depend on the pixels alone and re-rendering gives
 byte-identical files."""
+import argparse
+import shutil
 import struct
 import subprocess
 import zlib
@@ -89,6 +91,17 @@ def rgba_png(width, height, colour, rows):
 def to_rgba_png(data):
     """Re-encodes an RGB or RGBA PNG (as rsvg-convert writes it) as 8-bit RGBA."""
     return rgba_png(*read_png(data))
+
+
+def render_arguments(doc):
+    """The command line of a render script whose docstring is doc (its first line is the
+    description); stops when rsvg-convert is missing."""
+    parser = argparse.ArgumentParser(description=doc.splitlines()[0])
+    parser.add_argument("--svg-dir", help="also write the SVG text of each image here")
+    args = parser.parse_args()
+    if shutil.which("rsvg-convert") is None:
+        raise SystemExit("rsvg-convert not found: apt-get install librsvg2-bin")
+    return args
 
 
 def rasterise(svg, width, height):

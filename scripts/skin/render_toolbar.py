@@ -9,9 +9,7 @@ Run: python3 scripts/skin/render_toolbar.py [--svg-dir DIR]
      --svg-dir also writes each SVG next to its name, to look at.
 Needs: rsvg-convert (Debian package librsvg2-bin). Standard library otherwise.
 """
-import argparse
 import os
-import shutil
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -23,7 +21,7 @@ sys.path.insert(0, SOURCE_DIR)
 import toolbar_svg  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from png_rgba import png_header, rasterise  # noqa: E402
+from png_rgba import png_header, rasterise, render_arguments  # noqa: E402
 
 
 
@@ -37,11 +35,7 @@ def render(svg, width, height, path):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--svg-dir", help="also write the SVG text of each image here")
-    args = parser.parse_args()
-    if shutil.which("rsvg-convert") is None:
-        raise SystemExit("rsvg-convert not found: apt-get install librsvg2-bin")
+    args = render_arguments(__doc__)
     os.makedirs(OUT_DIR, exist_ok=True)
     if args.svg_dir:
         os.makedirs(args.svg_dir, exist_ok=True)

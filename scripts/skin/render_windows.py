@@ -12,9 +12,7 @@ Run: python3 scripts/skin/render_windows.py [--svg-dir DIR]
 Needs: rsvg-convert (Debian package librsvg2-bin) and the font WenQuanYi Micro Hei
 (fonts-wqy-microhei). Standard library otherwise.
 """
-import argparse
 import os
-import shutil
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -32,7 +30,7 @@ sys.path.insert(0, SOURCE_DIR)
 import windows_svg  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from png_rgba import rasterise, read_png  # noqa: E402
+from png_rgba import rasterise, read_png, render_arguments  # noqa: E402
 
 
 
@@ -54,11 +52,7 @@ def render(name, width, height, svg):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--svg-dir", help="also write the SVG text of each image here")
-    args = parser.parse_args()
-    if shutil.which("rsvg-convert") is None:
-        raise SystemExit("rsvg-convert not found: apt-get install librsvg2-bin")
+    args = render_arguments(__doc__)
     if args.svg_dir:
         os.makedirs(args.svg_dir, exist_ok=True)
     images = windows_svg.images()
