@@ -8,6 +8,7 @@
 #include <string>
 
 #include "telemetry/log_request.h"
+#include "http/endpoint.h"
 
 struct Endpoints {
     LogServiceConfig logService;

@@ -18,7 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/dib_section.h"
+#include "base/gdiplus_session.h"
+#include "base/dib_canvas.h"
 #include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 
@@ -149,9 +150,7 @@ size_t PeakPrivateBytes() {
 }  // namespace
 
 int main() {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    GdiplusSession gdiplus;
     const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     char size[32];
@@ -229,6 +228,5 @@ int main() {
         DeleteFileW(path.c_str());
     }
     DeleteObject(shot);
-    Gdiplus::GdiplusShutdown(token);
     return 0;
 }

@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/skin_loader.h"
+#include "base/gdiplus_session.h"
+#include "ui_toolkit/skin_loader.h"
 #include "ui_toolkit/UIlib.h"
 
 namespace {
@@ -44,9 +45,7 @@ double BuildAndPaintOnce() {
 }  // namespace
 
 int main() {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    GdiplusSession gdiplus;
     if (!LoadSkinArchive(GetModuleHandleW(nullptr))) {
         std::fprintf(stderr, "no skin archive\n");
         return 1;
@@ -58,6 +57,5 @@ int main() {
     std::printf("toolkit_build_paint_605x127_cold %.2f ms\n", cold);
     std::printf("toolkit_build_paint_605x127_median %.2f ms\n", warm[warm.size() / 2]);
     std::printf("toolkit_build_paint_605x127_min %.2f ms\n", warm.front());
-    Gdiplus::GdiplusShutdown(token);
     return 0;
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "annotation/toolbar_button.h"
+
 class ICaptureAnnotations {
 public:
     virtual ~ICaptureAnnotations() = default;
@@ -14,7 +16,7 @@ public:
     virtual void OnMouseMove(POINT client) = 0;
     virtual void OnMouseUp(POINT client) = 0;
     virtual void Draw(HDC dc) = 0;
-    virtual int ActiveTool() const = 0;
+    virtual TOOL_BAR_BTN_TYPE ActiveTool() const = 0;
     virtual bool IsEmpty() const = 0;
     virtual bool HasCurrentShape() const = 0;
     virtual void Reset() = 0;
@@ -27,7 +29,7 @@ public:
     void OnMouseMove(POINT) override {}
     void OnMouseUp(POINT) override {}
     void Draw(HDC) override {}
-    int ActiveTool() const override { return 0; }
+    TOOL_BAR_BTN_TYPE ActiveTool() const override { return TOOL_BAR_BTN_TYPE::kNone; }
     bool IsEmpty() const override { return true; }
     bool HasCurrentShape() const override { return false; }
     void Reset() override {}

@@ -7,8 +7,7 @@
 
 #include <string>
 
-// WM_USER + 1, posted to the requester after a full-screen capture.
-constexpr UINT WM_FULLSCREEN_CAPTURE_DONE = WM_USER + 1;
+#include "base/app_messages.h"
 
 // The next free numbered name in folder (created when missing, last level only), with the
 // extension ("png" or "bmp"). Stored as the application context's last picture path. Empty when
@@ -21,10 +20,6 @@ bool WriteBmpFile(HBITMAP image, const std::wstring& path);
 bool WritePngFile(HBITMAP image, const std::wstring& path);
 // Writes as PNG when the extension of path is ".png", else as BMP.
 bool WritePictureFile(HBITMAP image, const std::wstring& path);
-
-// Puts the bitmap on the clipboard, which then owns it. False (the caller keeps the bitmap) when
-// the clipboard cannot be opened or refuses it.
-bool PutBitmapOnClipboard(HBITMAP image);
 
 // Shows the folder in the file manager.
 bool OpenPictureFolder(const std::wstring& folder);

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "capture/app_context.h"
+#include "base/clipboard.h"
 #include "capture/bmp_format.h"
 #include "capture/capture_output.h"
 #include "capture/picture_name.h"
-#include "settings/file_io.h"
+#include "base/file_io.h"
 
 namespace {
 
@@ -125,13 +126,6 @@ bool WritePngFile(HBITMAP image, const std::wstring& path) {
 bool WritePictureFile(HBITMAP image, const std::wstring& path) {
     if (path.empty()) return false;
     return EndsWith(path, L".png") ? WritePngFile(image, path) : WriteBmpFile(image, path);
-}
-
-bool PutBitmapOnClipboard(HBITMAP image) {
-    if (!image || !OpenClipboard(nullptr)) return false;
-    const bool ok = EmptyClipboard() && SetClipboardData(CF_BITMAP, image) != nullptr;
-    CloseClipboard();
-    return ok;
 }
 
 bool OpenPictureFolder(const std::wstring& folder) {

@@ -11,18 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "app/dib_section.h"
+#include "base/app_messages.h"
+#include "base/dib_canvas.h"
 #include "capture/capture_annotations.h"
 #include "capture/overlay_layout.h"
 #include "capture/selection_model.h"
-
-constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
-constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
-constexpr UINT WM_CAPTURE_CURSOR_MOVED = WM_USER + 201;
-// Renders the whole frame into the back buffer at once (for tests and benchmarks).
-constexpr UINT WM_CAPTURE_RENDER = WM_APP + 1;
-// Paints what is invalid now, as the next WM_PAINT would (for benchmarks).
-constexpr UINT WM_CAPTURE_FLUSH = WM_APP + 2;
 
 class CRectangularSelector {
 public:

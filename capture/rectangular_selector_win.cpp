@@ -2,8 +2,8 @@
 // the end and the output picture.
 #include <system_error>
 
-#include "app/app_context.h"
-#include "app/dib_section.h"
+#include "capture/app_context.h"
+#include "base/dib_canvas.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
 #include "telemetry/event_tracker.h"
@@ -208,7 +208,7 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CRectangularSelector::MovingAllowed() const {
-    return annotations_.ActiveTool() == 0 && annotations_.IsEmpty();
+    return annotations_.ActiveTool() == TOOL_BAR_BTN_TYPE::kNone && annotations_.IsEmpty();
 }
 
 POINT CRectangularSelector::ToClient(capture::Point screen) const {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <thread>
 
-#include "app/dib_section.h"
+#include "base/dib_canvas.h"
 
 // Writes to every page of a freshly made buffer on a second thread, so that a later grab into it
 // does not stop at each new page. Finished by Wait() or on destruction. Without a second thread

@@ -13,15 +13,6 @@ int Clamp(int value, int low, int high) { return std::min(std::max(value, low), 
 
 }  // namespace
 
-Rect Normalized(const Rect& r) {
-    return Rect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-                std::max(r.top, r.bottom)};
-}
-
-bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
-
-Rect Inflated(const Rect& r, int by) { return Rect{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
-
 int HitTest(const Rect& selection, const Rect& screen, Point p) {
     const int x = p.x - screen.left;
     const int y = p.y - screen.top;
@@ -91,7 +82,7 @@ SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
             anchor_ = p;
         }
     }
-    return PressResult{!resizing_ && Contains(selection_, p), !resizing_ && !moving_};
+    return PressResult{!resizing_ && selection_.Contains(p), !resizing_ && !moving_};
 }
 
 void SelectionModel::ResizeBy(int dx, int dy) {
@@ -138,7 +129,7 @@ SelectionModel::DragResult SelectionModel::Drag(Point p, bool movingAllowed) {
         ClampToScreen(selection_, screen_);
         anchor_ = p;
     }
-    if (Contains(Inflated(selection_, 5), p)) {
+    if (Inflated(selection_, 5).Contains(p)) {
         return DragResult{true, CursorForHit(HitTest(selection_, screen_, p), movingAllowed)};
     }
     return DragResult{false, hasSelection_ ? Cursor::kArrow : Cursor::kCross};

@@ -3,24 +3,16 @@
 // virtual screen. Pure code; the overlay window feeds it points and acts on its answers.
 #pragma once
 
+#include "base/geometry.h"
+
 namespace capture {
 
-// Left/top inside, right/bottom outside (as Win32's PtInRect). While a drag is in progress the
-// selection may be stored inverted (left > right or top > bottom); it is normalised on release.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const Rect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-};
+// The selection may be stored inverted (left > right or top > bottom) while a drag is in
+// progress; it is normalised on release.
+using base::Normalized;
+using base::Inflated;
+using base::Point;
+using base::Rect;
 
 // Where a point is relative to the selection: a handle (1 top-left, then clockwise to 8
 // left-middle), inside (9) or outside (0).
@@ -42,10 +34,6 @@ enum class Cursor { kArrow, kCross, kSizeNWSE, kSizeNS, kSizeNESW, kSizeWE, kSiz
 constexpr int kHandleSize = 8;       // side of a handle square, and the hit tolerance
 constexpr int kMinSelectionSize = 10;
 
-Rect Normalized(const Rect& r);
-// PtInRect rules; an inverted rectangle contains no point.
-bool Contains(const Rect& r, Point p);
-Rect Inflated(const Rect& r, int by);
 
 // The hit code of a screen point for the selection (handle zones are 17 x 17 pixels).
 int HitTest(const Rect& selection, const Rect& virtualScreen, Point p);

@@ -1,20 +1,8 @@
-# Native build of the pure core with AddressSanitizer and UndefinedBehaviorSanitizer, its tests,
-# and (with clang) the libFuzzer targets.
-option(SCREENSHOT_SANITIZE "Build the host core and tests with ASan and UBSan" ON)
-set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-
-find_package(ZLIB REQUIRED)
-add_library(screenshot_core STATIC ${CORE_SOURCES})
-target_include_directories(screenshot_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(screenshot_core PUBLIC ZLIB::ZLIB)
-if(SCREENSHOT_SANITIZE)
-    target_compile_options(screenshot_core PUBLIC ${SANITIZER_FLAGS})
-    target_link_options(screenshot_core PUBLIC ${SANITIZER_FLAGS})
-endif()
-
+# Native host tests of the pure code (with the sanitizers of host_flags.cmake) and, with clang,
+# the libFuzzer targets.
 find_package(GTest REQUIRED)
 add_executable(core_tests ${CORE_TEST_SOURCES})
-target_link_libraries(core_tests PRIVATE screenshot_core GTest::gtest_main)
+target_link_libraries(core_tests PRIVATE ${CORE_LIBRARIES} GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="${SHARED_DATA_DIR}")
 add_test(NAME core_tests COMMAND core_tests)
 

@@ -1,69 +1,5 @@
-# The 32-bit Windows program, its Win32 layer and the tests that run under Wine.
-enable_language(RC)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
-                        __USE_MINGW_ANSI_STDIO=1)
-# Static runtime: the program needs nothing beyond the system DLLs.
-add_link_options(-static -static-libgcc -static-libstdc++)
-# A region capture holds three bitmaps the size of the virtual screen (about 100 MB per 4K
-# monitor); on 64-bit Windows this lets the 32-bit program use 4 GB of address space, not 2.
-add_link_options(-Wl,--large-address-aware)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c65001")
-
-find_package(ZLIB REQUIRED)
-add_library(screenshot_core STATIC ${CORE_SOURCES})
-target_include_directories(screenshot_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(screenshot_core PUBLIC ZLIB::ZLIB)
-
-add_library(screenshot_win STATIC
-    app/dib_section_win.cpp
-    settings/config.cpp
-    settings/exe_directory_win.cpp
-    settings/file_io_win.cpp
-    settings/utf_convert_win.cpp
-)
-target_link_libraries(screenshot_win PUBLIC screenshot_core)
-
-# Usage events, their transport and the update check, with the application context.
-add_library(screenshot_services STATIC
-    app/app_context_win.cpp
-    app/endpoints_win.cpp
-    telemetry/event_tracker_win.cpp
-    telemetry/log_transport_win.cpp
-    telemetry/machine_code_win.cpp
-    update/update_check_win.cpp
-)
-target_link_libraries(screenshot_services PUBLIC screenshot_win winhttp rpcrt4 version shell32)
-target_compile_definitions(screenshot_services PRIVATE
-    SCREENSHOT_LOG_PROJECT=L"${SCREENSHOT_LOG_PROJECT}"
-    SCREENSHOT_LOG_SERVICE_ENDPOINT=L"${SCREENSHOT_LOG_SERVICE_ENDPOINT}"
-    SCREENSHOT_UPDATE_MANIFEST_URL=L"${SCREENSHOT_UPDATE_MANIFEST_URL}")
-
-# Capture output: picture files, the clipboard, the full-screen capture.
-add_library(screenshot_capture STATIC capture/capture_output_win.cpp capture/rectangular_selector_win.cpp
-            capture/overlay_painting_win.cpp capture/magnifier_win.cpp capture/screen_grab_win.cpp)
-target_link_libraries(screenshot_capture PUBLIC screenshot_services gdiplus shlwapi ole32 shell32 msimg32)
-
-# Our window toolkit (namespace DuiLib): layouts from the skin archive, controls, painting.
-add_library(screenshot_toolkit STATIC
-    app/skin_loader.cpp
-    ui_toolkit/combo_drop_window.cpp
-    ui_toolkit/dialog_builder.cpp
-    ui_toolkit/option_groups.cpp
-    ui_toolkit/paint_manager.cpp
-    ui_toolkit/press_tracker.cpp
-    ui_toolkit/resource_manager.cpp
-    ui_toolkit/shadow_window.cpp
-    ui_toolkit/ui_button.cpp
-    ui_toolkit/ui_combo.cpp
-    ui_toolkit/ui_container.cpp
-    ui_toolkit/ui_control.cpp
-    ui_toolkit/ui_edit.cpp
-    ui_toolkit/ui_render.cpp
-    ui_toolkit/window_impl_base.cpp
-    ui_toolkit/window_wnd.cpp
-)
-target_link_libraries(screenshot_toolkit PUBLIC screenshot_win gdiplus comctl32 shlwapi ole32)
-
+# The Windows tests, tools and benchmarks under Wine. The program's own libraries are made by
+# the folders' CMakeLists.txt.
 include(cmake/skin.cmake)
 add_skin_archive(program_skin ${CMAKE_SOURCE_DIR}/skin ${CMAKE_BINARY_DIR}/skin.zip)
 
@@ -81,7 +17,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # The pure-core tests again, this time against the Windows C runtime (strtod, printf).
 add_executable(core_tests ${CORE_TEST_SOURCES})
-target_link_libraries(core_tests PRIVATE screenshot_core gtest_main)
+target_link_libraries(core_tests PRIVATE ${CORE_LIBRARIES} gtest_main)
 # Wine's drive Z: is the Linux root.
 target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="Z:${SHARED_DATA_DIR}")
 add_test(NAME core_tests_wine COMMAND core_tests)
@@ -93,7 +29,7 @@ add_executable(win_tests
     tests/win/utf_convert_test.cpp
     ${APP_RESOURCES}
 )
-target_link_libraries(win_tests PRIVATE screenshot_win gtest_main version)
+target_link_libraries(win_tests PRIVATE screenshot_settings screenshot_base gtest_main version)
 add_dependencies(win_tests program_skin)
 add_test(NAME win_tests COMMAND win_tests)
 
@@ -106,14 +42,14 @@ set_source_files_properties(${TOOLKIT_TEST_RC} PROPERTIES
     OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/toolkit_test_skin.zip)
 add_executable(toolkit_tests tests/win/toolkit_test.cpp tests/win/toolkit_test_window.cpp
                ${TOOLKIT_TEST_RC})
-target_link_libraries(toolkit_tests PRIVATE screenshot_toolkit gtest_main)
+target_link_libraries(toolkit_tests PRIVATE screenshot_ui_toolkit gtest_main)
 target_include_directories(toolkit_tests PRIVATE ${CMAKE_BINARY_DIR})
 add_dependencies(toolkit_tests toolkit_test_skin)
 add_test(NAME toolkit_tests COMMAND toolkit_tests)
 
 # The program's skin as embedded in the program's resources.
 add_executable(skin_tests tests/win/skin_test.cpp tests/win/toolkit_test_window.cpp ${APP_RESOURCES})
-target_link_libraries(skin_tests PRIVATE screenshot_toolkit gtest_main)
+target_link_libraries(skin_tests PRIVATE screenshot_ui_toolkit gtest_main)
 add_dependencies(skin_tests program_skin)
 add_test(NAME skin_tests COMMAND skin_tests)
 
@@ -121,7 +57,7 @@ add_test(NAME skin_tests COMMAND skin_tests)
 add_executable(fake_updater WIN32 tests/win/fake_updater.cpp)
 target_link_options(fake_updater PRIVATE -municode)
 add_executable(services_tests tests/win/services_test.cpp tests/win/test_folder.cpp ${APP_RESOURCES})
-target_link_libraries(services_tests PRIVATE screenshot_services gtest_main)
+target_link_libraries(services_tests PRIVATE screenshot_app gtest_main)
 add_dependencies(services_tests fake_updater program_skin)
 add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
@@ -140,7 +76,7 @@ add_dependencies(e2e_probe program_skin)
 # Opens any layout of the program's skin in a window, for screenshots and the skin tests.
 add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURCES})
 target_link_options(skin_viewer PRIVATE -municode)
-target_link_libraries(skin_viewer PRIVATE screenshot_toolkit shell32)
+target_link_libraries(skin_viewer PRIVATE screenshot_ui_toolkit shell32)
 add_dependencies(skin_viewer program_skin)
 add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
          --results ${CMAKE_BINARY_DIR}/e2e.json)
@@ -158,7 +94,7 @@ file(WRITE ${TOOLKIT_BENCH_RC} "130 ZIPRES \"toolkit_bench_skin.zip\"\n")
 set_source_files_properties(${TOOLKIT_BENCH_RC} PROPERTIES
     OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/toolkit_bench_skin.zip)
 add_executable(toolkit_bench bench/toolkit_bench.cpp ${TOOLKIT_BENCH_RC})
-target_link_libraries(toolkit_bench PRIVATE screenshot_toolkit)
+target_link_libraries(toolkit_bench PRIVATE screenshot_ui_toolkit)
 add_dependencies(toolkit_bench toolkit_bench_skin)
 add_executable(capture_bench bench/capture_bench.cpp)
 target_link_libraries(capture_bench PRIVATE screenshot_capture psapi)

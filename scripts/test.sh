@@ -18,7 +18,10 @@ step "installing dependencies"
 step "building"
 "$ROOT/scripts/build.sh" all || exit 1
 rm -rf "$RESULTS"
-mkdir -p "$RESULTS/host" "$RESULTS/win" "$RESULTS/fuzz"
+mkdir -p "$RESULTS/host" "$RESULTS/win" "$RESULTS/fuzz" "$RESULTS/layers"
+
+step "include arrows between folders"
+python3 "$ROOT/scripts/check_layers.py" --results "$RESULTS/layers/layers.json" || status=1
 
 step "host tests"
 GTEST_OUTPUT="xml:$RESULTS/host/" ctest --test-dir "$BUILD/host" --output-on-failure || status=1

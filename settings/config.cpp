@@ -1,8 +1,8 @@
 #include "settings/config.h"
 
-#include "settings/exe_directory.h"
-#include "settings/file_io.h"
-#include "settings/utf_convert.h"
+#include "base/exe_directory.h"
+#include "base/file_io.h"
+#include "base/utf_convert.h"
 
 std::wstring DefaultPicSaveFolder() {
     wchar_t buffer[MAX_PATH];
@@ -21,7 +21,7 @@ std::wstring DefaultPicSaveFolder() {
 }
 
 CConfig& CConfig::Instance() {
-    static CConfig config(GetExeDirectory() + L"\\config.json");
+    static CConfig config(SettingsFileIn(GetExeDirectory()));
     return config;
 }
 
@@ -33,8 +33,15 @@ CConfig::CConfig(std::wstring settingsFilePath) : settingsFilePath_(std::move(se
 
 CConfig::~CConfig() { DeleteCriticalSection(&lock_); }
 
+std::wstring SettingsFileIn(const std::wstring& folder) {
+    return folder.empty() ? std::wstring() : folder + L"\\config.json";
+}
+
 bool CConfig::Load() {
     Guard guard(*this);
+    // Without a settings file (the program's folder could not be found) the defaults stay in
+    // memory; a relative name would land wherever the current folder happens to be.
+    if (settingsFilePath_.empty()) return false;
     std::string bytes;
     switch (ReadWholeFile(settingsFilePath_, kMaxFileBytes, bytes)) {
         case FileReadResult::kOk: break;
@@ -56,6 +63,7 @@ bool CConfig::Load() {
 
 bool CConfig::Save() {
     Guard guard(*this);
+    if (settingsFilePath_.empty()) return false;
     const std::string text = FormatConfigText(WideToUtf8(picSavePath_), hideMainWndWhenCapture_,
                                               restoreMainWndAfterCapture_, picSaveFormat_);
     return !text.empty() && WriteFileAtomically(settingsFilePath_, text);
@@ -71,14 +79,14 @@ void CConfig::SetPicSavePath(const std::wstring& folder) {
     picSavePath_ = folder;
 }
 
-int CConfig::GetPicSaveFormat() const {
+PicSaveFormat CConfig::GetPicSaveFormat() const {
     Guard guard(*this);
     return picSaveFormat_;
 }
 
-void CConfig::SetPicSaveFormat(int format) {
+void CConfig::SetPicSaveFormat(PicSaveFormat format) {
     Guard guard(*this);
-    picSaveFormat_ = format == kPicFormatPng ? kPicFormatPng : kPicFormatBmp;
+    picSaveFormat_ = format;
 }
 
 bool CConfig::GetHideMainWndWhenCapture() const {

@@ -14,7 +14,8 @@ public:
     // The single instance; the first call constructs it and loads the file.
     static CConfig& Instance();
 
-    // A store over the given settings file; loads it at once. The program uses Instance().
+    // A store over the given settings file; loads it at once. An empty path keeps every value
+    // in memory only: nothing is read or written. The program uses Instance().
     explicit CConfig(std::wstring settingsFilePath);
     ~CConfig();
     CConfig(const CConfig&) = delete;
@@ -43,8 +44,8 @@ public:
 
     std::wstring GetPicSavePath() const;
     void SetPicSavePath(const std::wstring& folder);
-    int GetPicSaveFormat() const;  // kPicFormatPng or kPicFormatBmp
-    void SetPicSaveFormat(int format);
+    PicSaveFormat GetPicSaveFormat() const;
+    void SetPicSaveFormat(PicSaveFormat format);
     bool GetHideMainWndWhenCapture() const;
     void SetHideMainWndWhenCapture(bool hide);
     bool GetRestoreMainWndAfterCapture() const;
@@ -64,9 +65,12 @@ private:
     bool hideMainWndWhenCapture_ = true;
     bool restoreMainWndAfterCapture_ = false;
     bool floatWndHiddenByCapture_ = false;
-    int picSaveFormat_ = kPicFormatPng;
+    PicSaveFormat picSaveFormat_ = PicSaveFormat::kPng;
     const std::wstring settingsFilePath_;
 };
+
+// config.json in folder; empty (no settings file) when folder is empty.
+std::wstring SettingsFileIn(const std::wstring& folder);
 
 // The temporary folder's "screenshot_pic" subfolder, created when missing; when that fails, the
 // current folder's "screenshot_pic" (not created).

@@ -5,15 +5,15 @@
 #include <optional>
 #include <string>
 
-// Picture format codes stored in CConfig.
-enum PicSaveFormat : int { kPicFormatBmp = 0, kPicFormatPng = 1 };
+#include "settings/pic_save_format.h"
+
 
 // The values a settings file gave, each only when present with the expected kind.
 struct ConfigFileValues {
     std::optional<std::string> picSavePath;  // UTF-8, up to any NUL it held
     std::optional<bool> hideMainWndWhenCapture;
     std::optional<bool> restoreMainWndAfterCapture;
-    std::optional<int> picSaveFormat;  // 1 for exactly "PNG", 0 for any other string
+    std::optional<PicSaveFormat> picSaveFormat;  // 1 for exactly "PNG", 0 for any other string
 };
 
 // Reads the file's bytes (a leading UTF-8 byte-order mark is skipped). Returns nothing when the
@@ -23,7 +23,7 @@ std::optional<ConfigFileValues> ParseConfigText(const std::string& bytes);
 // The whole file as a save writes it: the members in their fixed order, indented, CR LF line
 // ends, no byte-order mark. Empty only when memory runs out.
 std::string FormatConfigText(const std::string& picSavePathUtf8, bool hideMainWndWhenCapture,
-                             bool restoreMainWndAfterCapture, int picSaveFormat);
+                             bool restoreMainWndAfterCapture, PicSaveFormat picSaveFormat);
 
 // Turns each LF into CR LF, as a text-mode write would.
 std::string ToCrLf(const std::string& text);

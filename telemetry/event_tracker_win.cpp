@@ -5,7 +5,7 @@
 
 #include "telemetry/event_tracker.h"
 #include "telemetry/log_transport.h"
-#include "telemetry/winhttp_handle.h"
+#include "base/unique_handle.h"
 
 CEventTracker& CEventTracker::Instance() {
     static CEventTracker tracker;

@@ -2,7 +2,6 @@
 // Pure code.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "telemetry/usage_events.h"
@@ -19,14 +18,3 @@ struct LogServiceConfig {
 // percent-encoded, so "&", "=", "#", spaces and Chinese text arrive exactly as given.
 std::wstring BuildTrackPath(const std::wstring& logstore, const UsageRecord& record);
 std::string PercentEncode(const std::string& utf8);
-
-// A scheme, host and port such as "http://127.0.0.1:8081" (the port defaults to the scheme's).
-struct Endpoint {
-    bool secure = true;
-    std::wstring host;
-    unsigned port = 443;
-};
-std::optional<Endpoint> ParseEndpoint(const std::wstring& text);
-
-// True for 127.0.0.0/8 and "localhost": hosts only a program on this machine can answer for.
-bool IsLoopbackHost(const std::wstring& host);

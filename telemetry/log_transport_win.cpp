@@ -1,7 +1,7 @@
 #include <stdexcept>
 
 #include "telemetry/log_transport.h"
-#include "telemetry/winhttp_handle.h"
+#include "base/unique_handle.h"
 
 bool SendUsageRecord(HINTERNET session, const LogServiceConfig& config, const UsageRecord& record) {
     try {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/unique_handle.h"
-#include "settings/file_io.h"
-#include "settings/utf_convert.h"
+#include "base/unique_handle.h"
+#include "base/file_io.h"
+#include "base/utf_convert.h"
 #include "telemetry/machine_code.h"
 
 namespace {

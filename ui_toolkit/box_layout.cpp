@@ -6,11 +6,11 @@ namespace DuiLib {
 
 namespace {
 
-UiRect FloatingRect(const UiRect& rect, const BoxChild& child) {
-    const UiRect& p = child.floatPos;
+base::Rect FloatingRect(const base::Rect& rect, const BoxChild& child) {
+    const base::Rect& p = child.floatPos;
     const int width = p.right - p.left > 0 ? p.right - p.left : child.fixedWidth;
     const int height = p.bottom - p.top > 0 ? p.bottom - p.top : child.fixedHeight;
-    return UiRect{rect.left + p.left, rect.top + p.top, rect.left + p.left + width,
+    return base::Rect{rect.left + p.left, rect.top + p.top, rect.left + p.left + width,
                   rect.top + p.top + height};
 }
 
@@ -23,11 +23,11 @@ int CrossSize(int fixed, int available, int paddingBefore, int paddingAfter) {
 
 }  // namespace
 
-std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRect& inset,
+std::vector<base::Rect> LayoutChildren(BoxKind kind, const base::Rect& rect, const base::Rect& inset,
                                    int childPadding, const std::vector<BoxChild>& children) {
-    const UiRect content{rect.left + inset.left, rect.top + inset.top, rect.right - inset.right,
+    const base::Rect content{rect.left + inset.left, rect.top + inset.top, rect.right - inset.right,
                          rect.bottom - inset.bottom};
-    std::vector<UiRect> result(children.size());
+    std::vector<base::Rect> result(children.size());
     const bool horizontal = kind == BoxKind::kHorizontal;
 
     // Space taken along the direction by fixed sizes, paddings and gaps.
@@ -56,7 +56,7 @@ std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRec
     int flexSeen = 0;
     for (std::size_t i = 0; i < children.size(); ++i) {
         const BoxChild& child = children[i];
-        const UiRect& pad = child.padding;
+        const base::Rect& pad = child.padding;
         if (child.floating) {
             result[i] = FloatingRect(rect, child);
             continue;
@@ -64,7 +64,7 @@ std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRec
         if (kind == BoxKind::kStack) {
             const int width = CrossSize(child.fixedWidth, content.Width(), pad.left, pad.right);
             const int height = CrossSize(child.fixedHeight, content.Height(), pad.top, pad.bottom);
-            result[i] = UiRect{content.left + pad.left, content.top + pad.top,
+            result[i] = base::Rect{content.left + pad.left, content.top + pad.top,
                                content.left + pad.left + width, content.top + pad.top + height};
             continue;
         }
@@ -76,12 +76,12 @@ std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRec
         if (horizontal) {
             const int height = CrossSize(child.fixedHeight, content.Height(), pad.top, pad.bottom);
             const int left = cursor + pad.left;
-            result[i] = UiRect{left, content.top + pad.top, left + size, content.top + pad.top + height};
+            result[i] = base::Rect{left, content.top + pad.top, left + size, content.top + pad.top + height};
             cursor = left + size + pad.right + childPadding;
         } else {
             const int width = CrossSize(child.fixedWidth, content.Width(), pad.left, pad.right);
             const int top = cursor + pad.top;
-            result[i] = UiRect{content.left + pad.left, top, content.left + pad.left + width, top + size};
+            result[i] = base::Rect{content.left + pad.left, top, content.left + pad.left + width, top + size};
             cursor = top + size + pad.bottom + childPadding;
         }
     }

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "ui_toolkit/ui_geometry.h"
+#include "base/geometry.h"
 
 namespace DuiLib {
 
@@ -14,14 +14,14 @@ enum class BoxKind { kStack, kHorizontal, kVertical };
 
 struct BoxChild {
     bool floating = false;
-    UiRect floatPos;       // for floating children: relative to the container's top-left
+    base::Rect floatPos;       // for floating children: relative to the container's top-left
     int fixedWidth = 0;    // 0: take the available width
     int fixedHeight = 0;   // 0: take the available height
-    UiRect padding;        // space kept around the child, per side
+    base::Rect padding;        // space kept around the child, per side
 };
 
 // One rectangle per child, in the same order.
-std::vector<UiRect> LayoutChildren(BoxKind kind, const UiRect& rect, const UiRect& inset,
+std::vector<base::Rect> LayoutChildren(BoxKind kind, const base::Rect& rect, const base::Rect& inset,
                                    int childPadding, const std::vector<BoxChild>& children);
 
 }  // namespace DuiLib

@@ -1,5 +1,8 @@
 #include "ui_toolkit/dialog_builder.h"
 
+#include "base/geometry_win.h"
+
+#include "base/utf8_codec.h"
 #include "ui_toolkit/ui_combo.h"
 #include "ui_toolkit/ui_container.h"
 #include "ui_toolkit/ui_edit.h"
@@ -111,13 +114,13 @@ void CDialogBuilder::ApplyWindowAttributes(const XmlElement& window, CPaintManag
         const std::wstring name = ToLowerAscii(Text(attribute.name));
         const std::wstring value = Text(attribute.value);
         if (name == L"size") {
-            const UiSize size = ParseSizeAttribute(value);
+            const base::Size size = ParseSizeAttribute(value);
             pManager->SetInitSize(size.cx, size.cy);
         } else if (name == L"caption") {
-            const UiRect caption = ParseRectAttribute(value);
-            pManager->SetCaptionRect(RECT{caption.left, caption.top, caption.right, caption.bottom});
+            const base::Rect caption = ParseRectAttribute(value);
+            pManager->SetCaptionRect(base::ToRECT(caption));
         } else if (name == L"roundcorner") {
-            const UiSize round = ParseSizeAttribute(value);
+            const base::Size round = ParseSizeAttribute(value);
             pManager->SetRoundCorner(round.cx, round.cy);
         } else if (name == L"bktrans") {
             pManager->SetLayered(ParseBoolAttribute(value));

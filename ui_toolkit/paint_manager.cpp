@@ -6,7 +6,12 @@
 
 #include <mutex>
 
-#include "app/dib_section.h"
+#include "base/dib_canvas.h"
+#include "base/exe_directory.h"
+#include "base/file_io.h"
+#include "base/message_loop.h"
+#include "base/font_face.h"
+#include "base/utf8_codec.h"
 #include "ui_toolkit/shadow_window.h"
 #include "ui_toolkit/ui_edit.h"
 #include "ui_toolkit/zip_archive.h"
@@ -42,38 +47,15 @@ ImageCache& SkinImages() {
     return cache;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int needed = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0],
-                            needed, nullptr, nullptr);
-    }
-    return result;
-}
-
 bool IsAbsolutePath(const std::wstring& path) {
     return (path.size() > 2 && path[1] == L':') || (path.size() > 1 && path[0] == L'\\' && path[1] == L'\\');
 }
 
 bool ReadDiskFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < (64 << 20);
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-              read == bytes.size());
-    }
-    CloseHandle(file);
-    if (!ok) bytes.clear();
-    return ok;
+    std::string content;
+    if (ReadWholeFile(path, 64u << 20, content) != FileReadResult::kOk) return false;
+    bytes.assign(content.begin(), content.end());
+    return true;
 }
 
 std::unique_ptr<TFontInfo> MakeFont(LPCTSTR name, int size, bool bold, bool underline, bool italic) {
@@ -131,18 +113,13 @@ TFontInfo::~TFontInfo() {
 
 CPaintManagerUI::CPaintManagerUI() {
     // Until a layout names one, text uses the program's face at 12 pixels.
-    m_defaultFont = MakeFont(L"\x5FAE\x8F6F\x96C5\x9ED1", 12, false, false, false);
+    m_defaultFont = MakeFont(kUiFontFace, 12, false, false, false);
 }
 
 CPaintManagerUI::~CPaintManagerUI() {
     delete m_pRoot;
     m_canvas.reset();
     m_bufferBitmap.reset();
-    if (m_hdcBuffer) {
-        SelectObject(m_hdcBuffer, m_hbmOld);
-        DeleteDC(m_hdcBuffer);
-    }
-    if (m_hbmBuffer) DeleteObject(m_hbmBuffer);
     if (m_hwndTooltip) DestroyWindow(m_hwndTooltip);
 }
 
@@ -152,12 +129,8 @@ void CPaintManagerUI::SetInstance(HINSTANCE hInst) { Resources().instance = hIns
 HINSTANCE CPaintManagerUI::GetInstance() { return Resources().instance; }
 
 CDuiString CPaintManagerUI::GetInstancePath() {
-    wchar_t path[MAX_PATH] = {0};
-    const DWORD length = GetModuleFileNameW(GetInstance(), path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return CDuiString();
-    std::wstring text(path, length);
-    const size_t separator = text.find_last_of(L"\\/");
-    return CDuiString(separator == std::wstring::npos ? std::wstring() : text.substr(0, separator + 1));
+    const std::wstring folder = ParentFolderOf(GetModulePath(GetInstance()));
+    return CDuiString(folder.empty() ? folder : folder + L"\\");
 }
 
 void CPaintManagerUI::SetResourcePath(LPCTSTR pStrPath) { Resources().resourcePath = pStrPath; }
@@ -188,7 +161,7 @@ bool CPaintManagerUI::LoadResourceFile(LPCTSTR pstrName, std::vector<uint8_t>& b
     const ResourceSettings& resources = Resources();
     const std::wstring name = pstrName;
     if (resources.zipOpen && !IsAbsolutePath(name)) {
-        return resources.zip.Read(ToUtf8(name), bytes) == ZipReadStatus::kOk;
+        return resources.zip.Read(Utf16ToUtf8(name), bytes) == ZipReadStatus::kOk;
     }
     const std::wstring path = IsAbsolutePath(name) ? name : resources.resourcePath.Str() + name;
     return ReadDiskFile(path, bytes);
@@ -218,13 +191,7 @@ std::shared_ptr<const UiImage> CPaintManagerUI::GetImage(const CDuiString& file)
     return image;
 }
 
-void CPaintManagerUI::MessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+void CPaintManagerUI::MessageLoop() { RunMessageLoop(); }
 
 // ---- the window --------------------------------------------------------------------------
 
@@ -413,23 +380,13 @@ void CPaintManagerUI::UpdateLayout() {
 }
 
 void CPaintManagerUI::EnsureBackBuffer(int width, int height) {
-    if (m_hdcBuffer && width == m_bufferWidth && height == m_bufferHeight) return;
+    if (m_buffer && width == m_buffer.Width() && height == m_buffer.Height()) return;
     m_canvas.reset();
     m_bufferBitmap.reset();
-    if (m_hdcBuffer) {
-        SelectObject(m_hdcBuffer, m_hbmOld);
-        DeleteDC(m_hdcBuffer);
-        m_hdcBuffer = nullptr;
-    }
-    if (m_hbmBuffer) DeleteObject(m_hbmBuffer);
-    m_hbmBuffer = CreateTopDownDib(nullptr, width, height, &m_pBits);
-    m_hdcBuffer = CreateCompatibleDC(nullptr);
-    m_hbmOld = SelectObject(m_hdcBuffer, m_hbmBuffer);
-    m_bufferWidth = width;
-    m_bufferHeight = height;
+    if (!m_buffer.Create(nullptr, width, height)) return;
     m_bufferBitmap = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4,
                                                        PixelFormat32bppPARGB,
-                                                       reinterpret_cast<BYTE*>(m_pBits));
+                                                       reinterpret_cast<BYTE*>(m_buffer.Bits()));
 }
 
 void CPaintManagerUI::Paint(HDC hdcTarget) {
@@ -441,13 +398,13 @@ void CPaintManagerUI::Paint(HDC hdcTarget) {
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
     EnsureBackBuffer(width, height);
-    if (!m_pBits) return;
-    std::fill(m_pBits, m_pBits + static_cast<size_t>(width) * height, 0u);
+    if (!m_buffer) return;
+    std::fill(m_buffer.Bits(), m_buffer.Bits() + static_cast<size_t>(width) * height, 0u);
     m_canvas = std::make_unique<Gdiplus::Graphics>(m_bufferBitmap.get());
     m_canvas->SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
     // Pixel (x, y) covers [x, x+1) x [y, y+1), as in GDI: a 1-pixel line at x + 0.5 fills column x.
     m_canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    m_pRoot->DoPaint(m_hdcBuffer, client);
+    m_pRoot->DoPaint(m_buffer.Dc(), client);
     m_canvas->Flush(Gdiplus::FlushIntentionSync);
     m_canvas.reset();
 
@@ -458,17 +415,17 @@ void CPaintManagerUI::Paint(HDC hdcTarget) {
         SIZE size{width, height};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &size, m_hdcBuffer, &origin, 0, &blend,
+        UpdateLayeredWindow(m_hWndPaint, nullptr, &position, &size, m_buffer.Dc(), &origin, 0, &blend,
                             ULW_ALPHA);
     } else if (hdcTarget) {
-        BitBlt(hdcTarget, 0, 0, width, height, m_hdcBuffer, 0, 0, SRCCOPY);
+        BitBlt(hdcTarget, 0, 0, width, height, m_buffer.Dc(), 0, 0, SRCCOPY);
     }
 }
 
 const uint32_t* CPaintManagerUI::GetFramePixels(int& width, int& height) const {
-    width = m_bufferWidth;
-    height = m_bufferHeight;
-    return m_pBits;
+    width = m_buffer.Width();
+    height = m_buffer.Height();
+    return m_buffer.Bits();
 }
 
 // ---- input -------------------------------------------------------------------------------

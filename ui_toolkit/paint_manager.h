@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dib_canvas.h"
 #include "ui_toolkit/option_groups.h"
 #include "ui_toolkit/ui_control.h"
 #include "ui_toolkit/ui_render.h"
@@ -172,13 +173,8 @@ private:
     std::unique_ptr<ShadowWindow> m_shadow;
     OptionGroups m_optionGroups;
 
-    // Back buffer: a DIB section, a DC on it, and a GDI+ bitmap over the same pixels.
-    HDC m_hdcBuffer = nullptr;
-    HBITMAP m_hbmBuffer = nullptr;
-    HGDIOBJ m_hbmOld = nullptr;
-    uint32_t* m_pBits = nullptr;
-    int m_bufferWidth = 0;
-    int m_bufferHeight = 0;
+    // Back buffer: a DIB section with its DC, and a GDI+ bitmap over the same pixels.
+    DibCanvas m_buffer;
     std::unique_ptr<Gdiplus::Bitmap> m_bufferBitmap;
     std::unique_ptr<Gdiplus::Graphics> m_canvas;
 };

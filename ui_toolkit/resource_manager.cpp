@@ -1,6 +1,7 @@
 #include "ui_toolkit/resource_manager.h"
 
 #include "ui_toolkit/xml_document.h"
+#include "base/utf8_codec.h"
 
 namespace DuiLib {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/dib_section.h"
+#include "base/dib_canvas.h"
 #include "ui_toolkit/paint_manager.h"
 
 namespace DuiLib {

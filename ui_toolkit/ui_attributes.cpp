@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "settings/utf8_codec.h"
+#include "base/utf8_codec.h"
 #include <vector>
 
 namespace DuiLib {
@@ -54,14 +54,14 @@ int ParseIntAttribute(const std::wstring& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-UiRect ParseRectAttribute(const std::wstring& text) {
+base::Rect ParseRectAttribute(const std::wstring& text) {
     const std::vector<int> v = ParseIntList(text, 4);
-    return UiRect{v[0], v[1], v[2], v[3]};
+    return base::Rect{v[0], v[1], v[2], v[3]};
 }
 
-UiSize ParseSizeAttribute(const std::wstring& text) {
+base::Size ParseSizeAttribute(const std::wstring& text) {
     const std::vector<int> v = ParseIntList(text, 2);
-    return UiSize{v[0], v[1]};
+    return base::Size{v[0], v[1]};
 }
 
 bool ParseBoolAttribute(const std::wstring& text) { return ToLowerAscii(Trim(text)) == L"true"; }
@@ -134,32 +134,6 @@ std::wstring ExpandLineBreaks(const std::wstring& text) {
         } else {
             result += text[i];
         }
-    }
-    return result;
-}
-
-std::wstring Utf8ToUtf16(const std::string& text) {
-    std::wstring result;
-    result.reserve(text.size());
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t size = text.size();
-    size_t i = 0;
-    while (i < size) {
-        uint32_t code = 0;
-        const size_t used = DecodeUtf8Sequence(bytes + i, size - i, &code);
-        if (used == 0) {
-            result += static_cast<wchar_t>(0xFFFD);
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            result += static_cast<wchar_t>(0xD800 + (code >> 10));
-            result += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            result += static_cast<wchar_t>(code);
-        }
-        i += used;
     }
     return result;
 }

@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "ui_toolkit/ui_geometry.h"
+#include "base/geometry.h"
 
 namespace DuiLib {
 
 // "l,t,r,b" (spaces allowed). Missing numbers count as 0, as the toolkit has always read them.
-UiRect ParseRectAttribute(const std::wstring& text);
+base::Rect ParseRectAttribute(const std::wstring& text);
 // "cx,cy".
-UiSize ParseSizeAttribute(const std::wstring& text);
+base::Size ParseSizeAttribute(const std::wstring& text);
 // A decimal integer with optional sign; digits only up to the first other character; 0 if none.
 int ParseIntAttribute(const std::wstring& text);
 // Exactly "true" (any case) is true.
@@ -29,9 +29,9 @@ std::optional<uint32_t> ParseColorAttribute(const std::wstring& text);
 // the nine-grid borders kept unscaled when stretching.
 struct ImageDescriptor {
     std::wstring file;
-    std::optional<UiRect> dest;
-    std::optional<UiRect> source;
-    UiRect corner;
+    std::optional<base::Rect> dest;
+    std::optional<base::Rect> source;
+    base::Rect corner;
     int fade = 255;
 
     bool IsEmpty() const { return file.empty(); }
@@ -40,9 +40,6 @@ ImageDescriptor ParseImageDescriptor(const std::wstring& text);
 
 // Replaces the toolkit's line break marker "<n>" (also "{n}") with CR LF.
 std::wstring ExpandLineBreaks(const std::wstring& text);
-
-// UTF-8 to UTF-16 code units (invalid bytes become U+FFFD). Layout files are UTF-8.
-std::wstring Utf8ToUtf16(const std::string& text);
 
 // Lower-cases ASCII letters.
 std::wstring ToLowerAscii(std::wstring text);

@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_button.h"
 
+#include "base/geometry_win.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -85,8 +87,8 @@ void CLabelUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     } else if (name == L"font") {
         SetFont(ParseIntAttribute(pstrValue));
     } else if (name == L"textpadding") {
-        const UiRect pad = ParseRectAttribute(pstrValue);
-        SetTextPadding(RECT{pad.left, pad.top, pad.right, pad.bottom});
+        const base::Rect pad = ParseRectAttribute(pstrValue);
+        SetTextPadding(base::ToRECT(pad));
     } else if (name == L"width") {
         m_bAutoCalcWidth = false;  // a given width wins over measuring the text
         CControlUI::SetAttribute(pstrName, pstrValue);
@@ -201,7 +203,7 @@ void CButtonUI::PaintStateImage(HDC hDC, const CDuiString& image, int index) {
     if (m_iStateCount > 1) {
         const int part = index < m_iStateCount ? index : m_iStateCount - 1;
         const int width = picture->width / m_iStateCount;
-        descriptor.source = UiRect{part * width, 0, (part + 1) * width, picture->height};
+        descriptor.source = base::Rect{part * width, 0, (part + 1) * width, picture->height};
     }
     DuiLib::DrawImage(*g, *picture, m_rcItem, descriptor);
 }

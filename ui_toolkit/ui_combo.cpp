@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_combo.h"
 
+#include "base/geometry_win.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -88,14 +90,14 @@ void CComboUI::SetPos(RECT rc, bool bNeedInvalidate) {
 void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     const std::wstring name = ToLowerAscii(pstrName);
     if (name == L"dropboxsize") {
-        const UiSize size = ParseSizeAttribute(pstrValue);
+        const base::Size size = ParseSizeAttribute(pstrValue);
         m_szDropBox = SIZE{size.cx, size.cy};
     } else if (name == L"textpadding") {
-        const UiRect pad = ParseRectAttribute(pstrValue);
-        m_rcTextPadding = RECT{pad.left, pad.top, pad.right, pad.bottom};
+        const base::Rect pad = ParseRectAttribute(pstrValue);
+        m_rcTextPadding = base::ToRECT(pad);
     } else if (name == L"itemtextpadding") {
-        const UiRect pad = ParseRectAttribute(pstrValue);
-        m_rcItemTextPadding = RECT{pad.left, pad.top, pad.right, pad.bottom};
+        const base::Rect pad = ParseRectAttribute(pstrValue);
+        m_rcItemTextPadding = base::ToRECT(pad);
     } else if (name == L"font" || name == L"itemfont") {
         m_iFont = ParseIntAttribute(pstrValue);
     } else if (name == L"textcolor" || name == L"itemtextcolor") {

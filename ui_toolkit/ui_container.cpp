@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_container.h"
 
+#include "base/geometry_win.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -9,7 +11,6 @@ namespace DuiLib {
 
 namespace {
 
-UiRect FromRect(const RECT& r) { return UiRect{r.left, r.top, r.right, r.bottom}; }
 
 // Limits GDI and GDI+ drawing to a rectangle for the lifetime of the scope.
 class ClipScope {
@@ -114,26 +115,26 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
         const RECT floatPos = item->GetFloatPos();
         BoxChild child;
         child.floating = item->IsFloat();
-        child.floatPos = FromRect(floatPos);
+        child.floatPos = base::FromRECT(floatPos);
         child.fixedWidth = size.cx;
         child.fixedHeight = size.cy;
-        child.padding = FromRect(pad);
+        child.padding = base::FromRECT(pad);
         layout.push_back(child);
         visible.push_back(item);
     }
-    const std::vector<UiRect> places =
-        LayoutChildren(Kind(), FromRect(rc), FromRect(m_rcInset), m_iChildPadding, layout);
+    const std::vector<base::Rect> places =
+        LayoutChildren(Kind(), base::FromRECT(rc), base::FromRECT(m_rcInset), m_iChildPadding, layout);
     for (size_t i = 0; i < visible.size(); ++i) {
-        const UiRect& p = places[i];
-        visible[i]->SetPos(RECT{p.left, p.top, p.right, p.bottom}, false);
+        const base::Rect& p = places[i];
+        visible[i]->SetPos(base::ToRECT(p), false);
     }
 }
 
 void CContainerUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     const std::wstring name = ToLowerAscii(pstrName);
     if (name == L"inset") {
-        const UiRect inset = ParseRectAttribute(pstrValue);
-        SetInset(RECT{inset.left, inset.top, inset.right, inset.bottom});
+        const base::Rect inset = ParseRectAttribute(pstrValue);
+        SetInset(base::ToRECT(inset));
     } else if (name == L"childpadding") {
         SetChildPadding(ParseIntAttribute(pstrValue));
     } else {

@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_control.h"
 
+#include "base/geometry_win.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -9,7 +11,6 @@ namespace DuiLib {
 
 namespace {
 
-RECT ToRect(const UiRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -123,10 +124,10 @@ void CControlUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     } else if (name == L"height") {
         SetFixedHeight(ParseIntAttribute(value));
     } else if (name == L"padding" || name == L"margin") {
-        SetPadding(ToRect(ParseRectAttribute(value)));
+        SetPadding(base::ToRECT(ParseRectAttribute(value)));
     } else if (name == L"pos") {
-        const UiRect pos = ParseRectAttribute(value);
-        m_rcFloat = ToRect(pos);
+        const base::Rect pos = ParseRectAttribute(value);
+        m_rcFloat = base::ToRECT(pos);
         if (pos.Width() > 0) m_cxyFixed.cx = pos.Width();
         if (pos.Height() > 0) m_cxyFixed.cy = pos.Height();
         NeedParentUpdate();
@@ -149,7 +150,7 @@ void CControlUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     } else if (name == L"bordersize") {
         SetBorderSize(ParseIntAttribute(value));
     } else if (name == L"borderround" || name == L"roundcorner") {
-        const UiSize round = ParseSizeAttribute(value);
+        const base::Size round = ParseSizeAttribute(value);
         SetBorderRound(SIZE{round.cx, round.cy});
     } else if (name == L"cursor") {
         m_sCursor = pstrValue;

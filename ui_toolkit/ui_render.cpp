@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "base/geometry_gdiplus.h"
+
 namespace DuiLib {
 
 namespace {
@@ -102,12 +104,12 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
                const ImageDescriptor& d) {
     Gdiplus::Bitmap bitmap(image.width, image.height, image.width * 4, PixelFormat32bppPARGB,
                            reinterpret_cast<BYTE*>(const_cast<uint32_t*>(image.pixels.data())));
-    UiRect dest{control.left, control.top, control.right, control.bottom};
+    base::Rect dest{control.left, control.top, control.right, control.bottom};
     if (d.dest) {
-        dest = UiRect{control.left + d.dest->left, control.top + d.dest->top,
+        dest = base::Rect{control.left + d.dest->left, control.top + d.dest->top,
                       control.left + d.dest->right, control.top + d.dest->bottom};
     }
-    UiRect source{0, 0, image.width, image.height};
+    base::Rect source{0, 0, image.width, image.height};
     if (d.source) source = Intersect(*d.source, source);
     if (dest.IsEmpty() || source.IsEmpty()) return;
 
@@ -120,9 +122,9 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
                                         {0, 0, 0, d.fade / 255.0f, 0}, {0, 0, 0, 0, 1}}};
         attributes.SetColorMatrix(&matrix);
     }
-    const UiRect& c = d.corner;
+    const base::Rect& c = d.corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
-        DrawPart(g, bitmap, Gdiplus::Rect(dest.left, dest.top, dest.Width(), dest.Height()),
+        DrawPart(g, bitmap, base::ToGdiplusRect(dest),
                  source.left, source.top, source.Width(), source.Height(), attributes, d.fade < 255);
         return;
     }

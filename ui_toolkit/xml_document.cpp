@@ -5,7 +5,7 @@
 #include <numeric>
 #include <string_view>
 
-#include "settings/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace DuiLib {
 
@@ -54,7 +54,7 @@ size_t AppendUtf16Char(std::string_view in, size_t at, std::string& out) {
 }
 
 // Converts everything after the FF FE mark; on failure reports the offending byte offset.
-bool Utf16ToUtf8(std::string_view in, std::string& out, size_t& failedAt) {
+bool Utf16LeToUtf8(std::string_view in, std::string& out, size_t& failedAt) {
     out.reserve(in.size() + in.size() / 2);
     for (size_t at = 2; at < in.size();) {
         const size_t used = AppendUtf16Char(in, at, out);
@@ -395,7 +395,7 @@ XmlParseResult ParseXml(const char* data, size_t size) {
     if (StartsWith(input, 0, "\xFF\xFE")) {
         std::string converted;
         size_t failedAt = 0;
-        if (!Utf16ToUtf8(input, converted, failedAt)) {
+        if (!Utf16LeToUtf8(input, converted, failedAt)) {
             XmlParseResult result;
             result.error = "invalid UTF-16";
             result.errorOffset = failedAt;

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "settings/json/json_ref.h"
-#include "telemetry/log_request.h"
+#include "http/endpoint.h"
 #include "update/version_compare.h"
 
 UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,

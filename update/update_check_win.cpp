@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "app/unique_handle.h"
-#include "settings/exe_directory.h"
-#include "settings/file_io.h"
-#include "settings/utf_convert.h"
-#include "telemetry/winhttp_handle.h"
+#include "base/unique_handle.h"
+#include "base/exe_directory.h"
+#include "base/file_io.h"
+#include "base/utf_convert.h"
+#include "base/unique_handle.h"
 #include "update/manifest.h"
 #include "update/update_check.h"
 #include "update/version_compare.h"
@@ -119,9 +119,9 @@ DWORD DownloadFile(const std::wstring& url, const std::wstring& destination) {
 }
 
 bool GetExeVersionText(std::wstring& text) {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length == MAX_PATH) return false;
+    const std::wstring module = GetModulePath(nullptr);
+    if (module.empty()) return false;
+    const wchar_t* path = module.c_str();
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeW(path, &handle);
     if (size == 0) return false;

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "settings/json/json_value.h"
-#include "settings/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Values, containers, copying and freeing of the JSON tree.
 #include "settings/json/json_value.h"
 
-#include "settings/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -6,7 +6,7 @@ using namespace DuiLib;
 
 namespace {
 
-BoxChild Fixed(int width, int height, UiRect padding = {}) {
+BoxChild Fixed(int width, int height, base::Rect padding = {}) {
     BoxChild child;
     child.fixedWidth = width;
     child.fixedHeight = height;
@@ -14,15 +14,15 @@ BoxChild Fixed(int width, int height, UiRect padding = {}) {
     return child;
 }
 
-void ExpectRect(const UiRect& r, int l, int t, int rr, int b) {
-    EXPECT_EQ(r, (UiRect{l, t, rr, b})) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+void ExpectRect(const base::Rect& r, int l, int t, int rr, int b) {
+    EXPECT_EQ(r, (base::Rect{l, t, rr, b})) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
 }  // namespace
 
 TEST(BoxLayout, HorizontalKeepsFixedWidthsAndSharesTheRest) {
     // A title row: 80 wide label, flexible gap, 30 x 30 button, inset 10,5,10,5.
-    const auto places = LayoutChildren(BoxKind::kHorizontal, UiRect{0, 0, 300, 40}, UiRect{10, 5, 10, 5}, 0,
+    const auto places = LayoutChildren(BoxKind::kHorizontal, base::Rect{0, 0, 300, 40}, base::Rect{10, 5, 10, 5}, 0,
                                        {Fixed(80, 0), Fixed(0, 0), Fixed(30, 30)});
     ExpectRect(places[0], 10, 5, 90, 35);
     ExpectRect(places[1], 90, 5, 260, 35);
@@ -30,7 +30,7 @@ TEST(BoxLayout, HorizontalKeepsFixedWidthsAndSharesTheRest) {
 }
 
 TEST(BoxLayout, FlexibleChildrenSplitEquallyWithTheRestToTheLast) {
-    const auto places = LayoutChildren(BoxKind::kHorizontal, UiRect{0, 0, 100, 10}, UiRect{}, 0,
+    const auto places = LayoutChildren(BoxKind::kHorizontal, base::Rect{0, 0, 100, 10}, base::Rect{}, 0,
                                        {Fixed(0, 0), Fixed(0, 0), Fixed(0, 0)});
     EXPECT_EQ(places[0].Width(), 33);
     EXPECT_EQ(places[1].Width(), 33);
@@ -39,16 +39,16 @@ TEST(BoxLayout, FlexibleChildrenSplitEquallyWithTheRestToTheLast) {
 }
 
 TEST(BoxLayout, PaddingAndChildPaddingSeparate) {
-    const auto places = LayoutChildren(BoxKind::kHorizontal, UiRect{0, 0, 500, 36}, UiRect{}, 4,
-                                       {Fixed(20, 20, UiRect{16, 8, 0, 8}), Fixed(20, 20, UiRect{20, 8, 0, 8})});
+    const auto places = LayoutChildren(BoxKind::kHorizontal, base::Rect{0, 0, 500, 36}, base::Rect{}, 4,
+                                       {Fixed(20, 20, base::Rect{16, 8, 0, 8}), Fixed(20, 20, base::Rect{20, 8, 0, 8})});
     ExpectRect(places[0], 16, 8, 36, 28);
     ExpectRect(places[1], 36 + 4 + 20, 8, 80, 28);
 }
 
 TEST(BoxLayout, VerticalStacksAndStretchesAcross) {
-    const auto places = LayoutChildren(BoxKind::kVertical, UiRect{0, 0, 300, 200}, UiRect{}, 0,
-                                       {Fixed(0, 40), Fixed(0, 30, UiRect{10, 10, 0, 0}),
-                                        Fixed(100, 24, UiRect{10, 10, 0, 0}), Fixed(0, 0)});
+    const auto places = LayoutChildren(BoxKind::kVertical, base::Rect{0, 0, 300, 200}, base::Rect{}, 0,
+                                       {Fixed(0, 40), Fixed(0, 30, base::Rect{10, 10, 0, 0}),
+                                        Fixed(100, 24, base::Rect{10, 10, 0, 0}), Fixed(0, 0)});
     ExpectRect(places[0], 0, 0, 300, 40);
     ExpectRect(places[1], 10, 50, 300, 80);
     ExpectRect(places[2], 10, 90, 110, 114);
@@ -56,7 +56,7 @@ TEST(BoxLayout, VerticalStacksAndStretchesAcross) {
 }
 
 TEST(BoxLayout, OverfullLayoutGivesFlexibleChildrenNothing) {
-    const auto places = LayoutChildren(BoxKind::kHorizontal, UiRect{0, 0, 50, 10}, UiRect{}, 0,
+    const auto places = LayoutChildren(BoxKind::kHorizontal, base::Rect{0, 0, 50, 10}, base::Rect{}, 0,
                                        {Fixed(40, 0), Fixed(0, 0), Fixed(40, 0)});
     EXPECT_EQ(places[1].Width(), 0);
     ExpectRect(places[2], 40, 0, 80, 10);  // fixed sizes are kept even past the edge
@@ -65,11 +65,11 @@ TEST(BoxLayout, OverfullLayoutGivesFlexibleChildrenNothing) {
 TEST(BoxLayout, FloatingChildrenArePlacedRelativeToTheContainer) {
     BoxChild floating = Fixed(0, 0);
     floating.floating = true;
-    floating.floatPos = UiRect{407, 144, 448, 166};
+    floating.floatPos = base::Rect{407, 144, 448, 166};
     BoxChild sized = Fixed(16, 8);
     sized.floating = true;
-    sized.floatPos = UiRect{5, 6, 0, 0};
-    const auto places = LayoutChildren(BoxKind::kHorizontal, UiRect{20, 30, 480, 208}, UiRect{}, 0,
+    sized.floatPos = base::Rect{5, 6, 0, 0};
+    const auto places = LayoutChildren(BoxKind::kHorizontal, base::Rect{20, 30, 480, 208}, base::Rect{}, 0,
                                        {Fixed(0, 0), floating, sized});
     ExpectRect(places[0], 20, 30, 480, 208);  // floating children take no room in the flow
     ExpectRect(places[1], 427, 174, 468, 196);
@@ -77,8 +77,8 @@ TEST(BoxLayout, FloatingChildrenArePlacedRelativeToTheContainer) {
 }
 
 TEST(BoxLayout, StackPutsEveryChildInTheContentArea) {
-    const auto places = LayoutChildren(BoxKind::kStack, UiRect{0, 0, 36, 36}, UiRect{2, 2, 2, 2}, 0,
-                                       {Fixed(0, 0), Fixed(10, 10, UiRect{3, 4, 0, 0})});
+    const auto places = LayoutChildren(BoxKind::kStack, base::Rect{0, 0, 36, 36}, base::Rect{2, 2, 2, 2}, 0,
+                                       {Fixed(0, 0), Fixed(10, 10, base::Rect{3, 4, 0, 0})});
     ExpectRect(places[0], 2, 2, 34, 34);
     ExpectRect(places[1], 5, 6, 15, 16);
 }

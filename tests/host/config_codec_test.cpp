@@ -21,7 +21,7 @@ TEST(ConfigText, ReadsEachMemberOnlyWithItsKind) {
     EXPECT_EQ(values->picSavePath, "D:\\pics");
     EXPECT_EQ(values->hideMainWndWhenCapture, false);
     EXPECT_EQ(values->restoreMainWndAfterCapture, true);
-    EXPECT_EQ(values->picSaveFormat, kPicFormatPng);
+    EXPECT_EQ(values->picSaveFormat, PicSaveFormat::kPng);
 
     auto wrongKinds = ParseConfigText(R"({"pic_save_path": 5, "hide_main_wnd_when_capture": "true",
         "is_need_restore_main_wnd_after_capture": 1, "pic_save_format": true})");
@@ -36,7 +36,7 @@ TEST(ConfigText, OnlyUpperCasePngSelectsPng) {
     for (const char* other : {"png", "BMP", "Png", "PNG ", "", "JPG"}) {
         auto values = ParseConfigText(std::string(R"({"pic_save_format": ")") + other + "\"}");
         ASSERT_TRUE(values) << other;
-        EXPECT_EQ(values->picSaveFormat, kPicFormatBmp) << other;
+        EXPECT_EQ(values->picSaveFormat, PicSaveFormat::kBmp) << other;
     }
 }
 
@@ -60,32 +60,32 @@ TEST(ConfigText, DamagedOrNonObjectTextIsRefused) {
 }
 
 TEST(ConfigText, SaveTextHasFixedOrderEscapesAndCrLf) {
-    EXPECT_EQ(FormatConfigText("C:\\Users\\a/b", true, false, kPicFormatPng),
+    EXPECT_EQ(FormatConfigText("C:\\Users\\a/b", true, false, PicSaveFormat::kPng),
               "{\r\n"
               "    \"pic_save_path\": \"C:\\\\Users\\\\a\\/b\",\r\n"
               "    \"hide_main_wnd_when_capture\": true,\r\n"
               "    \"is_need_restore_main_wnd_after_capture\": false,\r\n"
               "    \"pic_save_format\": \"PNG\"\r\n"
               "}");
-    const std::string bmp = FormatConfigText("", false, true, kPicFormatBmp);
+    const std::string bmp = FormatConfigText("", false, true, PicSaveFormat::kBmp);
     EXPECT_NE(bmp.find("\"pic_save_path\": \"\","), std::string::npos);
     EXPECT_NE(bmp.find("\"pic_save_format\": \"BMP\""), std::string::npos);
     EXPECT_NE(bmp.find("\"is_need_restore_main_wnd_after_capture\": true"), std::string::npos);
-    EXPECT_EQ(FormatConfigText("x", true, true, 7).find("PNG"), std::string::npos);
+    EXPECT_EQ(FormatConfigText("x", true, true, static_cast<PicSaveFormat>(7)).find("PNG"), std::string::npos);
 }
 
 TEST(ConfigText, SavedTextReadsBackTheSame) {
     const std::string path = "D:\\\xE6\x88\xAA\xE5\x9B\xBE \"quoted\"/sub";
-    auto values = ParseConfigText(FormatConfigText(path, false, true, kPicFormatBmp));
+    auto values = ParseConfigText(FormatConfigText(path, false, true, PicSaveFormat::kBmp));
     ASSERT_TRUE(values);
     EXPECT_EQ(values->picSavePath, path);
     EXPECT_EQ(values->hideMainWndWhenCapture, false);
     EXPECT_EQ(values->restoreMainWndAfterCapture, true);
-    EXPECT_EQ(values->picSaveFormat, kPicFormatBmp);
+    EXPECT_EQ(values->picSaveFormat, PicSaveFormat::kBmp);
 }
 
 TEST(ConfigText, InvalidUtf8PathCannotBeSaved) {
-    EXPECT_EQ(FormatConfigText("\xFF\xFE", true, false, kPicFormatPng), "");
+    EXPECT_EQ(FormatConfigText("\xFF\xFE", true, false, PicSaveFormat::kPng), "");
 }
 
 TEST(ConfigText, LineFeedsBecomeCrLf) {

@@ -4,8 +4,8 @@
 #include <regex>
 #include <string>
 
-#include "app/timestamped_name.h"
-#include "settings/exe_directory.h"
+#include "base/timestamped_name.h"
+#include "base/exe_directory.h"
 
 TEST(ParentFolderOf, CutsAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(ParentFolderOf(L"C:\\Program Files\\Screenshot\\Screenshot.exe"),

@@ -8,6 +8,7 @@
 
 #include "telemetry/event_queue.h"
 #include "telemetry/log_request.h"
+#include "http/endpoint.h"
 #include "telemetry/usage_events.h"
 
 TEST(UsageEvents, TableHasThirtySixNamedEvents) {

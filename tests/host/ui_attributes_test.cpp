@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
+#include "base/utf8_codec.h"
 #include "ui_toolkit/ui_attributes.h"
 
 using namespace DuiLib;
 
 TEST(UiAttributes, RectsSizesAndIntegers) {
-    EXPECT_EQ(ParseRectAttribute(L"16,8,10,8"), (UiRect{16, 8, 10, 8}));
-    EXPECT_EQ(ParseRectAttribute(L" 1, 2 ,3,4 "), (UiRect{1, 2, 3, 4}));
-    EXPECT_EQ(ParseRectAttribute(L"5,6"), (UiRect{5, 6, 0, 0}));
-    EXPECT_EQ(ParseRectAttribute(L"-3,x,7,8"), (UiRect{-3, 0, 7, 8}));
-    EXPECT_EQ(ParseRectAttribute(L""), (UiRect{}));
-    EXPECT_EQ(ParseSizeAttribute(L"605,127"), (UiSize{605, 127}));
+    EXPECT_EQ(ParseRectAttribute(L"16,8,10,8"), (base::Rect{16, 8, 10, 8}));
+    EXPECT_EQ(ParseRectAttribute(L" 1, 2 ,3,4 "), (base::Rect{1, 2, 3, 4}));
+    EXPECT_EQ(ParseRectAttribute(L"5,6"), (base::Rect{5, 6, 0, 0}));
+    EXPECT_EQ(ParseRectAttribute(L"-3,x,7,8"), (base::Rect{-3, 0, 7, 8}));
+    EXPECT_EQ(ParseRectAttribute(L""), (base::Rect{}));
+    EXPECT_EQ(ParseSizeAttribute(L"605,127"), (base::Size{605, 127}));
     EXPECT_EQ(ParseIntAttribute(L"12px"), 12);
     EXPECT_EQ(ParseIntAttribute(L"+7"), 7);
     EXPECT_EQ(ParseIntAttribute(L"99999999999"), 0x7FFFFFFF);
@@ -47,10 +48,10 @@ TEST(UiAttributes, ImageDescriptors) {
         L"file='set_wnd/radio.png' dest='0,16,17,33' source='17,0,34,17' corner='2,3,4,5' fade='128'");
     EXPECT_EQ(full.file, L"set_wnd/radio.png");
     ASSERT_TRUE(full.dest);
-    EXPECT_EQ(*full.dest, (UiRect{0, 16, 17, 33}));
+    EXPECT_EQ(*full.dest, (base::Rect{0, 16, 17, 33}));
     ASSERT_TRUE(full.source);
-    EXPECT_EQ(*full.source, (UiRect{17, 0, 34, 17}));
-    EXPECT_EQ(full.corner, (UiRect{2, 3, 4, 5}));
+    EXPECT_EQ(*full.source, (base::Rect{17, 0, 34, 17}));
+    EXPECT_EQ(full.corner, (base::Rect{2, 3, 4, 5}));
     EXPECT_EQ(full.fade, 128);
 
     EXPECT_EQ(ParseImageDescriptor(L"file=\"a b.png\" fade='999'").file, L"a b.png");

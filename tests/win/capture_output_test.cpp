@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/dib_section.h"
+#include "capture/app_context.h"
+#include "base/dib_canvas.h"
+#include "base/clipboard.h"
 #include "capture/capture_output.h"
 #include "test_folder.h"
 

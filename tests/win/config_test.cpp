@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/unique_handle.h"
+#include "base/unique_handle.h"
 #include "settings/config.h"
-#include "settings/exe_directory.h"
-#include "settings/utf_convert.h"
+#include "base/exe_directory.h"
+#include "base/utf_convert.h"
 #include "test_folder.h"
 
 namespace {
@@ -23,7 +23,7 @@ std::wstring TempFolder() {
 
 std::string DefaultFileText() {
     return FormatConfigText(WideToUtf8(TempFolder() + L"screenshot_pic"), true, false,
-                            kPicFormatPng);
+                            PicSaveFormat::kPng);
 }
 
 void ExpectDefaults(const CConfig& config) {
@@ -31,7 +31,7 @@ void ExpectDefaults(const CConfig& config) {
     EXPECT_TRUE(config.GetHideMainWndWhenCapture());
     EXPECT_FALSE(config.GetRestoreMainWndAfterCapture());
     EXPECT_FALSE(config.GetFloatWndHiddenByCapture());
-    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatPng);
+    EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kPng);
 }
 
 }  // namespace
@@ -78,19 +78,19 @@ TEST(Config, ReadsEveryMemberAndSavesThemBack) {
     EXPECT_EQ(config.GetPicSavePath(), L"D:\\\x622A\x56FE/x");
     EXPECT_FALSE(config.GetHideMainWndWhenCapture());
     EXPECT_TRUE(config.GetRestoreMainWndAfterCapture());
-    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatBmp);
+    EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kBmp);
 
     ASSERT_TRUE(config.Save());
     const std::string saved = ReadBytes(path);
-    EXPECT_EQ(saved, FormatConfigText("D:\\\xE6\x88\xAA\xE5\x9B\xBE/x", false, true, kPicFormatBmp));
+    EXPECT_EQ(saved, FormatConfigText("D:\\\xE6\x88\xAA\xE5\x9B\xBE/x", false, true, PicSaveFormat::kBmp));
     EXPECT_EQ(saved.find("unknown"), std::string::npos);  // other members are dropped
 
-    config.SetPicSaveFormat(kPicFormatPng);
+    config.SetPicSaveFormat(PicSaveFormat::kPng);
     config.SetPicSavePath(L"E:\\new");
     ASSERT_TRUE(config.Save());
     CConfig reread(path);
     EXPECT_EQ(reread.GetPicSavePath(), L"E:\\new");
-    EXPECT_EQ(reread.GetPicSaveFormat(), kPicFormatPng);
+    EXPECT_EQ(reread.GetPicSaveFormat(), PicSaveFormat::kPng);
     EXPECT_TRUE(reread.GetRestoreMainWndAfterCapture());
 }
 
@@ -99,7 +99,7 @@ TEST(Config, LowerCasePngSelectsBmp) {
     const std::wstring path = folder.File(L"config.json");
     WriteBytes(path, "{\"pic_save_format\": \"png\"}");
     CConfig config(path);
-    EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatBmp);
+    EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kBmp);
     ASSERT_TRUE(config.Save());
     EXPECT_NE(ReadBytes(path).find("\"pic_save_format\": \"BMP\""), std::string::npos);
 }
@@ -165,7 +165,7 @@ TEST(Config, ReadOnlyFileIsReadAndNotReplaced) {
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     CConfig config(path);
     EXPECT_FALSE(config.GetHideMainWndWhenCapture());
-    config.SetPicSaveFormat(kPicFormatBmp);
+    config.SetPicSaveFormat(PicSaveFormat::kBmp);
     EXPECT_FALSE(config.Save());
     EXPECT_EQ(ReadBytes(path), "{\"hide_main_wnd_when_capture\": false}");
     EXPECT_FALSE(FileExists(path + L".tmp"));
@@ -197,7 +197,7 @@ TEST(Config, FileThatCannotBeOpenedIsNotOverwritten) {
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock.Valid());
         CConfig config(path);
-        EXPECT_EQ(config.GetPicSaveFormat(), kPicFormatPng);
+        EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kPng);
         EXPECT_FALSE(config.Load());
     }
     EXPECT_EQ(ReadBytes(path), "{\"pic_save_format\": \"BMP\"}");
@@ -256,7 +256,7 @@ TEST(Config, ConcurrentChangesAndSavesKeepTheFileWhole) {
             for (int i = 0; i < 60; ++i) {
                 CConfig::Guard guard(config);
                 config.SetPicSavePath(L"C:\\pics\\" + std::to_wstring(t) + L"_" + std::to_wstring(i));
-                config.SetPicSaveFormat(i % 2 ? kPicFormatBmp : kPicFormatPng);
+                config.SetPicSaveFormat(i % 2 ? PicSaveFormat::kBmp : PicSaveFormat::kPng);
                 if (!config.Save()) failed = true;
             }
         });

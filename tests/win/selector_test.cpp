@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/dib_section.h"
+#include "capture/app_context.h"
+#include "base/dib_canvas.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "settings/utf_convert.h"
+#include "app/app_services.h"
+#include "base/utf_convert.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/log_transport.h"
 #include "telemetry/machine_code.h"
-#include "telemetry/winhttp_handle.h"
+#include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
 
@@ -336,8 +336,9 @@ TEST(Version, TextComesFromTheVersionResource) {
 TEST_F(Services, StartupReportsTheStartEventAndChecksForUpdates) {
     SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", ServerUrl(L"").c_str());
     SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", ServerUrl(L"/update/update.json").c_str());
-    CAppContext::Instance().Startup(L"Screenshot.exe firstrun_after_update firstrun_after_setup");
-    CAppContext::Instance().JoinUpdateCheck();
+    AppServices services;
+    services.Start(L"Screenshot.exe firstrun_after_update firstrun_after_setup");
+    services.JoinUpdateCheck();
     ASSERT_TRUE(WaitFor([] {
         for (const std::string& r : Records()) {
             if (r.rfind("/logstores/", 0) == 0) return true;

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/skin_loader.h"
+#include "ui_toolkit/skin_loader.h"
 #include "toolkit_test_window.h"
+#include "base/utf8_codec.h"
 #include "ui_toolkit/xml_document.h"
 
 using namespace DuiLib;

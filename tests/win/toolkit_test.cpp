@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/skin_loader.h"
+#include "ui_toolkit/skin_loader.h"
 #include "toolkit_test_window.h"
 
 using namespace DuiLib;

@@ -3,7 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/skin_loader.h"
+#include "ui_toolkit/skin_loader.h"
 
 void SkinEnvironment::SetUp() {
     Gdiplus::GdiplusStartupInput input;

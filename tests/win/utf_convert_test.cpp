@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/utf_convert.h"
+#include "base/utf_convert.h"
 
 TEST(UtfConvert, RoundTripsChineseAndSupplementaryCharacters) {
     const std::wstring wide = L"C:\\\x622A\x56FE \xD83D\xDE00/x";

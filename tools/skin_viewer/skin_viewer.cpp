@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/skin_loader.h"
+#include "base/gdiplus_session.h"
+#include "ui_toolkit/skin_loader.h"
 #include "ui_toolkit/UIlib.h"
 
 using namespace DuiLib;
@@ -127,9 +128,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2) return 2;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    GdiplusSession gdiplus;
     CoInitialize(nullptr);
     if (!LoadSkinArchive(instance)) return 3;
 
@@ -172,6 +171,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     CPaintManagerUI::MessageLoop();
     CoUninitialize();
-    Gdiplus::GdiplusShutdown(token);
     return 0;
 }

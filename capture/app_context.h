@@ -1,22 +1,17 @@
-// CAppContext: the process-wide application context. It holds what the windows and the capture
-// share (the capture requester, the main window, the last saved picture, the last copied colour)
-// and runs the start-up of telemetry and the update check.
+// CAppContext: what the program's windows and the capture share across threads: the window that
+// asked for the capture in progress, the main window, the last saved picture and the last copied
+// colour text. Every access takes its lock. The code handling a user's action records here;
+// helpers never do.
 #pragma once
 
 #include <windows.h>
 
 #include <mutex>
 #include <string>
-#include <thread>
 
 class CAppContext {
 public:
     static CAppContext& Instance();
-
-    // Configures the event tracker and starts its sender, reports the start event for the
-    // command line, and starts the update check on its own thread. Endpoints come from the
-    // build and the environment (read here, once).
-    void Startup(const std::wstring& commandLine);
 
     HWND GetCaptureRequester() const;
     void SetCaptureRequester(HWND window);
@@ -27,11 +22,7 @@ public:
     std::wstring GetLastColorText() const;
     void SetLastColorText(const std::wstring& text);
 
-    // Waits for the update check to end (at exit).
-    void JoinUpdateCheck();
-
     CAppContext() = default;
-    ~CAppContext() { JoinUpdateCheck(); }
     CAppContext(const CAppContext&) = delete;
     CAppContext& operator=(const CAppContext&) = delete;
 
@@ -41,5 +32,4 @@ private:
     HWND mainWindow_ = nullptr;
     std::wstring lastPicturePath_;
     std::wstring lastColorText_;
-    std::thread updateCheck_;
 };

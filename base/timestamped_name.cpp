@@ -1,4 +1,4 @@
-#include "app/timestamped_name.h"
+#include "base/timestamped_name.h"
 
 #include <cwchar>
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/unique_handle.h"
-#include "settings/file_io.h"
+#include "base/unique_handle.h"
+#include "base/file_io.h"
 
 FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,

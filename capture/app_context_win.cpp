@@ -1,29 +1,9 @@
-#include "app/app_context.h"
+#include "capture/app_context.h"
 
-#include "app/endpoints.h"
-#include "telemetry/event_tracker.h"
-#include "telemetry/machine_code.h"
-#include "telemetry/usage_events.h"
-#include "update/update_check.h"
 
 CAppContext& CAppContext::Instance() {
     static CAppContext context;
     return context;
-}
-
-void CAppContext::Startup(const std::wstring& commandLine) {
-    const Endpoints endpoints = ReadEndpoints();
-    std::wstring version;
-    if (!GetExeVersionText(version)) version.clear();
-    CEventTracker& tracker = CEventTracker::Instance();
-    tracker.Start(endpoints.logService, GetMachineCode(L"screenshot"), version);
-    tracker.Report(StartEventFor(commandLine));
-    JoinUpdateCheck();
-    updateCheck_ = std::thread(&UpdateCheckThreadBody, endpoints.updateManifestUrl);
-}
-
-void CAppContext::JoinUpdateCheck() {
-    if (updateCheck_.joinable()) updateCheck_.join();
 }
 
 HWND CAppContext::GetCaptureRequester() const {

@@ -1,4 +1,4 @@
-#include "settings/exe_directory.h"
+#include "base/exe_directory.h"
 
 std::wstring ParentFolderOf(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");

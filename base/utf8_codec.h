@@ -1,4 +1,4 @@
-// UTF-8 sequences: the shared rules for validating, decoding and encoding UTF-8 text.
+// UTF-8 sequences: the one set of rules for validating, decoding and encoding UTF-8 text.
 #pragma once
 
 #include <cstddef>
@@ -14,5 +14,7 @@ size_t DecodeUtf8Sequence(const unsigned char* bytes, size_t size, uint32_t* cod
 size_t EncodeUtf8(uint32_t code, char out[4]);
 void AppendUtf8(uint32_t code, std::string& out);
 
-// UTF-16 code units (held in wchar_t) to UTF-8; a lone surrogate becomes U+FFFD.
+// UTF-16 code units (held in wchar_t) to UTF-8, and back; a lone surrogate or a malformed
+// sequence becomes U+FFFD. Pure code; base/utf_convert.h is the system's own conversion.
 std::string Utf16ToUtf8(const std::wstring& text);
+std::wstring Utf8ToUtf16(const std::string& text);

@@ -1,4 +1,4 @@
-#include "settings/utf8_codec.h"
+#include "base/utf8_codec.h"
 
 size_t DecodeUtf8Sequence(const unsigned char* bytes, size_t size, uint32_t* code) {
     if (size == 0) return 0;
@@ -71,6 +71,32 @@ std::string Utf16ToUtf8(const std::wstring& text) {
             }
         }
         AppendUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, result);
+    }
+    return result;
+}
+
+std::wstring Utf8ToUtf16(const std::string& text) {
+    std::wstring result;
+    result.reserve(text.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    size_t i = 0;
+    while (i < size) {
+        uint32_t code = 0;
+        const size_t used = DecodeUtf8Sequence(bytes + i, size - i, &code);
+        if (used == 0) {
+            result += static_cast<wchar_t>(0xFFFD);
+            ++i;
+            continue;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            result += static_cast<wchar_t>(0xD800 + (code >> 10));
+            result += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            result += static_cast<wchar_t>(code);
+        }
+        i += used;
     }
     return result;
 }

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "settings/utf_convert.h"
+#include "base/utf_convert.h"
 
 std::string WideToUtf8(const std::wstring& text) {
     if (text.empty() || text.size() > INT_MAX) return std::string();

@@ -1,6 +1,5 @@
-#include "app/skin_loader.h"
+#include "ui_toolkit/skin_loader.h"
 
-#include "app/resource.h"
 #include "ui_toolkit/UIlib.h"
 
 bool LoadSkinArchive(HINSTANCE instance) {
@@ -9,7 +8,7 @@ bool LoadSkinArchive(HINSTANCE instance) {
     CPaintManagerUI::SetResourceType(DuiLib::UILIB_ZIPRESOURCE);
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + L"skin\\");
     HINSTANCE module = CPaintManagerUI::GetResourceDll();
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_SKIN_ZIP), L"ZIPRES");
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(kSkinArchiveResourceId), L"ZIPRES");
     if (!found) return false;
     HGLOBAL loaded = LoadResource(module, found);
     const DWORD size = SizeofResource(module, found);

@@ -6,6 +6,10 @@
 // The folder part of path: everything before the last '\' or '/'; empty when there is none.
 std::wstring ParentFolderOf(const std::wstring& path);
 
+// The full path of a module of this process (null: the program itself); empty when it cannot
+// be read. Paths longer than MAX_PATH are read whole. module is an HMODULE.
+std::wstring GetModulePath(void* module = nullptr);
+
 // The running executable's folder without a trailing separator; empty when the module path
-// cannot be read or may have been truncated (it filled the whole 260-character buffer).
+// cannot be read. Callers treat empty as "no folder": nothing is read or written then.
 std::wstring GetExeDirectory();

@@ -1,4 +1,4 @@
-#include "app/dib_section.h"
+#include "base/dib_canvas.h"
 
 HBITMAP CreateTopDownDib(HDC reference, int width, int height, uint32_t** bits) {
     BITMAPINFO info{};

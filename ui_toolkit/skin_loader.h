@@ -4,5 +4,8 @@
 
 #include <windows.h>
 
+// The skin archive's resource id under the type "ZIPRES".
+constexpr int kSkinArchiveResourceId = 130;
+
 // True when the archive was found and accepted. Without it windows find no layouts.
 bool LoadSkinArchive(HINSTANCE instance);

@@ -1,0 +1,36 @@
+// The program's own window messages: every id with its meaning, sender, receiver and parameters.
+// All are posted. An id means one thing for the window that receives it; the toolbar window's
+// ids are read by the toolbar alone, so one of them shares its value with a main-window id.
+#pragma once
+
+#include <windows.h>
+
+// Main window: a full-screen capture ended (wParam 0, lParam 0).
+constexpr UINT WM_FULLSCREEN_CAPTURE_DONE = WM_USER + 1;
+// Main window: the feedback window sent the user's text (wParam 0, lParam 0).
+constexpr UINT WM_FEEDBACK_SENT = WM_USER + 2;
+// Main window: a region capture ended without a result; show what the capture hid. Accepted
+// from any sender.
+constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
+// Main window: the shell's notification for tray icon 1 (lParam: the mouse message).
+constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
+// Capture requester: a region capture ended with a toolbar action (wParam: 8 pin, 9 clipboard,
+// 11 save, 13 copy and save, 0 cancel).
+constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
+// Overlay: the cursor poller saw the pointer at a new client point (lParam: x low word, y high
+// word).
+constexpr UINT WM_CAPTURE_CURSOR_MOVED = WM_USER + 201;
+// Main window: a command of the floating window's menu or double click (wParam 1001 to 1008).
+constexpr UINT WM_FLOAT_COMMAND = WM_USER + 350;
+
+// Toolbar window: whether a shape is selected (wParam 1 or 0); enables the delete button.
+constexpr UINT WM_TOOLBAR_SHAPE_SELECTED = WM_USER + 1;
+// Toolbar window: show this tool as selected (wParam: the tool).
+constexpr UINT WM_TOOLBAR_SELECT_TOOL = WM_USER + 200;
+// Toolbar window, to itself: deselect this button (wParam: the button).
+constexpr UINT WM_TOOLBAR_DESELECT = WM_USER + 1122;
+
+// Overlay, from tests and benchmarks only: render the whole frame into the back buffer at once.
+constexpr UINT WM_CAPTURE_RENDER = WM_APP + 1;
+// Overlay, from benchmarks only: paint what is invalid now, as the next WM_PAINT would.
+constexpr UINT WM_CAPTURE_FLUSH = WM_APP + 2;
