@@ -35,15 +35,15 @@ std::optional<ConfigFileValues> ParseConfigText(const std::string& bytes) {
     values.hideMainWndWhenCapture = BoolMember(root.Get(), kHideMainWnd);
     values.restoreMainWndAfterCapture = BoolMember(root.Get(), kRestoreMainWnd);
     if (auto format = StringMember(root.Get(), kPicSaveFormat)) {
-        values.picSaveFormat = *format == "PNG" ? kPicFormatPng : kPicFormatBmp;
+        values.picSaveFormat = *format == "PNG" ? PicSaveFormat::kPng : PicSaveFormat::kBmp;
     }
     return values;
 }
 
 std::string FormatConfigText(const std::string& picSavePathUtf8, bool hideMainWndWhenCapture,
-                             bool restoreMainWndAfterCapture, int picSaveFormat) {
+                             bool restoreMainWndAfterCapture, PicSaveFormat picSaveFormat) {
     JsonRef root(JsonMakeObject());
-    const char* format = picSaveFormat == kPicFormatPng ? "PNG" : "BMP";
+    const char* format = picSaveFormat == PicSaveFormat::kPng ? "PNG" : "BMP";
     JsonValue* path = JsonMakeString(picSavePathUtf8.data(), picSavePathUtf8.size());
     JsonValue* formatValue = JsonMakeString(format, std::strlen(format));
     // Each set takes ownership only on success; the failed ones are freed here.
