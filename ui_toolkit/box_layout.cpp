@@ -1,44 +1,65 @@
 #include "ui_toolkit/box_layout.h"
 
+#include <climits>
 #include <cstddef>
 
 namespace DuiLib {
 
 namespace {
 
+// Sizes come from layout attributes and may be as large as int allows: every sum is made in 64
+// bits and saturated back into int, so a huge size pushes later children out of view instead of
+// wrapping round.
+using Wide = long long;
+
+int Sat(Wide value) {
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+base::Rect MakeRect(Wide left, Wide top, Wide right, Wide bottom) {
+    return base::Rect{Sat(left), Sat(top), Sat(right), Sat(bottom)};
+}
+
 base::Rect FloatingRect(const base::Rect& rect, const BoxChild& child) {
     const base::Rect& p = child.floatPos;
-    const int width = p.right - p.left > 0 ? p.right - p.left : child.fixedWidth;
-    const int height = p.bottom - p.top > 0 ? p.bottom - p.top : child.fixedHeight;
-    return base::Rect{rect.left + p.left, rect.top + p.top, rect.left + p.left + width,
-                  rect.top + p.top + height};
+    const Wide w = Wide{p.right} - p.left;
+    const Wide h = Wide{p.bottom} - p.top;
+    const Wide width = w > 0 ? w : child.fixedWidth;
+    const Wide height = h > 0 ? h : child.fixedHeight;
+    const Wide left = Wide{rect.left} + p.left;
+    const Wide top = Wide{rect.top} + p.top;
+    return MakeRect(left, top, left + width, top + height);
 }
 
 // Size across the layout direction: fixed, or all that the padding leaves.
-int CrossSize(int fixed, int available, int paddingBefore, int paddingAfter) {
+Wide CrossSize(int fixed, Wide available, int paddingBefore, int paddingAfter) {
     if (fixed > 0) return fixed;
-    const int size = available - paddingBefore - paddingAfter;
+    const Wide size = available - paddingBefore - paddingAfter;
     return size > 0 ? size : 0;
 }
 
 }  // namespace
 
 std::vector<base::Rect> LayoutChildren(BoxKind kind, const base::Rect& rect, const base::Rect& inset,
-                                   int childPadding, const std::vector<BoxChild>& children) {
-    const base::Rect content{rect.left + inset.left, rect.top + inset.top, rect.right - inset.right,
-                         rect.bottom - inset.bottom};
+                                       int childPadding, const std::vector<BoxChild>& children) {
+    const Wide contentLeft = Wide{rect.left} + inset.left;
+    const Wide contentTop = Wide{rect.top} + inset.top;
+    const Wide contentWidth = Wide{rect.right} - inset.right - contentLeft;
+    const Wide contentHeight = Wide{rect.bottom} - inset.bottom - contentTop;
     std::vector<base::Rect> result(children.size());
     const bool horizontal = kind == BoxKind::kHorizontal;
 
     // Space taken along the direction by fixed sizes, paddings and gaps.
-    int used = 0;
-    int flexible = 0;
-    int inFlow = 0;
+    Wide used = 0;
+    Wide flexible = 0;
+    Wide inFlow = 0;
     for (const BoxChild& child : children) {
         if (child.floating) continue;
         const int fixed = horizontal ? child.fixedWidth : child.fixedHeight;
-        used += horizontal ? child.padding.left + child.padding.right
-                           : child.padding.top + child.padding.bottom;
+        used += horizontal ? Wide{child.padding.left} + child.padding.right
+                           : Wide{child.padding.top} + child.padding.bottom;
         if (fixed > 0) {
             used += fixed;
         } else {
@@ -46,14 +67,14 @@ std::vector<base::Rect> LayoutChildren(BoxKind kind, const base::Rect& rect, con
         }
         ++inFlow;
     }
-    if (inFlow > 1) used += childPadding * (inFlow - 1);
-    const int length = horizontal ? content.Width() : content.Height();
-    const int spare = length - used > 0 ? length - used : 0;
-    const int share = flexible ? spare / flexible : 0;
-    const int rest = flexible ? spare - share * flexible : 0;
+    if (inFlow > 1) used += Wide{childPadding} * (inFlow - 1);
+    const Wide length = horizontal ? contentWidth : contentHeight;
+    const Wide spare = length - used > 0 ? length - used : 0;
+    const Wide share = flexible ? spare / flexible : 0;
+    const Wide rest = flexible ? spare - share * flexible : 0;
 
-    int cursor = horizontal ? content.left : content.top;
-    int flexSeen = 0;
+    Wide cursor = horizontal ? contentLeft : contentTop;
+    Wide flexSeen = 0;
     for (std::size_t i = 0; i < children.size(); ++i) {
         const BoxChild& child = children[i];
         const base::Rect& pad = child.padding;
@@ -62,26 +83,26 @@ std::vector<base::Rect> LayoutChildren(BoxKind kind, const base::Rect& rect, con
             continue;
         }
         if (kind == BoxKind::kStack) {
-            const int width = CrossSize(child.fixedWidth, content.Width(), pad.left, pad.right);
-            const int height = CrossSize(child.fixedHeight, content.Height(), pad.top, pad.bottom);
-            result[i] = base::Rect{content.left + pad.left, content.top + pad.top,
-                               content.left + pad.left + width, content.top + pad.top + height};
+            const Wide width = CrossSize(child.fixedWidth, contentWidth, pad.left, pad.right);
+            const Wide height = CrossSize(child.fixedHeight, contentHeight, pad.top, pad.bottom);
+            result[i] = MakeRect(contentLeft + pad.left, contentTop + pad.top,
+                                 contentLeft + pad.left + width, contentTop + pad.top + height);
             continue;
         }
         const int fixed = horizontal ? child.fixedWidth : child.fixedHeight;
-        int size = fixed;
+        Wide size = fixed;
         if (fixed <= 0) {
             size = share + (++flexSeen == flexible ? rest : 0);
         }
         if (horizontal) {
-            const int height = CrossSize(child.fixedHeight, content.Height(), pad.top, pad.bottom);
-            const int left = cursor + pad.left;
-            result[i] = base::Rect{left, content.top + pad.top, left + size, content.top + pad.top + height};
+            const Wide height = CrossSize(child.fixedHeight, contentHeight, pad.top, pad.bottom);
+            const Wide left = cursor + pad.left;
+            result[i] = MakeRect(left, contentTop + pad.top, left + size, contentTop + pad.top + height);
             cursor = left + size + pad.right + childPadding;
         } else {
-            const int width = CrossSize(child.fixedWidth, content.Width(), pad.left, pad.right);
-            const int top = cursor + pad.top;
-            result[i] = base::Rect{content.left + pad.left, top, content.left + pad.left + width, top + size};
+            const Wide width = CrossSize(child.fixedWidth, contentWidth, pad.left, pad.right);
+            const Wide top = cursor + pad.top;
+            result[i] = MakeRect(contentLeft + pad.left, top, contentLeft + pad.left + width, top + size);
             cursor = top + size + pad.bottom + childPadding;
         }
     }

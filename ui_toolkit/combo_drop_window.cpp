@@ -1,5 +1,7 @@
 #include "ui_toolkit/combo_drop_window.h"
 
+#include "base/unique_handle.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -156,11 +158,12 @@ void ComboDropWindow::Paint(HDC hdc) {
     GetClientRect(hwnd_, &client);
     const int width = client.right;
     const int height = client.bottom;
-    HDC memory = CreateCompatibleDC(hdc);
-    HBITMAP bitmap = CreateCompatibleBitmap(hdc, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    UniqueDc memory(CreateCompatibleDC(hdc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(hdc, width, height));
+    if (!memory || !bitmap) return;
+    SelectedObject selected(memory.Get(), bitmap.Get());
     {
-        Gdiplus::Graphics g(memory);
+        Gdiplus::Graphics g(memory.Get());
         g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
         g.Clear(Gdiplus::Color(0xFFFFFFFF));
         CPaintManagerUI* manager = owner_ ? owner_->GetManager() : nullptr;
@@ -186,10 +189,7 @@ void ComboDropWindow::Paint(HDC hdc) {
         }
         DuiLib::DrawBorder(g, client, kBorderColor, 1, SIZE{});
     }
-    BitBlt(hdc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(hdc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace DuiLib

@@ -1,5 +1,7 @@
 #include "ui_toolkit/paint_manager.h"
 
+#include "base/unique_handle.h"
+
 #include <commctrl.h>
 #include <objidl.h>
 #include <gdiplus.h>
@@ -77,11 +79,11 @@ std::unique_ptr<TFontInfo> MakeFont(LPCTSTR name, int size, bool bold, bool unde
     // The face GDI really chose, with the system's substitutions applied ("微软雅黑" may be
     // drawn by another CJK font); GDI+ is given that family so both draw the same glyphs.
     wchar_t face[LF_FACESIZE] = {0};
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, info->hFont);
-    GetTextFaceW(screen, LF_FACESIZE, face);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
+    {
+        WindowDc screen(nullptr);
+        SelectedObject font(screen.Get(), info->hFont);
+        GetTextFaceW(screen.Get(), LF_FACESIZE, face);
+    }
     const INT style = (bold ? Gdiplus::FontStyleBold : 0) | (italic ? Gdiplus::FontStyleItalic : 0) |
                       (underline ? Gdiplus::FontStyleUnderline : 0);
     // Fallbacks for a face GDI+ cannot use; the last ones ship with Wine and our CJK font.
@@ -277,15 +279,10 @@ TFontInfo* CPaintManagerUI::GetFontInfo(int id) {
 }
 
 SIZE CPaintManagerUI::MeasureText(LPCTSTR pstrText, int iFont) {
-    HDC screen = GetDC(nullptr);
-    SIZE size{0, 0};
-    {
-        Gdiplus::Graphics graphics(screen);
-        graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
-        size = DuiLib::MeasureText(graphics, pstrText, GetFontInfo(iFont)->font.get());
-    }
-    ReleaseDC(nullptr, screen);
-    return size;
+    WindowDc screen(nullptr);
+    Gdiplus::Graphics graphics(screen.Get());
+    graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
+    return DuiLib::MeasureText(graphics, pstrText, GetFontInfo(iFont)->font.get());
 }
 
 void CPaintManagerUI::AddDefaultAttributeList(LPCTSTR name, LPCTSTR list) {

@@ -1,5 +1,7 @@
 #include "ui_toolkit/shadow_window.h"
 
+#include "base/unique_handle.h"
+
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -66,9 +68,9 @@ void ShadowWindow::Update() {
 }
 
 void ShadowWindow::Render(int width, int height) {
-    uint32_t* pixels = nullptr;
-    HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &pixels);
-    if (!bitmap) return;
+    DibCanvas canvas;
+    if (!canvas.Create(nullptr, width, height)) return;
+    uint32_t* pixels = canvas.Bits();
     const uint32_t r = (color_ >> 16) & 0xFF, g = (color_ >> 8) & 0xFF, b = color_ & 0xFF;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -81,17 +83,11 @@ void ShadowWindow::Render(int width, int height) {
                 a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
         }
     }
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    WindowDc screen(nullptr);
     SIZE size{width, height};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd_, screen, nullptr, &size, memory, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
+    UpdateLayeredWindow(hwnd_, screen.Get(), nullptr, &size, canvas.Dc(), &origin, 0, &blend, ULW_ALPHA);
     rendered_ = size;
 }
 

@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_edit.h"
 
+#include "base/unique_handle.h"
+
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -162,13 +164,13 @@ void CEditUI::ExcludeFloatingSiblings() {
         SetWindowRgn(m_hwndEdit, nullptr, TRUE);
         return;
     }
-    HRGN region = CreateRectRgn(0, 0, native.right - native.left, native.bottom - native.top);
+    UniqueRegion region(CreateRectRgn(0, 0, native.right - native.left, native.bottom - native.top));
     for (const RECT& hole : holes) {
-        HRGN cut = CreateRectRgnIndirect(&hole);
-        CombineRgn(region, region, cut, RGN_DIFF);
-        DeleteObject(cut);
+        UniqueRegion cut(CreateRectRgnIndirect(&hole));
+        CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
     }
-    SetWindowRgn(m_hwndEdit, region, TRUE);  // the window owns the region from here
+    // The window owns the region once it took it.
+    if (SetWindowRgn(m_hwndEdit, region.Get(), TRUE)) region.Release();
     // The holes now show the parent, which paints them on its next pass.
     for (RECT hole : holes) {
         OffsetRect(&hole, native.left, native.top);
@@ -206,16 +208,14 @@ LRESULT CALLBACK CEditUI::EditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     }
     if (uMsg == WM_PAINT && !self->m_sPromptText.IsEmpty() && GetWindowTextLengthW(hWnd) == 0) {
         // The placeholder: grey text where typing would begin.
-        HDC dc = GetDC(hWnd);
+        WindowDc dc(hWnd);
         RECT format;
         SendMessageW(hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0)));
-        ::SetTextColor(dc, ToColorRef(self->m_dwPromptColor));
-        SetBkMode(dc, TRANSPARENT);
-        ::DrawTextW(dc, self->m_sPromptText, -1, &format,
+        SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+        ::SetTextColor(dc.Get(), ToColorRef(self->m_dwPromptColor));
+        SetBkMode(dc.Get(), TRANSPARENT);
+        ::DrawTextW(dc.Get(), self->m_sPromptText, -1, &format,
                     self->IsMultiLine() ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER));
-        SelectObject(dc, oldFont);
-        ReleaseDC(hWnd, dc);
     } else if (uMsg == WM_SETFOCUS || uMsg == WM_KILLFOCUS) {
         InvalidateRect(hWnd, nullptr, TRUE);
     }

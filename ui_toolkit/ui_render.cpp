@@ -1,5 +1,7 @@
 #include "ui_toolkit/ui_render.h"
 
+#include "base/unique_handle.h"
+
 #include <objidl.h>
 #include <shlwapi.h>
 #include <gdiplus.h>
@@ -84,15 +86,10 @@ void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect
 
 std::shared_ptr<const UiImage> DecodeImage(const uint8_t* bytes, size_t size) {
     if (!bytes || size == 0 || size > 0x7FFFFFFF) return nullptr;
-    IStream* stream = SHCreateMemStream(bytes, static_cast<UINT>(size));
+    UniqueCom<IStream> stream(SHCreateMemStream(bytes, static_cast<UINT>(size)));
     if (!stream) return nullptr;
-    std::shared_ptr<const UiImage> image;
-    {
-        Gdiplus::Bitmap bitmap(stream);
-        image = FromBitmap(bitmap);
-    }
-    stream->Release();
-    return image;
+    Gdiplus::Bitmap bitmap(stream.Get());
+    return FromBitmap(bitmap);
 }
 
 std::shared_ptr<const UiImage> LoadImageFile(const wchar_t* path) {

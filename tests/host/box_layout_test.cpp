@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ui_toolkit/box_layout.h"
+#include "ui_toolkit/ui_attributes.h"
+
+#include <climits>
 
 using namespace DuiLib;
 
@@ -81,4 +84,22 @@ TEST(BoxLayout, StackPutsEveryChildInTheContentArea) {
                                        {Fixed(0, 0), Fixed(10, 10, base::Rect{3, 4, 0, 0})});
     ExpectRect(places[0], 2, 2, 34, 34);
     ExpectRect(places[1], 5, 6, 15, 16);
+}
+
+TEST(BoxLayout, HugeSizesFromAttributesSaturateInsteadOfWrapping) {
+    // Widths such as "99999999999" parse to INT_MAX; two of them, a padding and a gap used to
+    // overflow int on the way to the second child's position.
+    const int huge = ParseIntAttribute(L"99999999999");
+    ASSERT_EQ(huge, INT_MAX);
+    const auto row = LayoutChildren(BoxKind::kHorizontal, base::Rect{10, 0, 300, 40}, base::Rect{}, 5,
+                                    {Fixed(huge, 0, base::Rect{3, 0, 3, 0}), Fixed(huge, 0), Fixed(0, 0)});
+    ExpectRect(row[0], 13, 0, INT_MAX, 40);
+    // Everything after the first child starts past the end of the int range: out of view.
+    EXPECT_EQ(row[1].left, INT_MAX);
+    EXPECT_EQ(row[2].left, INT_MAX);
+    EXPECT_TRUE(row[2].IsEmpty());
+    const auto column = LayoutChildren(BoxKind::kVertical, base::Rect{0, -10, 50, 100}, base::Rect{0, INT_MIN, 0, 0}, 0,
+                                       {Fixed(0, huge), Fixed(0, huge)});
+    EXPECT_EQ(column[0].top, INT_MIN);
+    EXPECT_LE(column[1].top, column[1].bottom);
 }

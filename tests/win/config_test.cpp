@@ -191,6 +191,11 @@ TEST(Config, FileThatCannotBeOpenedIsNotOverwritten) {
     TestFolder folder;
     const std::wstring path = folder.File(L"config.json");
     WriteBytes(path, "{\"pic_save_format\": \"BMP\"}");
+    // A save writes its temporary file beside the settings file first. Wine, unlike Windows,
+    // refuses to replace any file that is held open, so a save tried while the file is locked
+    // would fail unseen; the marker in the temporary file's place shows whether one was tried.
+    const std::wstring temporary = path + L".tmp";
+    WriteBytes(temporary, "marker");
     {
         // Held open without sharing, as another program might.
         UniqueHandle lock(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -201,6 +206,7 @@ TEST(Config, FileThatCannotBeOpenedIsNotOverwritten) {
         EXPECT_FALSE(config.Load());
     }
     EXPECT_EQ(ReadBytes(path), "{\"pic_save_format\": \"BMP\"}");
+    EXPECT_EQ(ReadBytes(temporary), "marker");
 }
 
 TEST(Config, MissingFolderGivesDefaultsAndAFailedSave) {
@@ -280,4 +286,28 @@ TEST(Config, InstanceLivesBesideTheProgram) {
     EXPECT_EQ(config.GetSettingsFilePath(), expected);
     EXPECT_TRUE(FileExists(expected));
     if (!existed) DeleteFileW(expected.c_str());
+}
+
+TEST(Config, WithoutTheProgramFolderNothingIsReadOrWritten) {
+    // The program's folder could not be found: no settings file at all, rather than a relative
+    // "\config.json" at the root of whatever drive is current.
+    EXPECT_EQ(SettingsFileIn(L""), L"");
+    EXPECT_EQ(SettingsFileIn(L"C:\\tool"), L"C:\\tool\\config.json");
+    TestFolder folder;
+    wchar_t previous[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    const bool rootHadFile = FileExists(L"\\config.json");
+    {
+        CConfig config(SettingsFileIn(L""));
+        ExpectDefaults(config);
+        EXPECT_FALSE(config.Load());
+        config.SetPicSaveFormat(PicSaveFormat::kBmp);
+        EXPECT_FALSE(config.Save());
+        EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kBmp);  // kept in memory
+    }
+    EXPECT_FALSE(FileExists(folder.File(L"config.json")));
+    EXPECT_EQ(FileExists(L"\\config.json"), rootHadFile);
+    SetCurrentDirectoryW(previous);
 }
