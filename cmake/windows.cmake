@@ -24,6 +24,7 @@ add_test(NAME core_tests_wine COMMAND core_tests)
 
 add_executable(win_tests
     tests/win/config_test.cpp
+    tests/win/geometry_win_test.cpp
     tests/win/resources_test.cpp
     tests/win/test_folder.cpp
     tests/win/utf_convert_test.cpp
