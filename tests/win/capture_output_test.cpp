@@ -195,11 +195,9 @@ size_t EntriesIn(const std::wstring& folder) {
 
 TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
     TestFolder base;
-    const std::wstring folder = base.File(L"pics");
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring& folder = base.Path();
     WriteBytes(folder + L"\\2147483647_20240101_101010.png", "old");
-    HBITMAP narrow = MakeImage(8, 4, Pattern);
-    HBITMAP wide = MakeImage(12, 4, Pattern);
+    HBITMAP narrow = MakeImage(8, 4, Pattern), wide = MakeImage(12, 4, Pattern);
     WaitForNextSecond();
     const std::wstring first = SavePicture(folder, PicSaveFormat::kPng, narrow);
     const std::wstring second = SavePicture(folder, PicSaveFormat::kPng, wide);
@@ -221,8 +219,7 @@ TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
 
 TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
     TestFolder base;
-    const std::wstring folder = base.File(L"pics");
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring& folder = base.Path();
     // Past ten digits a number does not count, so the scan computes a name that is taken.
     WriteBytes(folder + L"\\9999999999_20240101_101010.png", "old");
     HBITMAP image = MakeImage(8, 4, Pattern);
