@@ -13,3 +13,10 @@ FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::str
 // Writes bytes to a temporary file beside path, flushes it and moves it over path in one step.
 // On any failure path keeps its old content, the temporary file is removed and false returned.
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
+
+enum class NewFileResult { kWritten, kExists, kFailed };
+
+// The same, but path is made only when nothing has that name yet: the move never replaces.
+// kExists when something already has the name (nothing is written then); on failure nothing is
+// left behind.
+NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes);

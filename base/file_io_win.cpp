@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "base/unique_handle.h"
 #include "base/file_io.h"
@@ -33,6 +34,31 @@ FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::str
     return FileReadResult::kOk;
 }
 
+namespace {
+
+// Writes bytes to a new file at temporary and flushes it; removes it again on failure.
+bool WriteTemporary(const std::wstring& temporary, const std::string& bytes) {
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        ok = WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
+        done += wrote;
+    }
+    if (!ok || !FlushFileBuffers(file.Get())) {
+        file.Reset();
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
     // A read-only file is not to be replaced. Windows refuses the move below for it anyway; Wine
     // would replace it, so the check is made here for both.
@@ -41,28 +67,25 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
         return false;
     }
     const std::wstring temporary = path + L".tmp";
-    {
-        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return false;
-        size_t done = 0;
-        bool ok = true;
-        while (ok && done < bytes.size()) {
-            DWORD wrote = 0;
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-            ok = WriteFile(file.Get(), bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
-            done += wrote;
-        }
-        if (!ok || !FlushFileBuffers(file.Get())) {
-            file.Reset();
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-    }
+    if (!WriteTemporary(temporary, bytes)) return false;
     if (!MoveFileExW(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
+}
+
+NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes) {
+    // Writers racing for the same name each use a temporary file of their own.
+    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                   std::to_wstring(GetCurrentThreadId()) + L".tmp";
+    if (!WriteTemporary(temporary, bytes)) return NewFileResult::kFailed;
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return NewFileResult::kWritten;
+    const DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    // Moving onto a folder of that name may be refused as access denied instead.
+    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+                       GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return taken ? NewFileResult::kExists : NewFileResult::kFailed;
 }

@@ -220,10 +220,11 @@ int main() {
     HBITMAP shot = GrabVirtualScreen();
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    for (const wchar_t* extension : {L"png", L"bmp"}) {
+    for (const PicSaveFormat format : {PicSaveFormat::kPng, PicSaveFormat::kBmp}) {
+        const wchar_t* extension = PictureExtension(format);
         const std::wstring path = std::wstring(temp) + L"capture_bench." + extension;
         const double t1 = Now();
-        WritePictureFile(shot, path);
+        WritePictureFile(shot, path, format);
         std::printf("write_%ls_%s %.1f ms\n", extension, size, Now() - t1);
         DeleteFileW(path.c_str());
     }

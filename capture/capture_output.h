@@ -1,6 +1,7 @@
 // What a capture produces: numbered picture files (BMP or PNG) in the picture folder, a bitmap
 // on the clipboard, the picture folder opened in the file manager, and the full-screen capture.
-// Every write reports whether it succeeded; a failed write leaves no partial file behind.
+// Every write reports whether it succeeded; a failed write leaves no partial file behind. None of
+// these records anything in the application context: the code handling the user's action does.
 #pragma once
 
 #include <windows.h>
@@ -8,18 +9,23 @@
 #include <string>
 
 #include "base/app_messages.h"
+#include "settings/pic_save_format.h"
 
-// The next free numbered name in folder (created when missing, last level only), with the
-// extension ("png" or "bmp"). Stored as the application context's last picture path. Empty when
-// the folder cannot be created.
-std::wstring BuildPictureFileName(const std::wstring& folder, const std::wstring& extension);
+// The next numbered name in folder (created when missing, last level only) for the format.
+// Empty when the folder cannot be created.
+std::wstring BuildPictureFileName(const std::wstring& folder, PicSaveFormat format);
 
 // 24-bit bottom-up BMP, 54-byte header.
 bool WriteBmpFile(HBITMAP image, const std::wstring& path);
 // PNG through the GDI+ encoder.
 bool WritePngFile(HBITMAP image, const std::wstring& path);
-// Writes as PNG when the extension of path is ".png", else as BMP.
-bool WritePictureFile(HBITMAP image, const std::wstring& path);
+// Writes the picture in the format, replacing any file at path.
+bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format);
+
+// Saves image as a new numbered picture in folder (created when missing, last level only). An
+// existing file is never replaced: when the numbered name is taken by the time the file is
+// made, the next number is tried. The saved file's path; empty when nothing was saved.
+std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITMAP image);
 
 // Shows the folder in the file manager.
 bool OpenPictureFolder(const std::wstring& folder);
@@ -28,12 +34,11 @@ bool OpenPictureFolder(const std::wstring& folder);
 HBITMAP GrabVirtualScreen();
 
 struct FullScreenCaptureResult {
-    std::wstring path;  // empty when no name could be built
+    std::wstring path;  // the saved picture; empty when nothing was saved
     bool saved = false;
     bool copied = false;
 };
 
-// Saves the whole virtual screen to a new numbered file in folder (PNG when pngFormat) and puts
-// it on the clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every
-// case.
-FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, bool pngFormat, HWND requester);
+// Saves the whole virtual screen as a new numbered picture in folder and puts it on the
+// clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every case.
+FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester);

@@ -1,94 +1,122 @@
-// The magnifier and its colour panel, drawn once per frame into their own small canvases.
+#include "capture/magnifier_win.h"
+
+#include "base/unique_handle.h"
 #include "capture/overlay_style.h"
-#include "capture/rectangular_selector.h"
 
-using capture::kAccent;
-using capture::ScopedSelect;
+using namespace capture;
 
-capture::Point CRectangularSelector::MagnifierPosition() {
-    const capture::Point cursor = model_.LastCursor();
-    if (followMode_) return capture::FollowMagnifier(cursor, primary_, screen_);
-    return corner_.Place(cursor, screen_);
+CMagnifier::CMagnifier(const Rect& screen, const Rect& primary)
+    : screen_(screen), primary_(primary), width_(screen.Width()), height_(screen.Height()) {}
+
+bool CMagnifier::Create(HDC reference) {
+    return square_.Create(reference, kMagnifierSize, kMagnifierSize) &&
+           panel_.Create(reference, kInfoPanelWidth, kInfoPanelHeight);
 }
 
-void CRectangularSelector::PrepareMagnifier() {
-    using namespace capture;
-    magnifierShown_ = !model_.HasSelection() || model_.Resizing();
-    if (!magnifierShown_) return;
-    const Point at = MagnifierPosition();
-    magnifierRect_ = RECT{at.x, at.y, at.x + kMagnifierSize, at.y + kMagnifierSize};
-    // The square is drawn at (0, 0) of its own bitmap, then copied to its place per area.
-    HDC dc = magnifier_.Dc();
-    SetViewportOrgEx(dc, -at.x, -at.y, nullptr);
-    const POINT cursor = ToClient(model_.LastCursor());
-    const int s = kMagnifierSize;
+void CMagnifier::Place(Point cursor, CornerMagnifier& corner, RECT& square, RECT& panel) const {
+    const Point at = followMode_ ? FollowMagnifier(cursor, primary_, screen_) : corner.Place(cursor, screen_);
+    square = RECT{at.x, at.y, at.x + kMagnifierSize, at.y + kMagnifierSize};
+    const Point below = PlaceInfoPanel(at, !followMode_ && corner.flipped, width_, height_);
+    panel = RECT{below.x, below.y, below.x + kInfoPanelWidth, below.y + kInfoPanelHeight};
+}
+
+void CMagnifier::Places(Point cursor, RECT& square, RECT& panel) const {
+    CornerMagnifier probe = corner_;
+    Place(cursor, probe, square, panel);
+}
+
+void CMagnifier::Prepare(Point cursor, const DibCanvas& frozen, HFONT font) {
+    Place(cursor, corner_, squareRect_, panelRect_);
+    const POINT client{cursor.x - screen_.left, cursor.y - screen_.top};
+    DrawSquare(squareRect_, client, frozen);
+    uint32_t colour = 0;
+    if (client.x >= 0 && client.y >= 0 && client.x < width_ && client.y < height_) {
+        colour = frozen.Bits()[static_cast<size_t>(client.y) * width_ + client.x] & 0xFFFFFF;
+    }
+    DrawPanel(panelRect_, colour, font);
+}
+
+void CMagnifier::CopyInto(HDC dc, const RECT& area) const {
+    for (const auto& [place, canvas] : {std::make_pair(squareRect_, &square_), std::make_pair(panelRect_, &panel_)}) {
+        RECT overlap;
+        if (IntersectRect(&overlap, &place, &area)) {
+            BitBlt(dc, overlap.left, overlap.top, overlap.right - overlap.left, overlap.bottom - overlap.top,
+                   canvas->Dc(), overlap.left - place.left, overlap.top - place.top, SRCCOPY);
+        }
+    }
+}
+
+void CMagnifier::DrawSquare(const RECT& square, POINT cursor, const DibCanvas& frozen) {
+    // Drawn in overlay coordinates at (0, 0) of its own bitmap.
+    HDC dc = square_.Dc();
+    const int x = square.left, y = square.top, s = kMagnifierSize;
+    SetViewportOrgEx(dc, -x, -y, nullptr);
     // The enlarged square; what lies beyond the screen stays black.
-    PatBlt(dc, at.x, at.y, s, s, BLACKNESS);
+    PatBlt(dc, x, y, s, s, BLACKNESS);
     const MagnifierCopy copy = MagnifierSource(Point{cursor.x, cursor.y}, width_, height_);
     if (copy.source.right > copy.source.left) {
         const int oldMode = SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, at.x + copy.dest.left, at.y + copy.dest.top, copy.dest.right - copy.dest.left,
-                   copy.dest.bottom - copy.dest.top, frozen_.Dc(), copy.source.left, copy.source.top,
-                   copy.source.right - copy.source.left, copy.source.bottom - copy.source.top, SRCCOPY);
+        StretchBlt(dc, x + copy.dest.left, y + copy.dest.top, copy.dest.Width(), copy.dest.Height(), frozen.Dc(),
+                   copy.source.left, copy.source.top, copy.source.Width(), copy.source.Height(), SRCCOPY);
         SetStretchBltMode(dc, oldMode);
     }
     {
-        ScopedSelect pen(dc, CreatePen(PS_SOLID, 3, kAccent), true);
-        MoveToEx(dc, at.x + 1, at.y + s / 2, nullptr);
-        LineTo(dc, at.x + s - 2, at.y + s / 2);
-        MoveToEx(dc, at.x + s / 2, at.y + 1, nullptr);
-        LineTo(dc, at.x + s / 2, at.y + s - 2);
+        UniquePen cross(CreatePen(PS_SOLID, 3, kAccent));
+        SelectedObject pen(dc, cross.Get());
+        MoveToEx(dc, x + 1, y + s / 2, nullptr);
+        LineTo(dc, x + s - 2, y + s / 2);
+        MoveToEx(dc, x + s / 2, y + 1, nullptr);
+        LineTo(dc, x + s / 2, y + s - 2);
     }
     {
-        ScopedSelect pen(dc, CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), true);
-        ScopedSelect brush(dc, GetStockObject(NULL_BRUSH), false);
-        Rectangle(dc, at.x, at.y, at.x + s, at.y + s);
+        UniquePen frame(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        SelectedObject pen(dc, frame.Get());
+        SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, x, y, x + s, y + s);
     }
-    // The colour panel.
-    uint32_t colour = 0;
-    if (cursor.x >= 0 && cursor.y >= 0 && cursor.x < width_ && cursor.y < height_) {
-        colour = frozen_.Bits()[static_cast<size_t>(cursor.y) * width_ + cursor.x] & 0xFFFFFF;
-    }
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+}
+
+void CMagnifier::DrawPanel(const RECT& panel, uint32_t colour, HFONT font) {
     const int red = (colour >> 16) & 0xFF, green = (colour >> 8) & 0xFF, blue = colour & 0xFF;
     hexText_ = HexColorText(red, green, blue);
     decimalText_ = DecimalColorText(red, green, blue);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    const bool flipped = !followMode_ && corner_.flipped;
-    const Point panel = PlaceInfoPanel(at, flipped, width_, height_);
-    const int w = kInfoPanelWidth, h = kInfoPanelHeight;
-    panelRect_ = RECT{panel.x, panel.y, panel.x + w, panel.y + h};
-    dc = panel_.Dc();
-    SetViewportOrgEx(dc, -panel.x, -panel.y, nullptr);
-    HBRUSH background = CreateSolidBrush(RGB(0x19, 0x19, 0x19));
-    RECT box{panel.x, panel.y, panel.x + w, panel.y + h};
-    FillRect(dc, &box, background);
-    DeleteObject(background);
+    HDC dc = panel_.Dc();
+    const int x = panel.left, y = panel.top, w = kInfoPanelWidth, h = kInfoPanelHeight;
+    SetViewportOrgEx(dc, -x, -y, nullptr);
     {
-        ScopedSelect pen(dc, CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), true);
-        MoveToEx(dc, panel.x, panel.y, nullptr);
-        LineTo(dc, panel.x, panel.y + h);
-        MoveToEx(dc, panel.x, panel.y + h - 1, nullptr);
-        LineTo(dc, panel.x + w, panel.y + h - 1);
-        MoveToEx(dc, panel.x + w - 1, panel.y, nullptr);
-        LineTo(dc, panel.x + w - 1, panel.y + h);
+        UniqueBrush background(CreateSolidBrush(RGB(0x19, 0x19, 0x19)));
+        FillRect(dc, &panel, background.Get());
+    }
+    UniquePen edge(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    {
+        SelectedObject pen(dc, edge.Get());
+        MoveToEx(dc, x, y, nullptr);
+        LineTo(dc, x, y + h);
+        MoveToEx(dc, x, y + h - 1, nullptr);
+        LineTo(dc, x + w, y + h - 1);
+        MoveToEx(dc, x + w - 1, y, nullptr);
+        LineTo(dc, x + w - 1, y + h);
     }
     const std::wstring lines[5] = {hexText_, decimalText_, L"\x590D\x5236\x989C\x8272\x503C:",
                                    L"Hex: Ctrl+H  |  Dec: Ctrl+D", L"Tab: \x5207\x6362\x653E\x5927\x955C\x6A21\x5F0F"};
-    HGDIOBJ oldFont = SelectObject(dc, labelFont_);
-    const COLORREF oldColor = SetTextColor(dc, RGB(255, 255, 255));
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    for (int i = 0; i < 5; ++i) {
-        RECT line{panel.x + 5, panel.y + 5 + 20 * i, panel.x + w - 5, panel.y + 25 + 20 * i};
-        DrawTextW(dc, lines[i].c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    }
-    SetBkMode(dc, oldMode);
-    SetTextColor(dc, oldColor);
-    SelectObject(dc, oldFont);
     {
-        ScopedSelect pen(dc, CreatePen(PS_SOLID, 1, RGB(0, 0, 0)), true);
-        ScopedSelect brush(dc, CreateSolidBrush(RGB(red, green, blue)), true);
-        Rectangle(dc, panel.x + w - 46, panel.y + 6, panel.x + w - 6, panel.y + 46);
+        SelectedObject selectedFont(dc, font);
+        const COLORREF oldColor = SetTextColor(dc, RGB(255, 255, 255));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        for (int i = 0; i < 5; ++i) {
+            RECT line{x + 5, y + 5 + 20 * i, x + w - 5, y + 25 + 20 * i};
+            DrawTextW(dc, lines[i].c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        }
+        SetBkMode(dc, oldMode);
+        SetTextColor(dc, oldColor);
+    }
+    {
+        UniqueBrush swatch(CreateSolidBrush(RGB(red, green, blue)));
+        SelectedObject pen(dc, edge.Get());
+        SelectedObject brush(dc, swatch.Get());
+        Rectangle(dc, x + w - 46, y + 6, x + w - 6, y + 46);
     }
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }

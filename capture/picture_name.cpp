@@ -1,6 +1,5 @@
 #include "capture/picture_name.h"
 
-#include <climits>
 #include <cwchar>
 
 long long NextPictureNumber(const std::vector<std::wstring>& names) {
@@ -14,7 +13,8 @@ long long NextPictureNumber(const std::vector<std::wstring>& names) {
             const wchar_t c = name[i];
             digits = c >= L'0' && c <= L'9';
             value = value * 10 + (c - L'0');
-            if (value > INT_MAX) digits = false;  // out of the int range: not a picture number
+            // Stops at once past the largest number: a long run of digits cannot overflow.
+            if (value > kMaxPictureNumber) digits = false;
         }
         if (digits && value > largest) largest = value;
     }

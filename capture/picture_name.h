@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+// A picture number has at most ten digits.
+constexpr long long kMaxPictureNumber = 9999999999LL;
+
 // The largest leading number of the names (the digits before the first "_"), plus one; 1 for
-// none. A name whose part before "_" is empty, holds anything but digits, or is out of the int
-// range does not count.
+// none. A name whose part before "_" is empty, holds anything but digits, or is above
+// kMaxPictureNumber does not count.
 long long NextPictureNumber(const std::vector<std::wstring>& names);
 
 // folder + "\" + number (at least four digits) + "_" + %Y%m%d + "_" + %H%M%S + "." + extension.

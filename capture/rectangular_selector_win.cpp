@@ -2,8 +2,9 @@
 // the end and the output picture.
 #include <system_error>
 
+#include "base/clipboard.h"
+#include "base/unique_handle.h"
 #include "capture/app_context.h"
-#include "base/dib_canvas.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
 #include "telemetry/event_tracker.h"
@@ -12,10 +13,6 @@
 namespace {
 
 constexpr wchar_t kOverlayClass[] = L"ScreenCaptureWindow";
-
-// The point the poller last posted; kept across captures.
-std::atomic<LONG> g_lastPostedX{0};
-std::atomic<LONG> g_lastPostedY{0};
 
 LPCWSTR CursorResource(capture::Cursor cursor) {
     switch (cursor) {
@@ -29,50 +26,47 @@ LPCWSTR CursorResource(capture::Cursor cursor) {
     }
 }
 
+capture::Rect VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return capture::Rect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+capture::Rect PrimaryMonitor() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return capture::Rect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
+                             monitor.rcMonitor.bottom};
+    }
+    return capture::Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace
 
 CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations)
     : requester_(requester),
       annotations_(annotations),
-      screen_{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-              GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-              GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)},
-      model_(screen_) {
-    width_ = screen_.right - screen_.left;
-    height_ = screen_.bottom - screen_.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        primary_ = capture::Rect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
-                                 monitor.rcMonitor.bottom};
-    } else {
-        primary_ = capture::Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 96);
-    ReleaseDC(nullptr, screen);
-    labelFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"\x5FAE\x8F6F\x96C5\x9ED1");
-}
+      screen_(VirtualScreen()),
+      model_(screen_),
+      magnifier_(screen_, PrimaryMonitor()),
+      renderer_(screen_, model_, annotations_, magnifier_) {}
 
 CRectangularSelector::~CRectangularSelector() {
     StopPoller();
-    if (labelFont_) DeleteObject(labelFont_);
     if (overlay_ && IsWindow(overlay_)) DestroyWindow(overlay_);
 }
 
 bool CRectangularSelector::Start() {
-    if (width_ <= 0 || height_ <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    const bool made = frozen_.Create(screen, width_, height_) && back_.Create(screen, width_, height_) &&
-                      magnifier_.Create(screen, capture::kMagnifierSize, capture::kMagnifierSize) &&
-                      panel_.Create(screen, capture::kInfoPanelWidth, capture::kInfoPanelHeight);
-    // Without room for the dimmed copy the screen is shown undimmed; all else still works.
-    dimmed_.Create(screen, width_, height_);
-    ReleaseDC(nullptr, screen);
-    if (!made) return false;
+    const int width = screen_.Width(), height = screen_.Height();
+    if (width <= 0 || height <= 0) return false;
+    {
+        WindowDc screen(nullptr);
+        if (!renderer_.Create(screen.Get()) || !magnifier_.Create(screen.Get())) return false;
+    }
+    const DibCanvas& frozen = renderer_.Frozen();
     // The frozen screen's pages are brought in while the overlay window is made.
-    PageWarmer warmer(frozen_.Bits(), static_cast<size_t>(width_) * height_ * sizeof(uint32_t));
+    PageWarmer warmer(frozen.Bits(), static_cast<size_t>(width) * height * sizeof(uint32_t));
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -85,19 +79,19 @@ bool CRectangularSelector::Start() {
     wc.lpszClassName = kOverlayClass;
     RegisterClassExW(&wc);  // already registered by an earlier capture: fine
     overlay_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kOverlayClass, L"Screen Capture", WS_POPUP,
-                               screen_.left, screen_.top, width_, height_, nullptr, nullptr,
+                               screen_.left, screen_.top, width, height, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     warmer.Wait();
     if (!overlay_) return false;
     SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
     // here, so a repaint only copies pixels.
-    if (!GrabScreen(frozen_, dimmed_, screen_.left, screen_.top)) return false;
+    if (!GrabScreen(frozen, renderer_.Dimmed(), screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
     annotations_.SetOverlayWindow(overlay_);
-    ChromeRects(lastChrome_);  // what the first paint draws over the dimmed screen
+    renderer_.Attach(overlay_);
     ShowWindow(overlay_, SW_SHOW);
     UpdateWindow(overlay_);
     pollerRunning_ = true;
@@ -141,9 +135,9 @@ void CRectangularSelector::Poll() {
         POINT pt;
         if (GetCursorPos(&pt) && ScreenToClient(overlay_, &pt)) {
             const bool recent = GetTickCount() - lastActivity_.load() < 1000;
-            if (recent && (pt.x != g_lastPostedX || pt.y != g_lastPostedY)) {
-                g_lastPostedX = pt.x;
-                g_lastPostedY = pt.y;
+            if (recent && (pt.x != lastPostedX_ || pt.y != lastPostedY_)) {
+                lastPostedX_ = pt.x;
+                lastPostedY_ = pt.y;
                 PostMessageW(overlay_, WM_CAPTURE_CURSOR_MOVED, 0, MAKELPARAM(pt.x, pt.y));
             }
         }
@@ -164,25 +158,8 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             StopPoller();
             PostQuitMessage(0);
             return 0;
-        case WM_PAINT: {
-            HRGN update = CreateRectRgn(0, 0, 0, 0);
-            if (GetUpdateRgn(overlay_, update, FALSE) == ERROR) {
-                DeleteObject(update);
-                update = nullptr;
-            }
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(overlay_, &ps);
-            PaintUpdate(dc, update, ps.rcPaint);
-            EndPaint(overlay_, &ps);
-            if (update) DeleteObject(update);
-            return 0;
-        }
-        case WM_CAPTURE_RENDER:
-            PrepareMagnifier();
-            Render(RECT{0, 0, width_, height_});
-            ChromeRects(lastChrome_);
-            GdiFlush();
-            return 0;
+        case WM_PAINT: renderer_.Paint(); return 0;
+        case WM_CAPTURE_RENDER: renderer_.RenderFrame(); return 0;
         case WM_CAPTURE_FLUSH:
             UpdateWindow(overlay_);
             GdiFlush();
@@ -196,7 +173,7 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (wParam == VK_ESCAPE) {
                 PostQuitMessage(0);
             } else {
-                OnKey(wParam);
+                OnColorCopy(OnKey(wParam));
             }
             return 0;
         case WM_LBUTTONDOWN: OnPress(client); return 0;
@@ -211,15 +188,11 @@ bool CRectangularSelector::MovingAllowed() const {
     return annotations_.ActiveTool() == TOOL_BAR_BTN_TYPE::kNone && annotations_.IsEmpty();
 }
 
-POINT CRectangularSelector::ToClient(capture::Point screen) const {
-    return POINT{screen.x - screen_.left, screen.y - screen_.top};
-}
-
 void CRectangularSelector::OnPress(POINT client) {
     const capture::Point p{screen_.left + client.x, screen_.top + client.y};
     const auto result = model_.Press(p, MovingAllowed());
     if (result.forwardToShapes) annotations_.OnMouseDown(client);
-    InvalidateChrome();
+    renderer_.InvalidateChrome();
 }
 
 void CRectangularSelector::OnDragStep(POINT client) {
@@ -227,80 +200,60 @@ void CRectangularSelector::OnDragStep(POINT client) {
     const auto result = model_.Drag(p, MovingAllowed());
     SetCursor(LoadCursorW(nullptr, CursorResource(result.cursor)));
     if (result.forwardToShapes) annotations_.OnMouseMove(client);
-    InvalidateChrome();
+    renderer_.InvalidateChrome();
 }
 
 void CRectangularSelector::OnRelease(POINT client) {
     const capture::Point p{screen_.left + client.x, screen_.top + client.y};
     model_.Release(p);  // the toolbar that a finished selection places arrives with the toolbar
     annotations_.OnMouseUp(client);
-    InvalidateChrome();
+    renderer_.InvalidateChrome();
 }
 
-void CRectangularSelector::OnKey(WPARAM key) {
+CRectangularSelector::ColorCopy CRectangularSelector::OnKey(WPARAM key) {
+    ColorCopy copy;
     // The colour keys and Tab work before a selection exists and while it is resized.
-    if (model_.HasSelection() && !model_.Resizing()) return;
+    if (model_.HasSelection() && !model_.Resizing()) return copy;
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (control && (key == 'H' || key == 'D')) {
         const bool hex = key == 'H';
-        CEventTracker::Instance().Report(hex ? kEventKeyboardCopyColorHex : kEventKeyboardCopyColorDec);
-        CopyText(hex ? hexText_ : decimalText_);
-        // The toast shows the last colour copied successfully, even when this copy failed.
-        if (onColorCopied_) onColorCopied_(capture::ColorCopyToastText(CAppContext::Instance().GetLastColorText()));
+        copy.event = hex ? kEventKeyboardCopyColorHex : kEventKeyboardCopyColorDec;
+        copy.text = hex ? magnifier_.HexText() : magnifier_.DecimalText();
+        copy.copied = PutTextOnClipboard(copy.text);
     } else if (key == VK_TAB) {
-        followMode_ = !followMode_;
+        magnifier_.ToggleFollowMode();
         InvalidateRect(overlay_, nullptr, FALSE);
         UpdateWindow(overlay_);
     }
+    return copy;
 }
 
-bool CRectangularSelector::CopyText(const std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    bool ok = false;
-    if (EmptyClipboard()) {
-        const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        void* locked = memory ? GlobalLock(memory) : nullptr;
-        if (locked) {
-            memcpy(locked, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        }
-        if (!ok && memory) GlobalFree(memory);
-    }
-    CloseClipboard();
-    if (ok) CAppContext::Instance().SetLastColorText(text);
-    return ok;
-}
-
-RECT CRectangularSelector::SelectionClient() const {
-    const capture::Rect n = capture::Normalized(model_.Selection());
-    return RECT{n.left - screen_.left, n.top - screen_.top, n.right - screen_.left, n.bottom - screen_.top};
+void CRectangularSelector::OnColorCopy(const ColorCopy& copy) {
+    if (copy.event == 0) return;
+    CEventTracker::Instance().Report(copy.event);
+    if (copy.copied) CAppContext::Instance().SetLastColorText(copy.text);
+    // The toast shows the last colour copied successfully, even when this copy failed.
+    if (onColorCopied_) onColorCopied_(capture::ColorCopyToastText(CAppContext::Instance().GetLastColorText()));
 }
 
 HBITMAP CRectangularSelector::ComposeOutput() {
     if (!model_.HasSelection()) return nullptr;
-    const RECT sel = SelectionClient();
+    const RECT sel = renderer_.SelectionClient();
     const int w = sel.right - sel.left;
     const int h = sel.bottom - sel.top;
     if (w <= 0 || h <= 0) return nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP output = CreateCompatibleBitmap(screen, w, h);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!output || !dc) {
-        if (output) DeleteObject(output);
-        if (dc) DeleteDC(dc);
-        return nullptr;
+    WindowDc screen(nullptr);
+    UniqueBitmap output(CreateCompatibleBitmap(screen.Get(), w, h));
+    UniqueDc dc(CreateCompatibleDC(screen.Get()));
+    if (!output || !dc) return nullptr;
+    {
+        SelectedObject selected(dc.Get(), output.Get());
+        BitBlt(dc.Get(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
+        // Annotations draw in overlay coordinates; shift them onto the output.
+        SetViewportOrgEx(dc.Get(), -sel.left, -sel.top, nullptr);
+        annotations_.Draw(dc.Get());
     }
-    HGDIOBJ old = SelectObject(dc, output);
-    BitBlt(dc, 0, 0, w, h, frozen_.Dc(), sel.left, sel.top, SRCCOPY);
-    // Annotations draw in overlay coordinates; shift them onto the output.
-    SetViewportOrgEx(dc, -sel.left, -sel.top, nullptr);
-    annotations_.Draw(dc);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return output;
+    return output.Release();
 }
 
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations,

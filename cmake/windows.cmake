@@ -64,7 +64,8 @@ add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)
 
-add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp)
+add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp
+               tests/win/update_split_test.cpp)
 target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)
 add_test(NAME capture_tests COMMAND capture_tests)
 

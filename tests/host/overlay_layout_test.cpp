@@ -21,6 +21,21 @@ TEST(Magnifier, FollowFlipsAtThePrimaryMonitorEdges) {
     EXPECT_TRUE(Same(FollowMagnifier({-1200, 100}, kScreen, wide), {-1190 + 1280, 110}));
 }
 
+TEST(Magnifier, FollowFlipsAtThePrimaryMonitorWithASecondMonitorToTheRight) {
+    const Rect primary{0, 0, 1920, 1080};
+    const Rect both{0, 0, 3840, 1080};
+    // Near the primary's right edge there is room on the second monitor, yet it flips.
+    EXPECT_TRUE(Same(FollowMagnifier({1800, 100}, primary, both), {1800 - 10 - 172, 110}));
+    EXPECT_TRUE(Same(FollowMagnifier({1740, 100}, primary, both), {1740 - 10 - 172, 110}));
+    // Just far enough from it: no flip.
+    EXPECT_TRUE(Same(FollowMagnifier({1737, 100}, primary, both), {1747, 110}));
+    // On the second monitor every point is past the primary's right edge: always left of the
+    // cursor; vertically the primary's bottom still decides.
+    EXPECT_TRUE(Same(FollowMagnifier({2500, 100}, primary, both), {2500 - 10 - 172, 110}));
+    EXPECT_TRUE(Same(FollowMagnifier({3830, 1000}, primary, both), {3830 - 10 - 172, 1000 - 10 - 172}));
+    EXPECT_TRUE(Same(FollowMagnifier({2000, 800}, primary, both), {2000 - 10 - 172, 810}));
+}
+
 TEST(Magnifier, CornerModeJumpsAwayFromTheCursorAndBack) {
     CornerMagnifier corner;
     const Point first = corner.Place({500, 500}, kScreen);

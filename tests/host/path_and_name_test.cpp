@@ -6,6 +6,7 @@
 
 #include "base/timestamped_name.h"
 #include "base/exe_directory.h"
+#include "capture/picture_name.h"
 
 TEST(ParentFolderOf, CutsAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(ParentFolderOf(L"C:\\Program Files\\Screenshot\\Screenshot.exe"),
@@ -56,4 +57,16 @@ TEST(TimestampedName, UsesTheCurrentTime) {
     const std::wstring first = FormatTimestampedName(L"crash_dump", L"dmp", lo);
     const std::wstring last = FormatTimestampedName(L"crash_dump", L"dmp", hi);
     EXPECT_TRUE(name == first || name == last);
+}
+
+TEST(PictureNumber, NumbersPastTheIntRangeCount) {
+    EXPECT_EQ(NextPictureNumber({L"2147483648_20240101_101010.png"}), 2147483649LL);
+    EXPECT_EQ(NextPictureNumber({L"2147483647_a.png", L"2147483648_b.png", L"0003_c.png"}), 2147483649LL);
+    EXPECT_EQ(NextPictureNumber({L"4294967296_a.png", L"2147483649_b.png"}), 4294967297LL);
+    EXPECT_EQ(NextPictureNumber({L"9999999999_x.png"}), 10000000000LL);
+    // Leading zeros do not make a number long.
+    EXPECT_EQ(NextPictureNumber({L"0000000000000000000000012_x.png"}), 13);
+    // A run of digits past ten is no picture number, however long; it cannot overflow the count.
+    EXPECT_EQ(NextPictureNumber({L"99999999999999999999999999999_x.png", L"0004_y.png"}), 5);
+    EXPECT_EQ(NextPictureNumber({L"18446744073709551617_x.png"}), 1);
 }

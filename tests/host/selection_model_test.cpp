@@ -155,3 +155,18 @@ TEST(ToolbarPlacement, BelowAboveAndOnScreen) {
     EXPECT_EQ(full.x, 1920 - 592);
     EXPECT_EQ(PlaceToolbar({-1280, 0, -100, 500}, 592, 84, Rect{-1280, 0, 1920, 1080}).x, -692);
 }
+
+TEST(ToolbarPlacement, VirtualScreenOfTwoMonitors) {
+    // The second monitor right of the primary: the toolbar may stand anywhere on either.
+    const Rect right{0, 0, 3840, 1080};
+    EXPECT_EQ(PlaceToolbar({3000, 100, 3500, 400}, 592, 84, right), (Point{2908, 410}));
+    EXPECT_EQ(PlaceToolbar({1800, 100, 2100, 400}, 592, 84, right), (Point{1508, 410}));
+    EXPECT_EQ(PlaceToolbar({3400, 900, 3840, 1050}, 592, 84, right), (Point{3248, 806}));
+    EXPECT_EQ(PlaceToolbar({3300, 0, 3840, 1080}, 592, 84, right), (Point{3248, 0}));
+    // The second monitor left of the primary and higher up: negative coordinates are kept.
+    const Rect left{-1920, -300, 1920, 1080};
+    EXPECT_EQ(PlaceToolbar({-1900, 100, -1800, 200}, 592, 84, left), (Point{-1920, 210}));
+    EXPECT_EQ(PlaceToolbar({-1900, -300, -1000, 1000}, 592, 84, left), (Point{-1592, -300}));
+    EXPECT_EQ(PlaceToolbar({-1000, -250, -500, 990}, 592, 84, left), (Point{-1092, -300}));
+    EXPECT_EQ(PlaceToolbar({-300, 500, 300, 700}, 592, 84, left), (Point{-292, 710}));
+}

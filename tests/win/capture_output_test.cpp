@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -56,20 +57,22 @@ std::string Bytes(const std::wstring& path) {
 TEST(PictureFiles, NamesAreNumberedInTheFolder) {
     TestFolder base;
     const std::wstring folder = base.File(L"pics");
-    const std::wstring first = BuildPictureFileName(folder, L"png");
+    // Building a name records nothing: the last picture path is the caller's to set.
+    CAppContext::Instance().SetLastPicturePath(L"before");
+    const std::wstring first = BuildPictureFileName(folder, PicSaveFormat::kPng);
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first.substr(0, folder.size() + 6), folder + L"\\0001_");
     EXPECT_EQ(first.size(), folder.size() + 1 + 4 + 1 + 8 + 1 + 6 + 4);
     EXPECT_EQ(first.substr(first.size() - 4), L".png");
-    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), first);
+    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), L"before");
     WriteBytes(folder + L"\\0007_20240101_101010.png", "x");
     WriteBytes(folder + L"\\notes.txt", "x");
-    const std::wstring next = BuildPictureFileName(folder, L"bmp");
+    const std::wstring next = BuildPictureFileName(folder, PicSaveFormat::kBmp);
     EXPECT_EQ(next.substr(folder.size() + 1, 5), L"0008_");
     EXPECT_EQ(next.substr(next.size() - 4), L".bmp");
-    // A folder whose parent is missing cannot be made: no name, the last path stays.
-    EXPECT_EQ(BuildPictureFileName(base.File(L"missing\\pics"), L"png"), L"");
-    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), next);
+    // A folder whose parent is missing cannot be made: no name.
+    EXPECT_EQ(BuildPictureFileName(base.File(L"missing\\pics"), PicSaveFormat::kPng), L"");
+    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), L"before");
 }
 
 TEST(PictureFiles, BmpBytesAreBottomUpAndPadded) {
@@ -97,7 +100,7 @@ TEST(PictureFiles, PngDecodesToTheSamePixels) {
     TestFolder folder;
     HBITMAP image = MakeImage(100, 50, Pattern);
     const std::wstring path = folder.File(L"0001_x.png");
-    ASSERT_TRUE(WritePictureFile(image, path));
+    ASSERT_TRUE(WritePictureFile(image, path, PicSaveFormat::kPng));
     DeleteObject(image);
     EXPECT_EQ(Bytes(path).substr(1, 3), "PNG");
     Gdiplus::Bitmap decoded(path.c_str());
@@ -117,9 +120,9 @@ TEST(PictureFiles, FailedWritesReportFalseAndLeaveNoFile) {
     TestFolder folder;
     HBITMAP image = MakeImage(4, 4, Pattern);
     const std::wstring missing = folder.File(L"missing\\0001_x.png");
-    EXPECT_FALSE(WritePictureFile(image, missing));
-    EXPECT_FALSE(WritePictureFile(image, folder.File(L"missing\\0001_x.bmp")));
-    EXPECT_FALSE(WritePictureFile(image, L""));
+    EXPECT_FALSE(WritePictureFile(image, missing, PicSaveFormat::kPng));
+    EXPECT_FALSE(WritePictureFile(image, folder.File(L"missing\\0001_x.bmp"), PicSaveFormat::kBmp));
+    EXPECT_FALSE(WritePictureFile(image, L"", PicSaveFormat::kPng));
     EXPECT_FALSE(WriteBmpFile(nullptr, folder.File(L"a.bmp")));
     EXPECT_FALSE(FileExists(missing));
     DeleteObject(image);
@@ -143,7 +146,9 @@ TEST(FullScreen, SavesCopiesAndTellsTheRequester) {
     HWND requester = CreateWindowExW(0, L"STATIC", L"requester", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                      nullptr);
     ASSERT_NE(requester, nullptr);
-    const FullScreenCaptureResult result = CaptureFullScreen(folder.File(L"shots"), true, requester);
+    CAppContext::Instance().SetLastPicturePath(L"before");
+    const FullScreenCaptureResult result = CaptureFullScreen(folder.File(L"shots"), PicSaveFormat::kPng, requester);
+    EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), L"before");  // the caller records it
     EXPECT_TRUE(result.saved);
     EXPECT_TRUE(result.copied);
     ASSERT_FALSE(result.path.empty());
@@ -153,9 +158,89 @@ TEST(FullScreen, SavesCopiesAndTellsTheRequester) {
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, requester, WM_FULLSCREEN_CAPTURE_DONE, WM_FULLSCREEN_CAPTURE_DONE, PM_REMOVE));
     // A folder that cannot be made: nothing saved, the requester is still told.
-    const FullScreenCaptureResult failed = CaptureFullScreen(folder.File(L"no\\such"), false, requester);
+    const FullScreenCaptureResult failed = CaptureFullScreen(folder.File(L"no\\such"), PicSaveFormat::kBmp, requester);
     EXPECT_FALSE(failed.saved);
     EXPECT_TRUE(failed.path.empty());
     EXPECT_TRUE(PeekMessageW(&msg, requester, WM_FULLSCREEN_CAPTURE_DONE, WM_FULLSCREEN_CAPTURE_DONE, PM_REMOVE));
     DestroyWindow(requester);
+}
+
+namespace {
+
+// Returns once the local time has just entered a new second (waiting at most two seconds), so
+// that what follows at once happens within one second.
+void WaitForNextSecond() {
+    const std::time_t start = std::time(nullptr);
+    for (int i = 0; i < 400 && std::time(nullptr) == start; ++i) Sleep(5);
+}
+
+int Width(const std::wstring& path) {
+    Gdiplus::Bitmap decoded(path.c_str());
+    return decoded.GetLastStatus() == Gdiplus::Ok ? static_cast<int>(decoded.GetWidth()) : -1;
+}
+
+size_t EntriesIn(const std::wstring& folder) {
+    size_t count = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        count += entry.cFileName[0] != L'.';
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return count;
+}
+
+}  // namespace
+
+TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
+    TestFolder base;
+    const std::wstring& folder = base.Path();
+    WriteBytes(folder + L"\\2147483647_20240101_101010.png", "old");
+    HBITMAP narrow = MakeImage(8, 4, Pattern), wide = MakeImage(12, 4, Pattern);
+    WaitForNextSecond();
+    const std::wstring first = SavePicture(folder, PicSaveFormat::kPng, narrow);
+    const std::wstring second = SavePicture(folder, PicSaveFormat::kPng, wide);
+    const std::wstring third = SavePicture(folder, PicSaveFormat::kBmp, wide);
+    DeleteObject(narrow);
+    DeleteObject(wide);
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(second.empty());
+    EXPECT_EQ(first.substr(folder.size() + 1, 11), L"2147483648_");
+    EXPECT_EQ(second.substr(folder.size() + 1, 11), L"2147483649_");
+    EXPECT_EQ(third.substr(folder.size() + 1, 11), L"2147483650_");
+    EXPECT_EQ(third.substr(third.size() - 4), L".bmp");
+    // Each save is a file of its own with its own picture; the old file is untouched.
+    EXPECT_EQ(Width(first), 8);
+    EXPECT_EQ(Width(second), 12);
+    EXPECT_EQ(ReadBytes(folder + L"\\2147483647_20240101_101010.png"), "old");
+    EXPECT_EQ(EntriesIn(folder), 4u);
+}
+
+TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
+    TestFolder base;
+    const std::wstring& folder = base.Path();
+    // Past ten digits a number does not count, so the scan computes a name that is taken.
+    WriteBytes(folder + L"\\9999999999_20240101_101010.png", "old");
+    HBITMAP image = MakeImage(8, 4, Pattern);
+    WaitForNextSecond();
+    const std::wstring first = SavePicture(folder, PicSaveFormat::kPng, image);
+    const std::string firstBytes = ReadBytes(first);
+    const std::wstring second = SavePicture(folder, PicSaveFormat::kPng, image);
+    DeleteObject(image);
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(second.empty());
+    EXPECT_EQ(first.substr(folder.size() + 1, 12), L"10000000000_");
+    EXPECT_EQ(second.substr(folder.size() + 1, 12), L"10000000001_");
+    EXPECT_EQ(ReadBytes(first), firstBytes);
+    // A taken name that is not a file of the folder's numbering either: a folder.
+    const std::wstring taken = second.substr(0, folder.size() + 1) + L"10000000002" + second.substr(folder.size() + 12);
+    ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
+    HBITMAP other = MakeImage(5, 5, Pattern);
+    const std::wstring third = SavePicture(folder, PicSaveFormat::kPng, other);
+    DeleteObject(other);
+    EXPECT_NE(third, taken);
+    EXPECT_FALSE(third.empty());
+    EXPECT_EQ(GetFileAttributesW(taken.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(EntriesIn(folder), 5u);
 }

@@ -13,6 +13,8 @@
 
 #include "capture/app_context.h"
 #include "base/dib_canvas.h"
+#include "base/font_face.h"
+#include "capture/overlay_layout.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
 
@@ -246,6 +248,67 @@ TEST_F(Capture, DraggingOutASelection) {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(output);
+}
+
+TEST_F(Capture, SizeLabelIsDrawnOnceUnderTheHandles) {
+    // A short selection at the top right: the label stands inside it, right-aligned, across the
+    // left, top and right handles' rows.
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    Drag(w - 60, 0, w - 2, 30);
+    CRectangularSelector* s = selector_.load();
+    ASSERT_TRUE(s->Model().HasSelection());
+    const capture::Rect sel = s->Model().Selection();
+    SendMessageW(overlay_, WM_CAPTURE_RENDER, 0, 0);
+    // Every handle is whole on top: a white inside in an accent frame.
+    const int midX = sel.left + (sel.right - sel.left) / 2, midY = sel.top + (sel.bottom - sel.top) / 2;
+    int wrong = 0;
+    for (const POINT h : {POINT{sel.left, sel.top}, POINT{midX, sel.top}, POINT{sel.right, sel.top},
+                          POINT{sel.right, midY}, POINT{sel.left, midY}}) {
+        for (int y = std::max<int>(h.y - 4, 0); y < h.y + 4; ++y) {
+            for (int x = h.x - 4; x < std::min<int>(h.x + 4, s->Width()); ++x) {
+                const bool edge = x == h.x - 4 || x == h.x + 3 || y == h.y - 4 || y == h.y + 3;
+                wrong += Pixel(x, y) != (edge ? 0x1677FFu : 0xFFFFFFu);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    // Away from the border and handles the label is the text drawn once over the screen.
+    HDC screen = GetDC(nullptr);
+    DibCanvas single;
+    ASSERT_TRUE(single.Create(screen, s->Width(), 40));
+    const int height = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < s->Width(); ++x) single.Bits()[static_cast<size_t>(y) * s->Width() + x] = PatternAt(x, y);
+    }
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, kUiFontFace);
+    HGDIOBJ old = SelectObject(single.Dc(), font);
+    const std::wstring text = capture::SizeLabelText(sel, true, capture::Point{});
+    SIZE extent{};
+    GetTextExtentPoint32W(single.Dc(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const capture::Point at = capture::PlaceSizeLabel(sel, extent.cx, extent.cy, capture::Rect{0, 0, s->Width(), s->Height()});
+    SetTextColor(single.Dc(), RGB(255, 255, 255));
+    SetBkMode(single.Dc(), TRANSPARENT);
+    TextOutW(single.Dc(), at.x, at.y, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(single.Dc(), old);
+    DeleteObject(font);
+    GdiFlush();
+    int compared = 0, differing = 0, text_pixels = 0;
+    for (int y = at.y; y < at.y + extent.cy; ++y) {
+        for (int x = std::max(at.x, 0); x < at.x + extent.cx; ++x) {
+            const bool nearEdge = x < sel.left + 6 || x >= sel.right - 6 || y < sel.top + 6 || y >= sel.bottom - 6;
+            const bool nearMiddle = std::abs(x - midX) < 6;
+            if (nearEdge || nearMiddle || x < sel.left) continue;
+            const uint32_t expected = single.Bits()[static_cast<size_t>(y) * s->Width() + x] & 0xFFFFFF;
+            ++compared;
+            text_pixels += expected != PatternAt(x, y);
+            differing += Pixel(x, y) != expected;
+        }
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_GT(text_pixels, 20);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(Capture, ShortDragLeavesNoSelection) {

@@ -1,0 +1,223 @@
+#include "capture/overlay_renderer_win.h"
+
+#include <algorithm>
+
+#include "base/font_face.h"
+#include "capture/overlay_layout.h"
+#include "capture/overlay_style.h"
+#include "capture/update_split_win.h"
+
+using capture::kAccent;
+using capture::kBorderWidth;
+using capture::kHandleHalf;
+
+namespace {
+
+constexpr int kSelectionReach = kHandleHalf + kBorderWidth + 1;
+
+UniqueFont MakeLabelFont() {
+    WindowDc screen(nullptr);
+    const int height = -MulDiv(12, GetDeviceCaps(screen.Get(), LOGPIXELSY), 96);
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, kUiFontFace));
+}
+
+void AddRect(HRGN region, const RECT& r) {
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    UniqueRegion part(CreateRectRgnIndirect(&r));
+    CombineRgn(region, region, part.Get(), RGN_OR);
+}
+
+// The pixels a frame changes when the selection goes from one rectangle to another: what lies
+// in only one of them, and the border band (border, handles) of each. The inside of both keeps
+// its pixels: the selection is a window onto the unmoving frozen screen.
+void AddSelectionChange(HRGN dirty, const RECT& before, const RECT& after, int band) {
+    UniqueRegion a(CreateRectRgnIndirect(&before));
+    UniqueRegion b(CreateRectRgnIndirect(&after));
+    UniqueRegion changed(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(changed.Get(), a.Get(), b.Get(), RGN_XOR);
+    CombineRgn(dirty, dirty, changed.Get(), RGN_OR);
+    for (const RECT& r : {before, after}) {
+        if (r.right <= r.left) continue;
+        UniqueRegion outer(CreateRectRgnIndirect(&r));
+        UniqueRegion inner(CreateRectRgn(r.left + 2 * band, r.top + 2 * band, r.right - 2 * band, r.bottom - 2 * band));
+        CombineRgn(outer.Get(), outer.Get(), inner.Get(), RGN_DIFF);
+        CombineRgn(dirty, dirty, outer.Get(), RGN_OR);
+    }
+}
+
+}  // namespace
+
+COverlayRenderer::COverlayRenderer(const capture::Rect& screen, const capture::SelectionModel& model,
+                                   ICaptureAnnotations& annotations, CMagnifier& magnifier)
+    : screen_(screen),
+      width_(screen.Width()),
+      height_(screen.Height()),
+      model_(model),
+      annotations_(annotations),
+      magnifier_(magnifier),
+      labelFont_(MakeLabelFont()) {}
+
+bool COverlayRenderer::Create(HDC reference) {
+    const bool made = frozen_.Create(reference, width_, height_) && back_.Create(reference, width_, height_);
+    if (made) dimmed_.Create(reference, width_, height_);
+    return made;
+}
+
+void COverlayRenderer::Attach(HWND overlay) {
+    overlay_ = overlay;
+    ChromeRects(lastChrome_);
+}
+
+RECT COverlayRenderer::SelectionClient() const {
+    const capture::Rect n = capture::Normalized(model_.Selection());
+    return RECT{n.left - screen_.left, n.top - screen_.top, n.right - screen_.left, n.bottom - screen_.top};
+}
+
+std::wstring COverlayRenderer::LabelText(const RECT& sel) const {
+    const bool finished = model_.HasSelection() && !model_.Resizing();
+    const capture::Point cursor = model_.LastCursor();
+    return capture::SizeLabelText(capture::Rect{sel.left, sel.top, sel.right, sel.bottom}, finished,
+                                  capture::Point{cursor.x - screen_.left, cursor.y - screen_.top});
+}
+
+capture::Point COverlayRenderer::LabelPosition(const RECT& sel, SIZE& extent) const {
+    const std::wstring text = LabelText(sel);
+    {
+        SelectedObject font(back_.Dc(), labelFont_.Get());
+        GetTextExtentPoint32W(back_.Dc(), text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    return capture::PlaceSizeLabel(capture::Rect{sel.left, sel.top, sel.right, sel.bottom}, extent.cx, extent.cy,
+                                   capture::Rect{0, 0, width_, height_});
+}
+
+void COverlayRenderer::ChromeRects(RECT out[4]) const {
+    std::fill(out, out + 4, RECT{});
+    const RECT sel = SelectionClient();
+    if (sel.right > sel.left && sel.bottom > sel.top) {
+        out[0] = RECT{sel.left - kSelectionReach, sel.top - kSelectionReach, sel.right + kSelectionReach,
+                      sel.bottom + kSelectionReach};
+        SIZE extent{};
+        const capture::Point label = LabelPosition(sel, extent);
+        out[1] = RECT{label.x - 1, label.y - 1, label.x + extent.cx + 1, label.y + extent.cy + 1};
+    }
+    if (MagnifierShown()) magnifier_.Places(model_.LastCursor(), out[2], out[3]);
+}
+
+void COverlayRenderer::InvalidateChrome() {
+    RECT next[4];
+    ChromeRects(next);
+    UniqueRegion dirty(CreateRectRgn(0, 0, 0, 0));
+    AddSelectionChange(dirty.Get(), lastChrome_[0], next[0], kSelectionReach);
+    for (int i = 1; i < 4; ++i) {
+        AddRect(dirty.Get(), lastChrome_[i]);
+        AddRect(dirty.Get(), next[i]);
+    }
+    InvalidateRgn(overlay_, dirty.Get(), FALSE);
+    std::copy(next, next + 4, lastChrome_);
+}
+
+void COverlayRenderer::PrepareMagnifier() {
+    if (MagnifierShown()) magnifier_.Prepare(model_.LastCursor(), frozen_, labelFont_.Get());
+}
+
+void COverlayRenderer::Paint() {
+    UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+    if (update && GetUpdateRgn(overlay_, update.Get(), FALSE) == ERROR) update.Reset();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(overlay_, &ps);
+    PaintUpdate(dc, update.Get(), ps.rcPaint);
+    EndPaint(overlay_, &ps);
+}
+
+void COverlayRenderer::RenderFrame() {
+    PrepareMagnifier();
+    Render(RECT{0, 0, width_, height_});
+    ChromeRects(lastChrome_);
+    GdiFlush();
+}
+
+void COverlayRenderer::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
+    PrepareMagnifier();
+    // Where something is drawn over the dimmed screen the frame is composed in the back buffer;
+    // everywhere else the dimmed screen goes to the window as it is.
+    UniqueRegion whole;
+    if (!update) whole.Reset(CreateRectRgnIndirect(&bounds));
+    UniqueRegion chrome(CreateRectRgn(0, 0, 0, 0));
+    if (!annotations_.IsEmpty()) {
+        SetRectRgn(chrome.Get(), 0, 0, width_, height_);
+    } else {
+        RECT rects[4];
+        ChromeRects(rects);
+        for (const RECT& c : rects) AddRect(chrome.Get(), c);
+    }
+    const UpdateSplit split = SplitUpdate(update ? update : whole.Get(), chrome.Get());
+    for (const RECT& r : split.plain) {
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PlainScreen(), r.left, r.top, SRCCOPY);
+    }
+    for (const RECT& r : split.composed) {
+        Render(r);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back_.Dc(), r.left, r.top, SRCCOPY);
+    }
+}
+
+void COverlayRenderer::Render(const RECT& area) {
+    HDC dc = back_.Dc();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, PlainScreen(), area.left,
+           area.top, SRCCOPY);
+    const RECT sel = SelectionClient();
+    if (sel.right > sel.left && sel.bottom > sel.top) {
+        RECT reach = sel, overlap;
+        InflateRect(&reach, kSelectionReach, kSelectionReach);
+        const bool meets = IntersectRect(&overlap, &reach, &area) != FALSE;
+        // Selection, label, handles, in this order; the label may stand outside the selection,
+        // so it is always drawn (clipped to area).
+        if (meets) DrawSelection(dc, sel, area);
+        DrawSizeLabel(dc, sel);
+        if (meets) DrawHandles(dc, sel);
+    }
+    annotations_.Draw(dc);
+    if (MagnifierShown()) magnifier_.CopyInto(dc, area);
+    RestoreDC(dc, saved);
+}
+
+void COverlayRenderer::DrawSelection(HDC dc, const RECT& sel, const RECT& area) {
+    RECT inside;
+    if (IntersectRect(&inside, &sel, &area)) {
+        BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, frozen_.Dc(),
+               inside.left, inside.top, SRCCOPY);
+    }
+    UniquePen border(CreatePen(PS_SOLID, kBorderWidth, kAccent));
+    SelectedObject pen(dc, border.Get());
+    SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, sel.left, sel.top, sel.right, sel.bottom);
+}
+
+void COverlayRenderer::DrawHandles(HDC dc, const RECT& sel) {
+    if (!model_.HasSelection() || model_.Moving() || model_.Resizing() || !showHandles_) return;
+    UniquePen frame(CreatePen(PS_SOLID, 1, kAccent));
+    SelectedObject pen(dc, frame.Get());
+    SelectedObject brush(dc, GetStockObject(WHITE_BRUSH));
+    const int midX = sel.left + (sel.right - sel.left) / 2;
+    const int midY = sel.top + (sel.bottom - sel.top) / 2;
+    const POINT handles[8] = {{sel.left, sel.top},    {midX, sel.top},         {sel.right, sel.top},
+                              {sel.right, midY},      {sel.right, sel.bottom}, {midX, sel.bottom},
+                              {sel.left, sel.bottom}, {sel.left, midY}};
+    for (const POINT& h : handles) {
+        Rectangle(dc, h.x - kHandleHalf, h.y - kHandleHalf, h.x + kHandleHalf, h.y + kHandleHalf);
+    }
+}
+
+void COverlayRenderer::DrawSizeLabel(HDC dc, const RECT& sel) {
+    SIZE extent{};
+    const capture::Point at = LabelPosition(sel, extent);
+    const std::wstring text = LabelText(sel);
+    SelectedObject font(dc, labelFont_.Get());
+    const COLORREF oldColor = SetTextColor(dc, RGB(255, 255, 255));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColor);
+}
