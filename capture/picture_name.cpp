@@ -12,9 +12,9 @@ long long NextPictureNumber(const std::vector<std::wstring>& names) {
         for (size_t i = 0; i < underscore && digits; ++i) {
             const wchar_t c = name[i];
             digits = c >= L'0' && c <= L'9';
-            value = value * 10 + (c - L'0');
-            // Stops at once past the largest number: a long run of digits cannot overflow.
-            if (value > kMaxPictureNumber) digits = false;
+            // Stops before passing the largest number: a long run of digits cannot overflow.
+            if (digits && value > (kMaxPictureNumber - (c - L'0')) / 10) digits = false;
+            if (digits) value = value * 10 + (c - L'0');
         }
         if (digits && value > largest) largest = value;
     }

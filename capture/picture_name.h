@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// A picture number has at most ten digits.
-constexpr long long kMaxPictureNumber = 9999999999LL;
+// The largest picture number: every number of up to 18 digits counts, and one past it still
+// fits in a long long.
+constexpr long long kMaxPictureNumber = 999999999999999999LL;
 
 // The largest leading number of the names (the digits before the first "_"), plus one; 1 for
 // none. A name whose part before "_" is empty, holds anything but digits, or is above

@@ -10,7 +10,8 @@ TEST(PictureNumber, OnePastTheLargestLeadingNumber) {
     EXPECT_EQ(NextPictureNumber({L"0007_20240101_101010.png", L"notes.txt"}), 8);
     EXPECT_EQ(NextPictureNumber({L"12_x.bmp", L"0099_y.png"}), 100);
     EXPECT_EQ(NextPictureNumber({L"abc_1.png", L"_5.png", L"1a_2.png", L"-3_x.png", L"7"}), 1);
-    EXPECT_EQ(NextPictureNumber({L"99999999999_a.png", L"0003_b.png"}), 4);  // out of int range
+    // Numbers past the int range count like any other; only a run too long to hold does not.
+    EXPECT_EQ(NextPictureNumber({L"99999999999_a.png", L"0003_b.png"}), 100000000000LL);
     EXPECT_EQ(NextPictureNumber({L"9999_x.png"}), 10000);
     EXPECT_EQ(NextPictureNumber({L"0005_a_b_c", L"4_"}), 6);  // a folder counts like a file
     // The largest int is a number like any other; the next one does not wrap.

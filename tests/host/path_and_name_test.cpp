@@ -66,7 +66,7 @@ TEST(PictureNumber, NumbersPastTheIntRangeCount) {
     EXPECT_EQ(NextPictureNumber({L"9999999999_x.png"}), 10000000000LL);
     // Leading zeros do not make a number long.
     EXPECT_EQ(NextPictureNumber({L"0000000000000000000000012_x.png"}), 13);
-    // A run of digits past ten is no picture number, however long; it cannot overflow the count.
+    // A run of digits past eighteen is no picture number, however long; it cannot overflow.
     EXPECT_EQ(NextPictureNumber({L"99999999999999999999999999999_x.png", L"0004_y.png"}), 5);
     EXPECT_EQ(NextPictureNumber({L"18446744073709551617_x.png"}), 1);
 }

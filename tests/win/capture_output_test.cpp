@@ -220,7 +220,7 @@ TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
 TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
     TestFolder base;
     const std::wstring& folder = base.Path();
-    // Past ten digits a number does not count, so the scan computes a name that is taken.
+    // Numbering goes on past ten digits; then a name that is taken by a folder is skipped.
     WriteBytes(folder + L"\\9999999999_20240101_101010.png", "old");
     HBITMAP image = MakeImage(8, 4, Pattern);
     WaitForNextSecond();
