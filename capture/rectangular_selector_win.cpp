@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "base/clipboard.h"
+#include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
 #include "capture/rectangular_selector.h"
@@ -105,13 +106,7 @@ bool CRectangularSelector::Start() {
     return true;
 }
 
-void CRectangularSelector::RunMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+void CRectangularSelector::RunMessageLoop() { ::RunMessageLoop(); }
 
 void CRectangularSelector::End() {
     StopPoller();
