@@ -48,9 +48,10 @@ public:
     // GETs target.object from target's host; the body is not read.
     HttpResponse Get(const HttpUrl& target);
 
-    // GETs url into the file destination. The address is split once, here, and only an https
-    // address or a plain http one on this machine is fetched (see IsTrustedDownloadTarget);
-    // others give ERROR_ACCESS_DENIED without a request. 0 on success, kDownloadHttpError for a
+    // GETs url into the file destination. The request is made from the address as WinHTTP splits
+    // it, and only when that is an https address or a plain http one on this machine (see
+    // IsTrustedDownloadTarget) and ParseHttpUrl reads it the same way; anything else gives
+    // ERROR_ACCESS_DENIED without a request. 0 on success, kDownloadHttpError for a
     // status other than 200 (no file is written), ERROR_FILE_TOO_LARGE for a body longer than
     // maxBytes, otherwise the system's error code. Every failure leaves no file behind.
     DWORD Download(const std::wstring& url, const std::wstring& destination, unsigned long long maxBytes);

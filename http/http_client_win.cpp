@@ -2,6 +2,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "http/http_client.h"
@@ -181,7 +182,10 @@ DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destina
                             unsigned long long maxBytes) {
     HttpUrl target;
     if (const DWORD error = CrackUrl(url, target)) return error;
-    if (!IsTrustedDownloadTarget(target)) return ERROR_ACCESS_DENIED;
+    // Fetched only when the target is trusted and the plain reading of the address agrees with
+    // WinHTTP's: an address the two split differently is not guessed at.
+    const std::optional<HttpUrl> plain = ParseHttpUrl(url);
+    if (!IsTrustedDownloadTarget(target) || !plain || !SameTarget(*plain, target)) return ERROR_ACCESS_DENIED;
     Request request(*this);
     DWORD status = 0;
     if (const DWORD error = request.Send(target, status)) return error;

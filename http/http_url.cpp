@@ -23,6 +23,11 @@ std::optional<HttpUrl> ParseHttpUrl(const std::wstring& url) {
     return parsed;
 }
 
+bool SameTarget(const HttpUrl& a, const HttpUrl& b) {
+    return a.secure == b.secure && a.host == b.host && a.port == b.port && a.object == b.object &&
+           a.hasCredentials == b.hasCredentials;
+}
+
 bool IsTrustedDownloadTarget(const HttpUrl& url) {
     if (url.hasCredentials || url.host.empty()) return false;
     return url.secure || IsLoopbackHost(url.host);

@@ -19,6 +19,9 @@ struct HttpUrl {
 // refused rather than guessed at.
 std::optional<HttpUrl> ParseHttpUrl(const std::wstring& url);
 
+// True when both name the same scheme, host, port and object.
+bool SameTarget(const HttpUrl& a, const HttpUrl& b);
+
 // A download may use https to any host, or plain http only to this machine's loopback
 // addresses (which only tests serve); never with credentials in the address.
 bool IsTrustedDownloadTarget(const HttpUrl& url);
