@@ -119,13 +119,17 @@ public:
         unsigned long long received = 0;
         std::vector<char> block(8192);
         for (;;) {
-            DWORD read = 0;
-            if (!WinHttpReadData(raw_, block.data(), static_cast<DWORD>(block.size()), &read)) {
-                return Failure(ERROR_READ_FAULT);
-            }
-            // Checked between blocks too: where closing the request does not end a read at once,
-            // a slow body still stops at the next block.
+            // Waiting for what has arrived, then reading only that, returns after every piece
+            // of a slow body (a read of a whole block may wait for all of it).
+            DWORD available = 0;
+            if (!WinHttpQueryDataAvailable(raw_, &available)) return Failure(ERROR_READ_FAULT);
+            // Checked between pieces too: where closing the request does not end a call at
+            // once (Wine), a slow body still stops at the next piece.
             if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
+            if (available == 0) break;
+            DWORD read = 0;
+            const DWORD want = available < block.size() ? available : static_cast<DWORD>(block.size());
+            if (!WinHttpReadData(raw_, block.data(), want, &read)) return Failure(ERROR_READ_FAULT);
             if (read == 0) break;
             received += read;
             if (received > maxBytes) return ERROR_FILE_TOO_LARGE;

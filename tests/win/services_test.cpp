@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -366,4 +367,124 @@ TEST_F(Services, StartupReportsTheStartEventAndChecksForUpdates) {
     EXPECT_EQ(CountRequests("/update/update.json"), 1u);  // 404: nothing written beside the program
     EXPECT_FALSE(FileExists(ExeFolder() + L"\\update.json"));
     CEventTracker::Instance().Stop();
+}
+
+namespace {
+
+// A session whose every request, whatever its host, goes to the test server as its proxy: a
+// request to evil.example would be recorded there.
+HttpSession ProxiedUpdateSession() {
+    HttpSessionOptions options = UpdateSessionOptions();
+    options.proxy = ProxyChoice::kNamed;
+    options.proxyName = L"127.0.0.1:" + std::to_wstring(Port());
+    return HttpSession(options);
+}
+
+}  // namespace
+
+TEST_F(Services, UpdaterAddressWithAUserNamePartIsNeverRequestedNorStarted) {
+    const std::string updater = FileBytes(ExeFolder() + L"\\fake_updater.exe");
+    Control(L"POST", L"/_control/file?path=/update.exe", updater);
+    for (const char* hostile : {"http://127.0.0.1:80@evil.example/update.exe",
+                                "http://localhost:x@evil.example/update.exe",
+                                "http://127.0.0.1#@evil.example/update.exe",
+                                "http://127.0.0.1?@evil.example/update.exe"}) {
+        Control(L"GET", L"/_control/reset");
+        Control(L"POST", L"/_control/file?path=/update.exe", updater);
+        TestFolder folder;
+        const std::wstring target = folder.File(L"update.exe");
+        HttpSession session = ProxiedUpdateSession();
+        EXPECT_EQ(session.Download(Utf8ToWide(hostile), target, kMaxUpdaterBytes), DWORD{ERROR_ACCESS_DENIED})
+            << hostile;
+        EXPECT_FALSE(FileExists(target)) << hostile;
+        EXPECT_TRUE(Records().empty()) << hostile << ": " << testing::PrintToString(Records());
+
+        // The whole check: the manifest is fetched, the updater neither fetched nor started.
+        ServeManifest("1.0.0.2", hostile);
+        RunUpdateCheck(CheckIn(folder), session);
+        EXPECT_EQ(Records().size(), 1u) << hostile << ": " << testing::PrintToString(Records());
+        EXPECT_FALSE(FileExists(target)) << hostile;
+        EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt"))) << hostile;
+    }
+}
+
+TEST_F(Services, DownloadsStopAtTheirCapAndLeaveNoFile) {
+    TestFolder folder;
+    const std::wstring target = folder.File(L"big.bin");
+    Control(L"POST", L"/_control/file?path=/endless.bin&endless=1");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/endless.bin"), target, 1 << 20), DWORD{ERROR_FILE_TOO_LARGE});
+    EXPECT_FALSE(FileExists(target));
+
+    // An announced length over the cap is refused; one at the cap is fetched whole.
+    Control(L"POST", L"/_control/file?path=/sized.bin&pad=2000", "x");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/sized.bin"), target, 1999), DWORD{ERROR_FILE_TOO_LARGE});
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/sized.bin"), target, 2000), 0u);
+    EXPECT_EQ(FileBytes(target).size(), 2000u);
+
+    // An endless manifest: the check ends without filling the disk.
+    Control(L"POST", L"/_control/file?path=/update/update.json&endless=1");
+    RunCheck(CheckIn(folder));
+    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
+}
+
+TEST_F(Services, CheckWithoutAProgramFolderRequestsAndWritesNothing) {
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    ServeUpdater(false);
+    UpdateCheckSettings settings;
+    settings.manifestUrl = ServerUrl(L"/update/update.json");
+    settings.versionKnown = true;
+    settings.version = "1.0.0.1";
+    RunCheck(settings);  // no folder
+    EXPECT_TRUE(Records().empty());
+    EXPECT_FALSE(FileExists(L"\\update.json"));
+    EXPECT_FALSE(FileExists(L"\\update.exe"));
+}
+
+TEST_F(Services, StopReturnsPromptlyWhileTheServerTrickles) {
+    SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", ServerUrl(L"").c_str());
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", ServerUrl(L"/update/update.json").c_str());
+    for (const wchar_t* part : {L"headers", L"body"}) {
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+        Control(L"GET", std::wstring(L"/_control/trickle?part=") + part);
+        const auto bothAsked = [] {
+            bool track = false;
+            bool manifest = false;
+            for (const std::string& r : Records()) {
+                track = track || r.rfind("/logstores/", 0) == 0;
+                manifest = manifest || r == "/update/update.json";
+            }
+            return track && manifest;
+        };
+        {
+            AppServices services;
+            services.Start(L"Screenshot.exe");
+            ASSERT_TRUE(WaitFor(bothAsked));
+            Sleep(300);  // both are now waiting on the server
+            const DWORD start = GetTickCount();
+            services.Stop();
+            const DWORD took = GetTickCount() - start;
+            std::printf("AppServices::Stop with a server trickling its %ls: %lu ms\n", part,
+                        static_cast<unsigned long>(took));
+            EXPECT_LT(took, 5000u) << WideToUtf8(part);
+        }
+        // A manifest cut off by the exit is not left beside the program.
+        EXPECT_TRUE(WaitFor([] { return !FileExists(ExeFolder() + L"\\update.json"); }, 5000));
+        // The tracker alone, as a local object that ends while its sender may still be busy.
+        Control(L"GET", L"/_control/reset");
+        Control(L"GET", std::wstring(L"/_control/trickle?part=") + part);
+        {
+            CEventTracker tracker;
+            tracker.Start(TestLogService(), L"m", L"v");
+            tracker.Report(7);
+            ASSERT_TRUE(WaitFor([] { return !Records().empty(); }));
+            const DWORD start = GetTickCount();
+            tracker.Stop();
+            const DWORD took = GetTickCount() - start;
+            std::printf("CEventTracker::Stop with a server trickling its %ls: %lu ms\n", part,
+                        static_cast<unsigned long>(took));
+            EXPECT_LT(took, 5000u) << WideToUtf8(part);
+        }
+    }
 }
