@@ -74,8 +74,6 @@ public:
     Request(const Request&) = delete;
     Request& operator=(const Request&) = delete;
 
-    HINTERNET Get() const { return raw_; }
-
     // Connects, sends the GET and waits for the answer's headers; the status goes to status.
     DWORD Send(const HttpUrl& target, DWORD& status) {
         if (!session_.Valid()) return session_.openError_;
@@ -95,11 +93,14 @@ public:
             session_.inFlight_.push_back(&handle_);
         }
         if (!WinHttpSendRequest(raw_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-            !WinHttpReceiveResponse(raw_, nullptr)) {
+            session_.Cancelled() || !WinHttpReceiveResponse(raw_, nullptr)) {
             return Failure(ERROR_INTERNAL_ERROR);
         }
         DWORD size = sizeof status;
-        if (!WinHttpQueryHeaders(raw_, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+        // Each call on the request first tests the session: a handle Cancel() closed is not used
+        // again.
+        if (session_.Cancelled() ||
+            !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                                  WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
             return Failure(ERROR_INTERNAL_ERROR);
         }
@@ -120,16 +121,19 @@ public:
         std::vector<char> block(8192);
         for (;;) {
             // Waiting for what has arrived, then reading only that, returns after every piece
-            // of a slow body (a read of a whole block may wait for all of it).
+            // of a slow body (a read of a whole block may wait for all of it). With the session
+            // tested before each call, where closing the request does not end a call at once
+            // (Wine), a slow body still stops at the next piece.
             DWORD available = 0;
-            if (!WinHttpQueryDataAvailable(raw_, &available)) return Failure(ERROR_READ_FAULT);
-            // Checked between pieces too: where closing the request does not end a call at
-            // once (Wine), a slow body still stops at the next piece.
-            if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
+            if (session_.Cancelled() || !WinHttpQueryDataAvailable(raw_, &available)) {
+                return Failure(ERROR_READ_FAULT);
+            }
             if (available == 0) break;
             DWORD read = 0;
             const DWORD want = available < block.size() ? available : static_cast<DWORD>(block.size());
-            if (!WinHttpReadData(raw_, block.data(), want, &read)) return Failure(ERROR_READ_FAULT);
+            if (session_.Cancelled() || !WinHttpReadData(raw_, block.data(), want, &read)) {
+                return Failure(ERROR_READ_FAULT);
+            }
             if (read == 0) break;
             received += read;
             if (received > maxBytes) return ERROR_FILE_TOO_LARGE;

@@ -81,7 +81,6 @@ void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::shared_pt
     UpdateCheckSettings settings;
     settings.manifestUrl = manifestUrl;
     settings.folder = GetExeDirectory();
-    if (settings.folder.empty()) return;
     std::wstring version;
     settings.versionKnown = GetExeVersionText(version);
     settings.version = WideToUtf8(version);

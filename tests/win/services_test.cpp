@@ -493,3 +493,20 @@ TEST_F(Services, StopReturnsPromptlyWhileTheServerTrickles) {
         }
     }
 }
+
+TEST_F(Services, CancelledSessionMakesNoMoreRequests) {
+    TestFolder folder;
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    HttpSession session(UpdateSessionOptions());
+    session.Cancel();
+    EXPECT_EQ(session.Download(ServerUrl(L"/update/update.json"), folder.File(L"update.json"), kMaxManifestBytes),
+              DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
+    HttpUrl track;
+    track.secure = false;
+    track.host = L"127.0.0.1";
+    track.port = Port();
+    track.object = L"/logstores/x/track";
+    EXPECT_EQ(session.Get(track).error, DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
+    EXPECT_TRUE(Records().empty());
+    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
+}
