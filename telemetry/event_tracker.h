@@ -2,10 +2,15 @@
 // service on its own sender thread. Reporting never waits for the network and never fails.
 #pragma once
 
+#include <chrono>
+#include <memory>
 #include <string>
 
+#include "http/worker_thread.h"
 #include "telemetry/event_queue.h"
 #include "telemetry/log_request.h"
+
+class HttpSession;
 
 class CEventTracker {
 public:
@@ -16,8 +21,10 @@ public:
                const std::wstring& version);
     // Queues an event; numbers that are not usage events are dropped.
     void Report(int event, const std::wstring& data = std::wstring());
-    // Ends the sender (as at exit): the event being sent is finished, the rest are dropped.
-    void Stop();
+    // Ends the sender (as at exit): the request in progress is cancelled, the rest are dropped.
+    // Waits up to wait for the sender; one the system keeps busy longer is let go (it owns what
+    // it uses and sends nothing more).
+    void Stop(std::chrono::milliseconds wait = WorkerThread::kDefaultWait);
 
     CEventTracker() = default;
     ~CEventTracker() { Stop(); }
@@ -25,10 +32,6 @@ public:
     CEventTracker& operator=(const CEventTracker&) = delete;
 
 private:
-    void Send(const QueuedEvent& event) const;
-
-    LogServiceConfig config_;
-    std::wstring machineCode_;
-    std::wstring version_;
+    std::shared_ptr<HttpSession> session_;  // of the running sender
     EventQueue queue_;
 };

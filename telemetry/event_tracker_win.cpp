@@ -1,11 +1,9 @@
-#include <windows.h>
+#include "telemetry/event_tracker.h"
 
 #include <ctime>
 #include <stdexcept>
 
-#include "telemetry/event_tracker.h"
 #include "telemetry/log_transport.h"
-#include "base/unique_handle.h"
 
 CEventTracker& CEventTracker::Instance() {
     static CEventTracker tracker;
@@ -14,25 +12,25 @@ CEventTracker& CEventTracker::Instance() {
 
 void CEventTracker::Start(const LogServiceConfig& config, const std::wstring& machineCode,
                           const std::wstring& version) {
-    // The record values are only written while no sender reads them; queued events stay.
+    // Queued events stay for the new sender.
     queue_.Halt();
-    config_ = config;
-    machineCode_ = machineCode;
-    version_ = version;
-    queue_.Start([this](const QueuedEvent& event) { Send(event); });
+    auto session = std::make_shared<HttpSession>(LogSessionOptions());
+    session_ = session;
+    // The sender owns copies of everything it uses: at exit it may be let go while still busy.
+    queue_.Start([session, config, machineCode, version](const QueuedEvent& event) {
+        // The queue catches this: the event is lost and the sender goes on with the next one.
+        if (!session->Valid()) throw std::runtime_error("Failed to initialize WinHTTP session");
+        const UsageRecord record = BuildUsageRecord(event.event, event.data,
+                                                    static_cast<long long>(std::time(nullptr)), version,
+                                                    machineCode);
+        SendUsageRecord(*session, config, record);
+    });
 }
 
 void CEventTracker::Report(int event, const std::wstring& data) { queue_.Push(event, data); }
 
-void CEventTracker::Stop() { queue_.Stop(); }
-
-void CEventTracker::Send(const QueuedEvent& event) const {
-    WinHttpHandle session(WinHttpOpen(L"LogServiceClient/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    // The queue catches this: the event is lost and the sender goes on with the next one.
-    if (!session) throw std::runtime_error("Failed to initialize WinHTTP session");
-    const UsageRecord record = BuildUsageRecord(event.event, event.data,
-                                                static_cast<long long>(std::time(nullptr)),
-                                                version_, machineCode_);
-    SendUsageRecord(session.Get(), config_, record);
+void CEventTracker::Stop(std::chrono::milliseconds wait) {
+    if (session_) session_->Cancel();
+    queue_.Stop(wait);
+    session_.reset();
 }

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "settings/json/json_ref.h"
-#include "http/endpoint.h"
+#include "http/http_url.h"
 #include "update/version_compare.h"
 
 UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
@@ -26,9 +26,7 @@ UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
 }
 
 bool IsAcceptableUpdaterUrl(const std::string& url) {
-    const std::wstring wide(url.begin(), url.end());
-    if (url.rfind("https://", 0) == 0) return wide.size() > 8;
-    if (url.rfind("http://", 0) != 0) return false;
-    const size_t hostEnd = wide.find_first_of(L":/?#", 7);
-    return IsLoopbackHost(wide.substr(7, hostEnd == std::wstring::npos ? std::wstring::npos : hostEnd - 7));
+    // Bytes outside ASCII widen to characters ParseHttpUrl refuses.
+    const std::optional<HttpUrl> parsed = ParseHttpUrl(std::wstring(url.begin(), url.end()));
+    return parsed && IsTrustedDownloadTarget(*parsed);
 }

@@ -12,7 +12,8 @@ struct UpdateDecision {
 // {"update_info": {"version": "...", "url": "..."}}. The url is read only when the version is
 // newer than localVersion. Anything malformed, missing or of another kind ends the check, and so
 // does an updater address that is not https (plain http is accepted only for this machine's own
-// loopback addresses, which only tests serve).
+// loopback addresses, which only tests serve), or one with a user name, password or anything
+// else a URL reader could split differently (see ParseHttpUrl).
 UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
                             const std::string& localVersion);
 

@@ -4,15 +4,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
-// Status code of a download answered with anything but 200.
-constexpr DWORD kDownloadHttpError = 8193;
+#include "http/http_client.h"
 
-// GETs url into the file destination. 0 on success, kDownloadHttpError for a status other than
-// 200 (no file is written), otherwise the system's error code. A body that breaks off, or a file
-// that cannot be written completely, is a failure and leaves no partial file behind.
-DWORD DownloadFile(const std::wstring& url, const std::wstring& destination);
+// The session the check downloads with: its user agent, the proxy picked per address, TLS 1.2.
+HttpSessionOptions UpdateSessionOptions();
 
 // The program's version text ("1.0.0.1") from its version resource; false when unreadable.
 bool GetExeVersionText(std::wstring& text);
@@ -24,11 +22,14 @@ struct UpdateCheckSettings {
     std::string version;  // the running program's version text
 };
 
-// A manifest larger than this is not read.
-constexpr long long kMaxManifestBytes = 52428800;
+// A manifest larger than this is neither kept nor read: its download stops at this size.
+constexpr unsigned long long kMaxManifestBytes = 52428800;
+// An updater download stops (and is deleted) beyond this size.
+constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 
-// Runs the whole check synchronously.
-void RunUpdateCheck(const UpdateCheckSettings& settings);
+// Runs the whole check synchronously on session. Does nothing without a folder (the program's
+// folder could not be read), and starts nothing once the session is cancelled.
+void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 
 // The thread body: the check for the running program and its folder, against manifestUrl.
-void UpdateCheckThreadBody(const std::wstring& manifestUrl);
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::shared_ptr<HttpSession>& session);

@@ -1,9 +1,7 @@
 #include <windows.h>
-#include <winhttp.h>
 
 #include <vector>
 
-#include "base/unique_handle.h"
 #include "base/exe_directory.h"
 #include "base/file_io.h"
 #include "base/utf_convert.h"
@@ -12,110 +10,12 @@
 #include "update/update_check.h"
 #include "update/version_compare.h"
 
-namespace {
-
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = GetLastError();
-    return error ? error : fallback;
-}
-
-// A session that picks the proxy automatically where the system can (Windows 8.1 and later),
-// else with the system's default proxy settings.
-WinHttpHandle OpenSession() {
-    WinHttpHandle session(WinHttpOpen(L"MyApp/1.0", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
-                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) {
-        session = WinHttpHandle(WinHttpOpen(L"MyApp/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                            WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    }
-    return session;
-}
-
-// Copies the response body into the file; false (with the error) when the body breaks off or a
-// write fails.
-bool SaveBody(HINTERNET request, HANDLE file, DWORD& error) {
-    // Content-Length, when the server sends one, says how much must arrive.
-    DWORD expected = 0;
-    DWORD size = sizeof expected;
-    const bool known = WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                                           WINHTTP_HEADER_NAME_BY_INDEX, &expected, &size,
-                                           WINHTTP_NO_HEADER_INDEX) != FALSE;
-    unsigned long long received = 0;
-    std::vector<char> block(8192);
-    for (;;) {
-        DWORD read = 0;
-        if (!WinHttpReadData(request, block.data(), static_cast<DWORD>(block.size()), &read)) {
-            error = LastErrorOr(ERROR_READ_FAULT);
-            return false;
-        }
-        if (read == 0) break;
-        DWORD written = 0;
-        if (!WriteFile(file, block.data(), read, &written, nullptr) || written != read) {
-            error = LastErrorOr(ERROR_WRITE_FAULT);
-            return false;
-        }
-        received += read;
-    }
-    if (known && received != expected) {
-        error = ERROR_READ_FAULT;  // the connection ended before the whole body arrived
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-DWORD DownloadFile(const std::wstring& url, const std::wstring& destination) {
-    WinHttpHandle session = OpenSession();
-    if (!session) return LastErrorOr(ERROR_INTERNAL_ERROR);
-    DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
-    if (!WinHttpSetOption(session.Get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols)) {
-        return LastErrorOr(ERROR_INTERNAL_ERROR);
-    }
-    wchar_t host[256] = {0};
-    wchar_t path[1024] = {0};
-    wchar_t query[1024] = {0};
-    URL_COMPONENTS parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = 256;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = 1024;
-    // The query is kept: an address with one (a signed link) must reach the server whole.
-    parts.lpszExtraInfo = query;
-    parts.dwExtraInfoLength = 1024;
-    if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) return LastErrorOr(ERROR_INVALID_PARAMETER);
-    const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-    const std::wstring object = std::wstring(path) + query;
-
-    WinHttpHandle connection(WinHttpConnect(session.Get(), host, parts.nPort, 0));
-    if (!connection) return LastErrorOr(ERROR_INTERNAL_ERROR);
-    WinHttpHandle request(WinHttpOpenRequest(connection.Get(), L"GET", object.c_str(), nullptr,
-                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                             secure ? WINHTTP_FLAG_SECURE : 0));
-    if (!request) return LastErrorOr(ERROR_INTERNAL_ERROR);
-    if (!WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !WinHttpReceiveResponse(request.Get(), nullptr)) {
-        return LastErrorOr(ERROR_INTERNAL_ERROR);
-    }
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    if (!WinHttpQueryHeaders(request.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
-        return LastErrorOr(ERROR_INTERNAL_ERROR);
-    }
-    if (status != 200) return kDownloadHttpError;
-
-    DWORD error = 0;
-    {
-        UniqueHandle file(CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return LastErrorOr(ERROR_CANNOT_MAKE);
-        if (SaveBody(request.Get(), file.Get(), error)) return 0;
-    }
-    // Never keep (and so never run) half a file.
-    DeleteFileW(destination.c_str());
-    return error;
+HttpSessionOptions UpdateSessionOptions() {
+    HttpSessionOptions options;
+    options.userAgent = L"MyApp/1.0";
+    options.proxy = ProxyChoice::kAutomatic;
+    options.tls12Only = true;
+    return options;
 }
 
 bool GetExeVersionText(std::wstring& text) {
@@ -136,17 +36,24 @@ bool GetExeVersionText(std::wstring& text) {
     return true;
 }
 
-void RunUpdateCheck(const UpdateCheckSettings& settings) {
+void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
+    // Never the root of the current drive: without the program's folder there is no check.
+    if (settings.folder.empty()) return;
     const std::wstring manifestPath = settings.folder + L"\\update.json";
     const std::wstring updaterPath = settings.folder + L"\\update.exe";
-    if (DownloadFile(settings.manifestUrl, manifestPath) != 0) return;
+    if (session.Download(settings.manifestUrl, manifestPath, kMaxManifestBytes) != 0) return;
     std::string manifest;
     if (ReadWholeFile(manifestPath, static_cast<size_t>(kMaxManifestBytes), manifest) != FileReadResult::kOk) {
         return;  // unreadable or too large: the manifest file stays
     }
     const UpdateDecision decision = DecideUpdate(manifest, settings.versionKnown, settings.version);
     if (!decision.download) return;
-    if (DownloadFile(Utf8ToWide(decision.url), updaterPath) != 0) return;
+    if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes) != 0) return;
+    if (session.Cancelled()) {
+        // Exiting: nothing is started now.
+        DeleteFileW(updaterPath.c_str());
+        return;
+    }
 
     // The path is the application name and, quoted, the command line: a folder with spaces
     // cannot make the system start another program.
@@ -170,12 +77,12 @@ void RunUpdateCheck(const UpdateCheckSettings& settings) {
     DeleteFileW(updaterPath.c_str());
 }
 
-void UpdateCheckThreadBody(const std::wstring& manifestUrl) {
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::shared_ptr<HttpSession>& session) {
     UpdateCheckSettings settings;
     settings.manifestUrl = manifestUrl;
     settings.folder = GetExeDirectory();
     std::wstring version;
     settings.versionKnown = GetExeVersionText(version);
     settings.version = WideToUtf8(version);
-    RunUpdateCheck(settings);
+    RunUpdateCheck(settings, *session);
 }

@@ -9,6 +9,10 @@ What the server does is set by the tests through /_control/... requests:
                                            serve the request body at path P (status N; with
                                            truncate, announce the full length but send half and
                                            close; with pad, append spaces up to B bytes)
+  POST /_control/file?path=P&endless=1     serve an endless body at P (no Content-Length; it ends
+                                           when the client goes away, or after ENDLESS_LIMIT bytes)
+  GET /_control/trickle?part=headers|body  answer every later request one byte per second in that
+                                           part (for at most TRICKLE_SECONDS)
   GET /_control/records                    JSON list of the paths of every request received
   GET /_control/agents                     JSON list of their User-Agent headers
 Everything else: /logstores/... answers with the track status; other paths serve what was set
@@ -22,7 +26,12 @@ import subprocess
 import sys
 import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+import time
 from urllib.parse import parse_qs, urlsplit
+
+# Bounds on the slow and endless answers, so that no server thread runs for ever.
+ENDLESS_LIMIT = 64 * 1024 * 1024
+TRICKLE_SECONDS = 120
 
 
 class State:
@@ -35,6 +44,7 @@ class State:
         self.agents = []
         self.track_status = 200
         self.files = {}
+        self.trickle = None  # None, "headers" or "body"
 
 
 STATE = State()
@@ -46,12 +56,49 @@ class Handler(BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
-    def reply(self, status, body=b"", content_type="application/octet-stream"):
+    def reply(self, status, body=b"", content_type="application/octet-stream", trickle=None):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
+        if trickle is None:
+            self.end_headers()
+            self.wfile.write(body)
+            return
+        # The status line and headers are kept back by send_response and written by end_headers.
+        head = b"".join(self._headers_buffer) + b"\r\n"
+        self._headers_buffer = []
+        self.close_connection = True
+        deadline = time.monotonic() + TRICKLE_SECONDS
+        try:
+            for part, data in (("headers", head), ("body", body)):
+                if trickle == part:
+                    self.trickle_bytes(data, deadline)
+                else:
+                    self.wfile.write(data)
+                    self.wfile.flush()
+        except OSError:
+            pass  # the client went away
+
+    def trickle_bytes(self, data, deadline):
+        for i in range(len(data)):
+            if time.monotonic() > deadline:
+                return
+            self.wfile.write(data[i:i + 1])
+            self.wfile.flush()
+            time.sleep(1)
+
+    def endless(self, status):
+        self.send_response(status)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
         self.end_headers()
-        self.wfile.write(body)
+        self.close_connection = True
+        block = b"x" * 65536
+        try:
+            for _ in range(ENDLESS_LIMIT // len(block)):
+                self.wfile.write(block)
+        except OSError:
+            pass  # the client stopped reading and closed
 
     def control(self, path, query):
         with STATE.lock:
@@ -59,6 +106,8 @@ class Handler(BaseHTTPRequestHandler):
                 STATE.reset()
             elif path == "/_control/track":
                 STATE.track_status = int(query.get("status", ["200"])[0])
+            elif path == "/_control/trickle":
+                STATE.trickle = query.get("part", [None])[0]
             elif path == "/_control/records":
                 return self.reply(200, json.dumps(STATE.records).encode(), "application/json")
             elif path == "/_control/agents":
@@ -73,6 +122,7 @@ class Handler(BaseHTTPRequestHandler):
                     "body": body,
                     "status": int(query.get("status", ["200"])[0]),
                     "truncate": query.get("truncate", ["0"])[0] == "1",
+                    "endless": query.get("endless", ["0"])[0] == "1",
                 }
             else:
                 return self.reply(404)
@@ -93,10 +143,13 @@ class Handler(BaseHTTPRequestHandler):
             STATE.agents.append(self.headers.get("User-Agent", ""))
             track_status = STATE.track_status
             served = STATE.files.get(parts.path)
+            trickle = STATE.trickle
         if parts.path.startswith("/logstores/"):
-            return self.reply(track_status)
+            return self.reply(track_status, b"ok", trickle=trickle)
         if not served:
-            return self.reply(404, b"not found")
+            return self.reply(404, b"not found", trickle=trickle)
+        if served["endless"]:
+            return self.endless(served["status"])
         body = served["body"]
         if served["truncate"]:
             self.send_response(served["status"])
@@ -106,7 +159,7 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.flush()
             self.close_connection = True
             return
-        self.reply(served["status"], body)
+        self.reply(served["status"], body, trickle=trickle)
 
 
 def main():

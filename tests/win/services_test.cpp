@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -154,6 +156,18 @@ UpdateCheckSettings CheckIn(const TestFolder& folder, const std::string& version
     return settings;
 }
 
+// The update check as the program runs it, on a session of its own.
+void RunCheck(const UpdateCheckSettings& settings) {
+    HttpSession session(UpdateSessionOptions());
+    RunUpdateCheck(settings, session);
+}
+
+DWORD DownloadFile(const std::wstring& url, const std::wstring& destination,
+                   unsigned long long maxBytes = kMaxUpdaterBytes) {
+    HttpSession session(UpdateSessionOptions());
+    return session.Download(url, destination, maxBytes);
+}
+
 size_t CountRequests(const std::string& path) {
     size_t count = 0;
     for (const std::string& record : Records()) count += record == path;
@@ -163,10 +177,9 @@ size_t CountRequests(const std::string& path) {
 }  // namespace
 
 TEST_F(Services, RecordArrivesWithItsFieldsInOrder) {
-    WinHttpHandle session(WinHttpOpen(L"LogServiceClient/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    HttpSession session(LogSessionOptions());
     const UsageRecord record = BuildUsageRecord(2, L"", 1700000000, L"1.0.0.1", L"");
-    EXPECT_TRUE(SendUsageRecord(session.Get(), TestLogService(), record));
+    EXPECT_TRUE(SendUsageRecord(session, TestLogService(), record));
     const auto records = Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0], "/logstores/logstore-0627/track?APIVersion=0.6.0&event_name=launch"
@@ -175,16 +188,15 @@ TEST_F(Services, RecordArrivesWithItsFieldsInOrder) {
 }
 
 TEST_F(Services, TransportFailuresGiveFalse) {
-    WinHttpHandle session(WinHttpOpen(L"LogServiceClient/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    HttpSession session(LogSessionOptions());
     const UsageRecord record = BuildUsageRecord(7, L"", 1, L"v", L"m");
     for (int status : {204, 500, 404}) {
         Control(L"GET", L"/_control/track?status=" + std::to_wstring(status));
-        EXPECT_FALSE(SendUsageRecord(session.Get(), TestLogService(), record)) << status;
+        EXPECT_FALSE(SendUsageRecord(session, TestLogService(), record)) << status;
     }
     LogServiceConfig refused = TestLogService();
     refused.port = 1;  // nothing listens there
-    EXPECT_FALSE(SendUsageRecord(session.Get(), refused, record));
+    EXPECT_FALSE(SendUsageRecord(session, refused, record));
 }
 
 TEST_F(Services, TrackerSendsDataOnlyForItsEventsAndEncodesIt) {
@@ -270,7 +282,7 @@ TEST_F(Services, NewerManifestDownloadsRunsAndRemovesTheUpdater) {
     settings.folder = spaced;
     ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
     ServeUpdater(false);
-    RunUpdateCheck(settings);
+    RunCheck(settings);
     const std::wstring marker = spaced + L"\\updater_ran.txt";
     ASSERT_TRUE(FileExists(marker));
     EXPECT_NE(FileBytes(marker).find('"'), std::string::npos) << "the command line is quoted";
@@ -283,8 +295,8 @@ TEST_F(Services, OlderOrEqualVersionDownloadsNothing) {
     TestFolder folder;
     ServeManifest("1.0.0.1", WideToUtf8(ServerUrl(L"/updater.exe")));
     ServeUpdater(false);
-    RunUpdateCheck(CheckIn(folder, "1.0.0.1"));
-    RunUpdateCheck(CheckIn(folder, "2.0"));
+    RunCheck(CheckIn(folder, "1.0.0.1"));
+    RunCheck(CheckIn(folder, "2.0"));
     EXPECT_EQ(CountRequests("/updater.exe"), 0u);
     EXPECT_EQ(CountRequests("/update/update.json"), 2u);
     EXPECT_TRUE(FileExists(folder.File(L"update.json")));  // the check stopped before clean-up
@@ -297,18 +309,17 @@ TEST_F(Services, OversizedManifestIsNotParsed) {
                                  WideToUtf8(ServerUrl(L"/updater.exe")) + "\"}}";
     Control(L"POST", L"/_control/file?path=/update/update.json&pad=52428801", manifest);
     ServeUpdater(false);
-    RunUpdateCheck(CheckIn(folder));
+    RunCheck(CheckIn(folder));
     EXPECT_EQ(CountRequests("/updater.exe"), 0u);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(folder.File(L"update.json").c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(data.nFileSizeLow, 52428801u);
+    // The download itself stops at the limit: nothing that size is left on disk.
+    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
 }
 
 TEST_F(Services, TruncatedUpdaterIsDeletedAndNeverStarted) {
     TestFolder folder;
     ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
     ServeUpdater(true);
-    RunUpdateCheck(CheckIn(folder));
+    RunCheck(CheckIn(folder));
     EXPECT_EQ(CountRequests("/updater.exe"), 1u);
     EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
     EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
@@ -318,12 +329,12 @@ TEST_F(Services, TruncatedUpdaterIsDeletedAndNeverStarted) {
 TEST_F(Services, UpdaterFromAPlainHttpHostIsRefused) {
     TestFolder folder;
     ServeManifest("1.0.0.2", "http://updates.example.com/updater.exe");
-    RunUpdateCheck(CheckIn(folder));
+    RunCheck(CheckIn(folder));
     EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
     EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
     // Members of the wrong kind end the check just as quietly.
     Control(L"POST", L"/_control/file?path=/update/update.json", "{\"update_info\": {\"version\": 3}}");
-    RunUpdateCheck(CheckIn(folder));
+    RunCheck(CheckIn(folder));
     EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
 }
 
@@ -357,4 +368,145 @@ TEST_F(Services, StartupReportsTheStartEventAndChecksForUpdates) {
     EXPECT_EQ(CountRequests("/update/update.json"), 1u);  // 404: nothing written beside the program
     EXPECT_FALSE(FileExists(ExeFolder() + L"\\update.json"));
     CEventTracker::Instance().Stop();
+}
+
+namespace {
+
+// A session whose every request, whatever its host, goes to the test server as its proxy: a
+// request to evil.example would be recorded there.
+HttpSession ProxiedUpdateSession() {
+    HttpSessionOptions options = UpdateSessionOptions();
+    options.proxy = ProxyChoice::kNamed;
+    options.proxyName = L"127.0.0.1:" + std::to_wstring(Port());
+    return HttpSession(options);
+}
+
+}  // namespace
+
+TEST_F(Services, UpdaterAddressWithAUserNamePartIsNeverRequestedNorStarted) {
+    const std::string updater = FileBytes(ExeFolder() + L"\\fake_updater.exe");
+    Control(L"POST", L"/_control/file?path=/update.exe", updater);
+    for (const char* hostile : {"http://127.0.0.1:80@evil.example/update.exe",
+                                "http://localhost:x@evil.example/update.exe",
+                                "http://127.0.0.1#@evil.example/update.exe",
+                                "http://127.0.0.1?@evil.example/update.exe"}) {
+        Control(L"GET", L"/_control/reset");
+        Control(L"POST", L"/_control/file?path=/update.exe", updater);
+        TestFolder folder;
+        const std::wstring target = folder.File(L"update.exe");
+        HttpSession session = ProxiedUpdateSession();
+        EXPECT_EQ(session.Download(Utf8ToWide(hostile), target, kMaxUpdaterBytes), DWORD{ERROR_ACCESS_DENIED})
+            << hostile;
+        EXPECT_FALSE(FileExists(target)) << hostile;
+        EXPECT_TRUE(Records().empty()) << hostile << ": " << testing::PrintToString(Records());
+
+        // The whole check: the manifest is fetched, the updater neither fetched nor started.
+        ServeManifest("1.0.0.2", hostile);
+        RunUpdateCheck(CheckIn(folder), session);
+        EXPECT_EQ(Records().size(), 1u) << hostile << ": " << testing::PrintToString(Records());
+        EXPECT_FALSE(FileExists(target)) << hostile;
+        EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt"))) << hostile;
+    }
+}
+
+TEST_F(Services, DownloadsStopAtTheirCapAndLeaveNoFile) {
+    TestFolder folder;
+    const std::wstring target = folder.File(L"big.bin");
+    Control(L"POST", L"/_control/file?path=/endless.bin&endless=1");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/endless.bin"), target, 1 << 20), DWORD{ERROR_FILE_TOO_LARGE});
+    EXPECT_FALSE(FileExists(target));
+
+    // An announced length over the cap is refused; one at the cap is fetched whole.
+    Control(L"POST", L"/_control/file?path=/sized.bin&pad=2000", "x");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/sized.bin"), target, 1999), DWORD{ERROR_FILE_TOO_LARGE});
+    EXPECT_FALSE(FileExists(target));
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/sized.bin"), target, 2000), 0u);
+    EXPECT_EQ(FileBytes(target).size(), 2000u);
+
+    // An endless manifest: the check ends without filling the disk.
+    Control(L"POST", L"/_control/file?path=/update/update.json&endless=1");
+    RunCheck(CheckIn(folder));
+    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
+}
+
+TEST_F(Services, CheckWithoutAProgramFolderRequestsAndWritesNothing) {
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    ServeUpdater(false);
+    UpdateCheckSettings settings;
+    settings.manifestUrl = ServerUrl(L"/update/update.json");
+    settings.versionKnown = true;
+    settings.version = "1.0.0.1";
+    RunCheck(settings);  // no folder
+    EXPECT_TRUE(Records().empty());
+    EXPECT_FALSE(FileExists(L"\\update.json"));
+    EXPECT_FALSE(FileExists(L"\\update.exe"));
+}
+
+namespace {
+
+// Runs stop, prints how long it took (for the record) and fails when it took 5 s or more: the
+// bound catches a hang, not a slow run.
+void ExpectPromptStop(const char* what, const wchar_t* part, const std::function<void()>& stop) {
+    const DWORD start = GetTickCount();
+    stop();
+    const DWORD took = GetTickCount() - start;
+    std::printf("%s with a server trickling its %ls: %lu ms\n", what, part, static_cast<unsigned long>(took));
+    EXPECT_LT(took, 5000u) << what << " " << WideToUtf8(part);
+}
+
+}  // namespace
+
+TEST_F(Services, StopReturnsPromptlyWhileTheServerTrickles) {
+    SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", ServerUrl(L"").c_str());
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", ServerUrl(L"/update/update.json").c_str());
+    for (const wchar_t* part : {L"headers", L"body"}) {
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+        Control(L"GET", std::wstring(L"/_control/trickle?part=") + part);
+        const auto bothAsked = [] {
+            bool track = false;
+            bool manifest = false;
+            for (const std::string& r : Records()) {
+                track = track || r.rfind("/logstores/", 0) == 0;
+                manifest = manifest || r == "/update/update.json";
+            }
+            return track && manifest;
+        };
+        {
+            AppServices services;
+            services.Start(L"Screenshot.exe");
+            ASSERT_TRUE(WaitFor(bothAsked));
+            Sleep(300);  // both are now waiting on the server
+            ExpectPromptStop("AppServices::Stop", part, [&] { services.Stop(); });
+        }
+        // A manifest cut off by the exit is not left beside the program.
+        EXPECT_TRUE(WaitFor([] { return !FileExists(ExeFolder() + L"\\update.json"); }, 5000));
+        // The tracker alone, as a local object that ends while its sender may still be busy.
+        Control(L"GET", L"/_control/reset");
+        Control(L"GET", std::wstring(L"/_control/trickle?part=") + part);
+        {
+            CEventTracker tracker;
+            tracker.Start(TestLogService(), L"m", L"v");
+            tracker.Report(7);
+            ASSERT_TRUE(WaitFor([] { return !Records().empty(); }));
+            ExpectPromptStop("CEventTracker::Stop", part, [&] { tracker.Stop(); });
+        }
+    }
+}
+
+TEST_F(Services, CancelledSessionMakesNoMoreRequests) {
+    TestFolder folder;
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    HttpSession session(UpdateSessionOptions());
+    session.Cancel();
+    EXPECT_EQ(session.Download(ServerUrl(L"/update/update.json"), folder.File(L"update.json"), kMaxManifestBytes),
+              DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
+    HttpUrl track;
+    track.secure = false;
+    track.host = L"127.0.0.1";
+    track.port = Port();
+    track.object = L"/logstores/x/track";
+    EXPECT_EQ(session.Get(track).error, DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
+    EXPECT_TRUE(Records().empty());
+    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
 }

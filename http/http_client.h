@@ -1,0 +1,73 @@
+// HTTP GETs over WinHTTP for the usage events and the update check: one session class that sets
+// the user agent, the proxy choice and timeouts on every session, and that can be cancelled from
+// another thread (at exit) so that nothing waits on a slow server.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "base/unique_handle.h"
+#include "http/http_url.h"
+
+// Error code of a download answered with anything but 200.
+constexpr DWORD kDownloadHttpError = 8193;
+
+enum class ProxyChoice {
+    kSystemDefault,  // the system's default proxy settings
+    kAutomatic,      // picked per address where the system can (Windows 8.1 on), else the default
+    kNamed,          // the proxy in HttpSessionOptions::proxyName ("host:port")
+};
+
+struct HttpSessionOptions {
+    std::wstring userAgent;
+    ProxyChoice proxy = ProxyChoice::kSystemDefault;
+    std::wstring proxyName;
+    bool tls12Only = false;
+    // Limit for each of resolving, connecting, sending and each wait for received data.
+    int timeoutMs = 10000;
+};
+
+struct HttpResponse {
+    DWORD error = 0;   // 0 when the server answered; else the system's error code
+    DWORD status = 0;  // the answer's status code
+};
+
+class HttpSession {
+public:
+    explicit HttpSession(const HttpSessionOptions& options);
+    HttpSession(const HttpSession&) = delete;
+    HttpSession& operator=(const HttpSession&) = delete;
+
+    // False when WinHTTP could not open the session; every call then fails.
+    bool Valid() const { return session_.Valid(); }
+
+    // GETs target.object from target's host; the body is not read.
+    HttpResponse Get(const HttpUrl& target);
+
+    // GETs url into the file destination. The request is made from the address as WinHTTP splits
+    // it, and only when that is an https address or a plain http one on this machine (see
+    // IsTrustedDownloadTarget) and ParseHttpUrl reads it the same way; anything else gives
+    // ERROR_ACCESS_DENIED without a request. 0 on success, kDownloadHttpError for a
+    // status other than 200 (no file is written), ERROR_FILE_TOO_LARGE for a body longer than
+    // maxBytes, otherwise the system's error code. Every failure leaves no file behind.
+    DWORD Download(const std::wstring& url, const std::wstring& destination, unsigned long long maxBytes);
+
+    // Makes the calls in progress on other threads fail as soon as the system lets them (their
+    // requests are closed; a body being read stops at the next block) and every later call fail
+    // at once with ERROR_WINHTTP_OPERATION_CANCELLED.
+    void Cancel();
+    bool Cancelled() const { return cancelled_.load(); }
+
+private:
+    class Request;
+
+    std::atomic<bool> cancelled_{false};
+    std::mutex mutex_;                  // guards inFlight_ and closing the handles it lists
+    std::vector<WinHttpHandle*> inFlight_;
+    DWORD openError_ = 0;
+    WinHttpHandle session_;
+};

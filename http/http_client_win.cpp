@@ -1,0 +1,219 @@
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "http/http_client.h"
+
+namespace {
+
+DWORD LastErrorOr(DWORD fallback) {
+    const DWORD error = GetLastError();
+    return error ? error : fallback;
+}
+
+WinHttpHandle OpenSession(const HttpSessionOptions& options) {
+    const wchar_t* agent = options.userAgent.c_str();
+    switch (options.proxy) {
+        case ProxyChoice::kNamed:
+            return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, options.proxyName.c_str(),
+                                             WINHTTP_NO_PROXY_BYPASS, 0));
+        case ProxyChoice::kAutomatic: {
+            WinHttpHandle session(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                              WINHTTP_NO_PROXY_BYPASS, 0));
+            if (session) return session;
+            break;  // older systems: the default settings
+        }
+        case ProxyChoice::kSystemDefault:
+            break;
+    }
+    return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                     WINHTTP_NO_PROXY_BYPASS, 0));
+}
+
+// The address as WinHTTP itself reads it: the parts a request will really be made from.
+DWORD CrackUrl(const std::wstring& url, HttpUrl& target) {
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof parts;
+    // Lengths without buffers: the parts are returned as pointers into url.
+    parts.dwSchemeLength = parts.dwHostNameLength = parts.dwUserNameLength = parts.dwPasswordLength =
+        parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+        return LastErrorOr(ERROR_WINHTTP_INVALID_URL);
+    }
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+        return ERROR_WINHTTP_UNRECOGNIZED_SCHEME;
+    }
+    target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    target.host.assign(parts.lpszHostName ? parts.lpszHostName : L"", parts.dwHostNameLength);
+    target.port = parts.nPort;
+    target.hasCredentials = parts.dwUserNameLength > 0 || parts.dwPasswordLength > 0;
+    // The query is kept: an address with one (a signed link) must reach the server whole.
+    target.object.assign(parts.lpszUrlPath ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
+    target.object.append(parts.lpszExtraInfo ? parts.lpszExtraInfo : L"", parts.dwExtraInfoLength);
+    if (target.object.empty() || target.object[0] != L'/') target.object.insert(0, L"/");
+    return 0;
+}
+
+}  // namespace
+
+// One request on the session. It is listed with the session while open so that Cancel() can close
+// its handle from another thread; whichever of the two comes first closes it, under the session's
+// mutex. Calls use a copy of the handle value, so closing never races with reading the member.
+class HttpSession::Request {
+public:
+    explicit Request(HttpSession& session) : session_(session) {}
+    ~Request() {
+        std::lock_guard<std::mutex> lock(session_.mutex_);
+        auto& list = session_.inFlight_;
+        list.erase(std::remove(list.begin(), list.end(), &handle_), list.end());
+        handle_.Reset();
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+    // Connects, sends the GET and waits for the answer's headers; the status goes to status.
+    DWORD Send(const HttpUrl& target, DWORD& status) {
+        if (!session_.Valid()) return session_.openError_;
+        connection_.Reset(WinHttpConnect(session_.session_.Get(), target.host.c_str(),
+                                         static_cast<INTERNET_PORT>(target.port), 0));
+        if (!connection_) return LastErrorOr(ERROR_INTERNAL_ERROR);
+        WinHttpHandle request(WinHttpOpenRequest(connection_.Get(), L"GET", target.object.c_str(), nullptr,
+                                                 WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                 target.secure ? WINHTTP_FLAG_SECURE : 0));
+        if (!request) return LastErrorOr(ERROR_INTERNAL_ERROR);
+        {
+            std::lock_guard<std::mutex> lock(session_.mutex_);
+            // Tested under the mutex: a Cancel() from now on finds this request listed.
+            if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
+            raw_ = request.Get();
+            handle_ = std::move(request);
+            session_.inFlight_.push_back(&handle_);
+        }
+        if (!WinHttpSendRequest(raw_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+            session_.Cancelled() || !WinHttpReceiveResponse(raw_, nullptr)) {
+            return Failure(ERROR_INTERNAL_ERROR);
+        }
+        DWORD size = sizeof status;
+        // Each call on the request first tests the session: a handle Cancel() closed is not used
+        // again.
+        if (session_.Cancelled() ||
+            !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                 WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
+            return Failure(ERROR_INTERNAL_ERROR);
+        }
+        return 0;
+    }
+
+    // Copies the body into the file; an error when it breaks off, is longer than maxBytes, a
+    // write fails or the session is cancelled.
+    DWORD SaveBody(HANDLE file, unsigned long long maxBytes) {
+        // Content-Length, when the server sends one, says how much must arrive.
+        DWORD expected = 0;
+        DWORD size = sizeof expected;
+        const bool known = WinHttpQueryHeaders(raw_, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                                               WINHTTP_HEADER_NAME_BY_INDEX, &expected, &size,
+                                               WINHTTP_NO_HEADER_INDEX) != FALSE;
+        if (known && expected > maxBytes) return ERROR_FILE_TOO_LARGE;
+        unsigned long long received = 0;
+        std::vector<char> block(8192);
+        for (;;) {
+            // Waiting for what has arrived, then reading only that, returns after every piece
+            // of a slow body (a read of a whole block may wait for all of it). With the session
+            // tested before each call, where closing the request does not end a call at once
+            // (Wine), a slow body still stops at the next piece.
+            DWORD available = 0;
+            if (session_.Cancelled() || !WinHttpQueryDataAvailable(raw_, &available)) {
+                return Failure(ERROR_READ_FAULT);
+            }
+            if (available == 0) break;
+            DWORD read = 0;
+            const DWORD want = available < block.size() ? available : static_cast<DWORD>(block.size());
+            if (session_.Cancelled() || !WinHttpReadData(raw_, block.data(), want, &read)) {
+                return Failure(ERROR_READ_FAULT);
+            }
+            if (read == 0) break;
+            received += read;
+            if (received > maxBytes) return ERROR_FILE_TOO_LARGE;
+            DWORD written = 0;
+            if (!WriteFile(file, block.data(), read, &written, nullptr) || written != read) {
+                return LastErrorOr(ERROR_WRITE_FAULT);
+            }
+        }
+        // The connection ended before the whole body arrived.
+        if (known && received != expected) return ERROR_READ_FAULT;
+        return 0;
+    }
+
+private:
+    // The error of a failed call: a cancelled session says so whatever the call reported.
+    DWORD Failure(DWORD fallback) const {
+        const DWORD error = LastErrorOr(fallback);
+        return session_.Cancelled() ? ERROR_WINHTTP_OPERATION_CANCELLED : error;
+    }
+
+    HttpSession& session_;
+    WinHttpHandle connection_;
+    WinHttpHandle handle_;  // closed under the session's mutex only
+    HINTERNET raw_ = nullptr;
+};
+
+HttpSession::HttpSession(const HttpSessionOptions& options) : session_(OpenSession(options)) {
+    if (!session_) {
+        openError_ = LastErrorOr(ERROR_INTERNAL_ERROR);
+        return;
+    }
+    const int t = options.timeoutMs;
+    bool configured = WinHttpSetTimeouts(session_.Get(), t, t, t, t) != FALSE;
+    if (configured && options.tls12Only) {
+        DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+        configured = WinHttpSetOption(session_.Get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                                      sizeof protocols) != FALSE;
+    }
+    if (!configured) {
+        // A session without its limits or protocols is not used at all.
+        openError_ = LastErrorOr(ERROR_INTERNAL_ERROR);
+        session_.Reset();
+    }
+}
+
+HttpResponse HttpSession::Get(const HttpUrl& target) {
+    HttpResponse response;
+    Request request(*this);
+    response.error = request.Send(target, response.status);
+    return response;
+}
+
+DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destination,
+                            unsigned long long maxBytes) {
+    HttpUrl target;
+    if (const DWORD error = CrackUrl(url, target)) return error;
+    // Fetched only when the target is trusted and the plain reading of the address agrees with
+    // WinHTTP's: an address the two split differently is not guessed at.
+    const std::optional<HttpUrl> plain = ParseHttpUrl(url);
+    if (!IsTrustedDownloadTarget(target) || !plain || !SameTarget(*plain, target)) return ERROR_ACCESS_DENIED;
+    Request request(*this);
+    DWORD status = 0;
+    if (const DWORD error = request.Send(target, status)) return error;
+    if (status != 200) return kDownloadHttpError;
+
+    DWORD error = 0;
+    {
+        UniqueHandle file(CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) return LastErrorOr(ERROR_CANNOT_MAKE);
+        error = request.SaveBody(file.Get(), maxBytes);
+        if (error == 0) return 0;
+    }
+    // Never keep (and so never run) part of a file.
+    DeleteFileW(destination.c_str());
+    return error;
+}
+
+void HttpSession::Cancel() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_.store(true);
+    for (WinHttpHandle* request : inFlight_) request->Reset();
+}

@@ -1,0 +1,27 @@
+// Web addresses as the downloads read them, and which of them a download may fetch. Pure code.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The parts of an address a request is made from.
+struct HttpUrl {
+    bool secure = true;
+    std::wstring host;
+    unsigned port = 443;
+    std::wstring object = L"/";  // path and query, sent as they are
+    bool hasCredentials = false;  // a user name or password part before the host
+};
+
+// An http:// or https:// address in its plainest form: printable ASCII without spaces, no
+// user name or password ('@' anywhere is refused), no fragment ('#'), no backslash, and a host
+// and port as ParseEndpoint reads them. Anything another URL reader could split differently is
+// refused rather than guessed at.
+std::optional<HttpUrl> ParseHttpUrl(const std::wstring& url);
+
+// True when both name the same scheme, host, port and object.
+bool SameTarget(const HttpUrl& a, const HttpUrl& b);
+
+// A download may use https to any host, or plain http only to this machine's loopback
+// addresses (which only tests serve); never with credentials in the address.
+bool IsTrustedDownloadTarget(const HttpUrl& url);
