@@ -1,0 +1,18 @@
+// Toasts: small dark, always-on-top windows that show one line of text for a while and close
+// themselves without ever taking the keyboard focus. Each toast is independent; several may be
+// on screen at once.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/geometry.h"
+
+// Where a toast of the given size goes in the work area: centred, or 20 pixels from the right
+// and bottom edges (never past the left or top edge).
+base::Point ToastPosition(const base::Rect& workArea, int width, int height, bool centred);
+
+// Shows text for milliseconds in a toast owned by parent (which may be null), centred in the work
+// area or at its bottom right. Returns at once; the toast deletes itself when it closes.
+void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool centred);
