@@ -72,6 +72,13 @@ struct CreatedDc {
     static void Close(Type h) { DeleteDC(h); }
 };
 
+struct Menu {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+
 struct WinHttp {
     using Type = HINTERNET;
     static Type Invalid() { return nullptr; }
@@ -97,6 +104,7 @@ using UniquePen = UniqueResource<handle_traits::GdiObject<HPEN>>;
 using UniqueBrush = UniqueResource<handle_traits::GdiObject<HBRUSH>>;
 using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
 using UniqueDc = UniqueResource<handle_traits::CreatedDc>;
+using UniqueMenu = UniqueResource<handle_traits::Menu>;
 using WinHttpHandle = UniqueResource<handle_traits::WinHttp>;
 template <typename T>
 using UniqueCom = UniqueResource<handle_traits::Com<T>>;

@@ -7,6 +7,12 @@ set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/app/screenshot.rc)
 set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h;${CMAKE_BINARY_DIR}/skin.zip")
 
+# The program.
+add_executable(Screenshot WIN32 app/main_win.cpp ${APP_RESOURCES})
+target_link_options(Screenshot PRIVATE -municode)
+target_link_libraries(Screenshot PRIVATE screenshot_app)
+add_dependencies(Screenshot program_skin)
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 # GoogleTest from Debian's source package, built for Windows.
@@ -74,6 +80,10 @@ add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
 target_link_options(e2e_probe PRIVATE -municode)
 target_link_libraries(e2e_probe PRIVATE shell32)
 add_dependencies(e2e_probe program_skin)
+
+# Asks Windows what X cannot tell the end-to-end tests: window rectangles, the clipboard.
+add_executable(e2e_tool tests/e2e/probe/e2e_tool.cpp)
+target_link_options(e2e_tool PRIVATE -municode)
 
 # Opens any layout of the program's skin in a window, for screenshots and the skin tests.
 add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURCES})

@@ -1,0 +1,64 @@
+// The program's entry point: one instance, the services, the skin, the main window and its loop.
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+
+#include "app/app_services.h"
+#include "app/single_instance.h"
+#include "base/gdiplus_session.h"
+#include "base/message_loop.h"
+#include "ui_toolkit/skin_loader.h"
+#include "windows/main_wnd.h"
+
+namespace {
+
+// COM for the life of a scope (the folder picker and the shell need it).
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (ok_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    bool ok_;
+};
+
+void RunMainWindow(HINSTANCE instance) {
+    LoadSkinArchive(instance);
+    auto mainWnd = std::make_unique<CMainWnd>();
+    if (!mainWnd->Create(nullptr, kMainWindowTitle,
+                         WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {
+        return;
+    }
+    mainWnd->CenterWindow();
+    mainWnd->ShowModal();
+    RunMessageLoop();
+    // The window is still there when the loop ends by the tray menu's exit: destroying it
+    // removes the tray icon at once.
+    if (IsWindow(mainWnd->GetHWND())) DestroyWindow(mainWnd->GetHWND());
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    GdiplusSession gdiplus;
+    SingleInstance single;
+    if (!single.Valid()) return 0;
+    if (single.AnotherRuns()) {
+        SingleInstance::ActivateExisting(kMainWindowTitle);
+        return 0;
+    }
+    AppServices services;
+    services.Start(GetCommandLineW());
+    {
+        ComScope com;
+        if (com.Ok()) RunMainWindow(instance);
+    }
+    services.Stop();
+    return 0;
+}

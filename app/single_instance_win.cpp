@@ -1,0 +1,22 @@
+#include "app/single_instance.h"
+
+namespace {
+
+constexpr wchar_t kMutexName[] = L"Screenshot_87E5B883-BE25-4248-8B72-AC1981F0FFEE";
+
+}  // namespace
+
+SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, TRUE, kMutexName)) {
+    another_ = mutex_.Valid() && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+SingleInstance::~SingleInstance() {
+    if (mutex_.Valid() && !another_) ReleaseMutex(mutex_.Get());
+}
+
+void SingleInstance::ActivateExisting(const wchar_t* title) {
+    HWND existing = FindWindowW(nullptr, title);
+    if (!existing) return;
+    ShowWindow(existing, SW_RESTORE);
+    SetForegroundWindow(existing);
+}

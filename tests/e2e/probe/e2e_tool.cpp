@@ -1,0 +1,164 @@
+// What the end-to-end tests ask of Windows that X cannot tell them. Each command prints one line
+// and exits 0 on success, 1 on failure:
+//   e2e_tool post TITLE MESSAGE WPARAM LPARAM   post a message to the window titled TITLE
+//   e2e_tool rect TITLE|class:NAME              "left top right bottom visible" of that window
+//   e2e_tool clipboard OUT.bmp                  the clipboard's bitmap as a 24-bit BMP file
+//   e2e_tool workarea                           "left top right bottom" of the work area
+//   e2e_tool pattern                            a window over the whole screen, below topmost
+//                                               ones, whose pixel (x, y) is PatternColour(x, y);
+//                                               runs until closed or killed
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND FindByName(const std::wstring& name) {
+    if (name.rfind(L"class:", 0) == 0) return FindWindowW(name.substr(6).c_str(), nullptr);
+    return FindWindowW(nullptr, name.c_str());
+}
+
+int Post(const std::wstring& title, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = FindByName(title);
+    if (!window || !PostMessageW(window, message, wParam, lParam)) return 1;
+    std::printf("posted\n");
+    return 0;
+}
+
+int Rect(const std::wstring& name) {
+    HWND window = FindByName(name);
+    RECT r;
+    if (!window || !GetWindowRect(window, &r)) return 1;
+    std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom, IsWindowVisible(window) ? 1 : 0);
+    return 0;
+}
+
+int Clipboard(const std::wstring& path) {
+    if (!OpenClipboard(nullptr)) return 1;
+    int result = 1;
+    HANDLE data = GetClipboardData(CF_DIB);
+    const auto* info = data ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(data)) : nullptr;
+    if (info) {
+        // Convert through a DC to a plain 24-bit bottom-up file, whatever the clipboard holds.
+        const int width = info->biWidth;
+        const int height = info->biHeight < 0 ? -info->biHeight : info->biHeight;
+        HDC screen = GetDC(nullptr);
+        const BYTE* bits = reinterpret_cast<const BYTE*>(info) + info->biSize +
+                           (info->biCompression == BI_BITFIELDS ? 12 : 0) +
+                           info->biClrUsed * sizeof(RGBQUAD);
+        HBITMAP bitmap = CreateDIBitmap(screen, info, CBM_INIT, bits,
+                                        reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+        const int stride = (width * 3 + 3) & ~3;
+        std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+        BITMAPINFO out{};
+        out.bmiHeader.biSize = sizeof out.bmiHeader;
+        out.bmiHeader.biWidth = width;
+        out.bmiHeader.biHeight = height;
+        out.bmiHeader.biPlanes = 1;
+        out.bmiHeader.biBitCount = 24;
+        out.bmiHeader.biCompression = BI_RGB;
+        if (bitmap && GetDIBits(screen, bitmap, 0, height, pixels.data(), &out, DIB_RGB_COLORS) == height) {
+            BITMAPFILEHEADER file{};
+            file.bfType = 0x4D42;
+            file.bfOffBits = sizeof file + sizeof out.bmiHeader;
+            file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+            FILE* f = _wfopen(path.c_str(), L"wb");
+            if (f) {
+                std::fwrite(&file, sizeof file, 1, f);
+                std::fwrite(&out.bmiHeader, sizeof out.bmiHeader, 1, f);
+                std::fwrite(pixels.data(), 1, pixels.size(), f);
+                std::fclose(f);
+                std::printf("%d %d\n", width, height);
+                result = 0;
+            }
+        }
+        if (bitmap) DeleteObject(bitmap);
+        ReleaseDC(nullptr, screen);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return result;
+}
+
+int WorkArea() {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+// Every pixel of a 4096 x 4096 screen has its own colour: red x, green y (low bytes), blue the
+// high nibbles of both.
+COLORREF PatternColour(int x, int y) {
+    return RGB(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
+}
+
+LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        std::vector<DWORD> pixels(static_cast<size_t>(client.right) * client.bottom);
+        for (int y = 0; y < client.bottom; ++y) {
+            for (int x = 0; x < client.right; ++x) {
+                const COLORREF c = PatternColour(x, y);
+                pixels[static_cast<size_t>(y) * client.right + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            }
+        }
+        SetDIBitsToDevice(dc, 0, 0, client.right, client.bottom, 0, 0, 0, client.bottom, pixels.data(), &info,
+                          DIB_RGB_COLORS);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Pattern() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PatternProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"E2EPattern";
+    if (!RegisterClassExW(&windowClass)) return 1;
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, windowClass.lpszClassName, L"e2e pattern",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) return 1;
+    std::printf("shown\n");
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const std::wstring command = argv[1];
+    if (command == L"post" && argc == 6) {
+        return Post(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                    static_cast<WPARAM>(std::wcstoul(argv[4], nullptr, 0)),
+                    static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0)));
+    }
+    if (command == L"rect" && argc == 3) return Rect(argv[2]);
+    if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
+    if (command == L"workarea") return WorkArea();
+    if (command == L"pattern") return Pattern();
+    return 2;
+}

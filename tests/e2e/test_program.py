@@ -1,0 +1,175 @@
+"""The real Screenshot.exe under Wine, used as a person would: started from its file, its
+windows found on the screen, captures made with real drags and clicks, and the results read
+back as files, pixels, the clipboard and usage events at a loopback server."""
+import datetime
+import os
+import re
+import subprocess
+import time
+import unittest
+
+import harness
+import program
+from program import MAIN_TITLE, TOOLBAR_TITLE
+
+
+class ProgramTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        # A desktop where every pixel has its own colour, under the program's topmost windows.
+        exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
+        cls.pattern = subprocess.Popen(["wine", exe, "pattern"], stdout=subprocess.PIPE,
+                                       stderr=subprocess.DEVNULL, text=True)
+        cls.pattern.stdout.readline()
+        program.wait_window("e2e pattern")
+        work = program.tool("workarea")
+        cls.work = tuple(int(v) for v in work.split())
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.pattern.kill()
+        cls.pattern.wait(timeout=10)
+
+    def setUp(self):
+        self.log = program.LogServer().__enter__()
+        self.addCleanup(self.log.__exit__)
+
+    def expect_pattern(self, path, left, top, width, height):
+        """The picture file holds exactly the desktop pattern of that screen rectangle."""
+        w, h, data = program.read_pixels(path)
+        self.assertEqual((w, h), (width, height))
+        wrong = 0
+        for y in range(h):
+            for x in range(w):
+                i = (y * w + x) * 3
+                if tuple(data[i:i + 3]) != program.pattern_colour(left + x, top + y):
+                    wrong += 1
+        self.assertEqual(wrong, 0, "%d of %d pixels differ from the desktop" % (wrong, w * h))
+
+    def select(self, x1, y1, x2, y2):
+        """Starts nothing: drags out a selection in a running capture and waits for its toolbar."""
+        program.drag(x1, y1, x2, y2)
+        return program.wait_window(TOOLBAR_TITLE)
+
+    def press_toolbar(self, toolbar, button):
+        program.click_at(toolbar[0] + program.TOOLBAR_BUTTON_X[button], toolbar[1] + program.TOOLBAR_BUTTON_Y)
+
+    def start_capture_from_button(self):
+        main = program.wait_window(MAIN_TITLE)
+        # "rectangular_btn": 25 pixels in, 57 down (title row, separator, gap), 130 x 70.
+        program.click_at(main[0] + 25 + 65, main[1] + 42 + 35)
+        program.wait_window("Screen Capture")
+
+    def test_start_shows_the_main_window_and_the_ball_and_reports_the_launch(self):
+        with program.Program(self.log.url):
+            left, top, right, bottom, _ = program.wait_window(MAIN_TITLE)
+            self.assertEqual((right - left, bottom - top), (605, 127))
+            ball = program.wait_window("class:CFloatWnd")
+            wl, wt, wr, wb = self.work
+            self.assertEqual(ball[:4], (wr - 36, wt + int(0.382 * (wb - wt)), wr, wt + int(0.382 * (wb - wt)) + 36))
+            harness.wait_until(lambda: "launch" in self.log.events(), 15, what="the launch event")
+            self.assertEqual(self.log.events().count("launch"), 1)
+
+    def test_second_start_brings_back_the_first_and_exits(self):
+        with program.Program(self.log.url) as first:
+            harness.wait_until(lambda: self.log.events(), 15, what="the first start's event")
+            main = program.wait_window(MAIN_TITLE)
+            # "to_tray_btn", the top right button, hides the main window to the tray.
+            program.click_at(main[0] + 577, main[1] + 21)
+            program.wait_window(MAIN_TITLE, visible=False)
+            second = first.start()
+            self.assertEqual(second.wait(timeout=20), 0)
+            program.wait_window(MAIN_TITLE, visible=True)
+            time.sleep(1)
+            self.assertEqual(self.log.events(), ["launch"])
+
+    def test_region_capture_saved_from_the_toolbar(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            # The main window was where the selection goes: it must not be in the picture.
+            main_left, main_top = 657, 476
+            toolbar = self.select(main_left, main_top, main_left + 300, main_top + 150)
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            self.assertEqual(len(names), 1)
+            today = datetime.datetime.now().strftime("%Y%m%d")
+            self.assertRegex(names[0], r"^0001_%s_\d{6}\.png$" % today)
+            self.expect_pattern(os.path.join(app.pictures, names[0]), main_left, main_top, 300, 150)
+            program.wait_window(MAIN_TITLE)
+            harness.wait_until(lambda: "toolbar_btn_save_tofile" in self.log.events(), 10, what="the save event")
+
+    def test_region_capture_copied_to_the_clipboard(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 441, 289)
+            self.press_toolbar(toolbar, "clipboard")
+            program.wait_window(MAIN_TITLE)
+            out = os.path.join(app.folder, "clip.bmp")
+            harness.wait_until(lambda: program.tool("clipboard", harness.to_windows_path(out)), 10,
+                               what="a bitmap on the clipboard")
+            self.expect_pattern(out, 200, 150, 241, 139)
+            self.assertEqual(app.pictures_saved(), [])
+
+    def test_pin_opens_the_picture_at_the_top_and_escape_closes_it(self):
+        with program.Program(self.log.url):
+            self.start_capture_from_button()
+            toolbar = self.select(300, 300, 700, 520)
+            self.press_toolbar(toolbar, "pin")
+            left, top, right, bottom, _ = program.wait_window("picWnd")
+            self.assertEqual((right - left, bottom - top), (400, 220))
+            self.assertEqual(top, 3)
+            self.assertEqual(left, (1920 - 400) // 2)
+            harness.xdotool("key", "Escape")
+            harness.wait_until(lambda: program.window_rect("picWnd") is None, 10, what="the pinned window closed")
+
+    def test_escape_brings_back_the_windows_without_a_toast(self):
+        with program.Program(self.log.url):
+            self.start_capture_from_button()
+            program.wait_window(MAIN_TITLE, visible=False)
+            harness.xdotool("key", "Escape")
+            program.wait_window(MAIN_TITLE, visible=True)
+            program.wait_window("class:CFloatWnd", visible=True)
+            time.sleep(0.5)
+            self.assertIsNone(program.window_rect("class:ToastWnd"))
+
+    def test_double_click_on_the_ball_starts_a_capture(self):
+        with program.Program(self.log.url):
+            ball = program.wait_window("class:CFloatWnd")
+            program.click_at(ball[0] + 18, ball[1] + 18, double=True)
+            program.wait_window("Screen Capture")
+            harness.xdotool("key", "Escape")
+            program.wait_window(MAIN_TITLE)
+            harness.wait_until(lambda: "float_wnd_db_click_rectangular" in self.log.events(), 10,
+                               what="the ball's event")
+
+    def test_full_screen_capture_from_the_tray_menu_saves_and_copies(self):
+        with program.Program(self.log.url) as app:
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
+            names = app.wait_picture()
+            path = os.path.join(app.pictures, names[0])
+            w, h, _ = program.read_pixels(path)
+            self.assertEqual((w, h), (1920, 1080))
+            self.expect_pattern_region(path)
+            out = os.path.join(app.folder, "clip.bmp")
+            harness.wait_until(lambda: program.tool("clipboard", harness.to_windows_path(out)), 10,
+                               what="a bitmap on the clipboard")
+            self.assertEqual(program.read_pixels(out)[:2], (1920, 1080))
+            program.wait_window(MAIN_TITLE)
+
+    def expect_pattern_region(self, path):
+        """Away from the program's own windows, a full-screen picture holds the desktop."""
+        w, h, data = program.read_pixels(path)
+        for x, y in ((0, 0), (100, 900), (1500, 200), (1919, 1079)):
+            i = (y * w + x) * 3
+            self.assertEqual(tuple(data[i:i + 3]), program.pattern_colour(x, y), (x, y))
+
+    def test_exit_from_the_tray_menu_ends_the_program(self):
+        with program.Program(self.log.url) as app:
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_EXIT, 0)
+            started = time.monotonic()
+            self.assertEqual(app.process.wait(timeout=10), 0)
+            self.assertLess(time.monotonic() - started, 4.0)
+
+
+if __name__ == "__main__":
+    unittest.main()

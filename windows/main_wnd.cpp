@@ -1,0 +1,248 @@
+#include "windows/main_wnd.h"
+
+#include <thread>
+
+#include "base/app_messages.h"
+#include "base/window_transitions.h"
+#include "capture/app_context.h"
+#include "capture/capture_annotations.h"
+#include "capture/capture_output.h"
+#include "capture/rectangular_selector.h"
+#include "settings/config.h"
+#include "telemetry/event_tracker.h"
+#include "telemetry/usage_events.h"
+#include "windows/float_commands.h"
+#include "windows/result_toast.h"
+#include "windows/show_pic_wnd.h"
+#include "windows/toast_wnd.h"
+
+namespace {
+
+constexpr int kProgramIconId = 107;
+constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
+constexpr UINT kResultToastMs = 1500;
+constexpr UINT kFeedbackToastMs = 1000;
+
+void Report(int event) { CEventTracker::Instance().Report(event); }
+
+}  // namespace
+
+CMainWnd::~CMainWnd() {
+    if (float_.GetHWND() && IsWindow(float_.GetHWND())) DestroyWindow(float_.GetHWND());
+}
+
+void CMainWnd::InitWindow() {
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    DisableWindowTransitions(m_hWnd);
+    tray_.Add(m_hWnd, WM_TRAY_CALLBACK, kProgramIconId, kTrayTip);
+    CreateFloatWnd();
+    CAppContext::Instance().SetMainWindow(m_hWnd);
+}
+
+void CMainWnd::CreateFloatWnd() {
+    if (!float_.Create(nullptr, L"\x6D6E\x52A8\x7A97\x53E3", WS_POPUP | WS_CLIPCHILDREN,
+                       WS_EX_TOPMOST | WS_EX_TOOLWINDOW)) {
+        return;
+    }
+    DisableWindowTransitions(float_.GetHWND());
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT ball;
+    GetWindowRect(float_.GetHWND(), &ball);
+    // The right edge of the work area, 38.2 % of the way down.
+    const int x = work.right - (ball.right - ball.left);
+    const int y = work.top - static_cast<int>(-0.382 * (work.bottom - work.top));
+    SetWindowPos(float_.GetHWND(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    float_.ShowWindow(true, true);
+    float_.SetCommandTarget(m_hWnd);
+}
+
+void CMainWnd::OnFinalMessage(HWND hWnd) {
+    tray_.Remove();
+    WindowImplBase::OnFinalMessage(hWnd);
+}
+
+void CMainWnd::OnClick(DuiLib::TNotifyUI& msg) {
+    DuiLib::CDuiString name = msg.pSender ? msg.pSender->GetName() : DuiLib::CDuiString();
+    name.MakeLower();
+    if (name == L"rectangular_btn") {
+        Report(kEventMainWndBtnRectangular);
+        StartRectCapture();
+    } else if (name == L"full_screen_btn") {
+        StartFullScreenCapture();
+    } else if (name == L"open_dir_btn") {
+        Report(kEventMainWndBtnOpenPicdir);
+        OpenPicDir();
+    } else if (name == L"set_btn") {
+        Report(kEventMainWndBtnSet);
+        ShowSetWnd();
+    } else if (name == L"feedback_btn") {
+        Report(kEventMainWndBtnFeedback);
+        ShowFeedbackWnd();
+    } else if (name == L"about_btn") {
+        Report(kEventMainWndBtnAbout);
+        ShowAboutWnd();
+    } else if (name == L"to_tray_btn") {
+        Report(kEventMainWndBtnClose);
+        ToggleVisible();
+    }
+}
+
+void CMainWnd::ToggleVisible() {
+    if (IsVisible()) {
+        ::ShowWindow(m_hWnd, SW_HIDE);
+    } else {
+        ShowInFront();
+    }
+}
+
+void CMainWnd::ShowInFront() {
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    SetForegroundWindow(m_hWnd);
+}
+
+void CMainWnd::OpenPicDir() { OpenPictureFolder(CConfig::Instance().GetPicSavePath()); }
+
+void CMainWnd::HideTooltips() {
+    if (HWND tip = m_pm.GetTooltipWindow()) ::ShowWindow(tip, SW_HIDE);
+    if (float_.GetHWND()) {
+        if (HWND tip = float_.TooltipWindow()) ::ShowWindow(tip, SW_HIDE);
+    }
+}
+
+void CMainWnd::StartRectCapture() {
+    HideTooltips();
+    HideForCapture();
+    CAppContext::Instance().SetCaptureRequester(m_hWnd);
+    // The capture runs its own window and message loop on a thread of its own; this thread
+    // waits for it, and its result arrives afterwards as a posted message.
+    const HWND requester = m_hWnd;
+    std::thread capture([this, requester] {
+        NoAnnotations annotations;
+        RunRegionCapture(requester, annotations, captureStarted_);
+    });
+    capture.join();
+}
+
+void CMainWnd::StartFullScreenCapture() {
+    HideTooltips();
+    HideForCapture();
+    CAppContext::Instance().SetCaptureRequester(m_hWnd);
+    CConfig& config = CConfig::Instance();
+    const FullScreenCaptureResult result =
+        CaptureFullScreen(config.GetPicSavePath(), config.GetPicSaveFormat(),
+                          CAppContext::Instance().GetCaptureRequester());
+    if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
+}
+
+void CMainWnd::HideForCapture() {
+    CConfig& config = CConfig::Instance();
+    CConfig::Guard guard(config);
+    bool floatHidden = false;
+    if (config.GetHideMainWndWhenCapture()) {
+        const bool wasVisible = IsVisible();
+        if (wasVisible) ::ShowWindow(m_hWnd, SW_HIDE);
+        config.SetRestoreMainWndAfterCapture(wasVisible);
+        config.Save();
+        if (float_.IsVisible()) {
+            float_.ShowWindow(false, false);
+            floatHidden = true;
+        }
+    } else {
+        config.SetRestoreMainWndAfterCapture(false);
+        config.Save();
+    }
+    config.SetFloatWndHiddenByCapture(floatHidden);
+    // What was hidden must be off the screen before the screen is grabbed.
+    FlushCompositor();
+}
+
+void CMainWnd::RestoreAfterCapture() {
+    CConfig& config = CConfig::Instance();
+    if (config.GetRestoreMainWndAfterCapture()) ToggleVisible();
+    if (config.GetFloatWndHiddenByCapture()) float_.ShowWindow(true, true);
+}
+
+// The settings, feedback and about windows arrive with their own windows; until then their
+// entries only report their events.
+void CMainWnd::ShowSetWnd() {}
+void CMainWnd::ShowFeedbackWnd() {}
+void CMainWnd::ShowAboutWnd() {}
+
+void CMainWnd::ShowResultToast(const std::wstring& text) {
+    if (!text.empty()) ShowToast(text, kResultToastMs, m_hWnd, false);
+}
+
+void CMainWnd::OnCaptureResult(int action, unsigned failed) {
+    RestoreAfterCapture();
+    if (action == 8 && !(failed & kOutputFileFailed)) {
+        if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath())) {
+            ShowResultToast(CaptureResultToast(action, kOutputFileFailed));
+        }
+        return;
+    }
+    ShowResultToast(CaptureResultToast(action, failed));
+}
+
+void CMainWnd::OnFullScreenDone(unsigned failed) {
+    RestoreAfterCapture();
+    ShowResultToast(FullScreenResultToast(failed));
+}
+
+LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    bHandled = TRUE;
+    switch (uMsg) {
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_COMMAND: bHandled = OnMenuCommand(LOWORD(wParam)); return 0;
+        case WM_FULLSCREEN_CAPTURE_DONE: OnFullScreenDone(static_cast<unsigned>(lParam)); return 0;
+        case WM_FEEDBACK_SENT:
+            ShowToast(L"\x611F\x8C22\x60A8\x7684\x53CD\x9988", kFeedbackToastMs, m_hWnd, true);
+            return 0;
+        case WM_RESTORE_AFTER_CAPTURE: RestoreAfterCapture(); return 0;
+        case WM_TRAY_CALLBACK:
+            if (lParam == WM_LBUTTONDBLCLK) {
+                ToggleVisible();
+            } else if (lParam == WM_RBUTTONUP) {
+                tray_.ShowMenu(IsVisible(), float_.IsVisible());
+            } else {
+                bHandled = FALSE;
+            }
+            return 0;
+        case WM_CAPTURE_RESULT:
+            OnCaptureResult(static_cast<int>(wParam), static_cast<unsigned>(lParam));
+            bHandled = wParam == 8 || wParam == 9 || wParam == 11 || wParam == 13;
+            return 0;
+        case WM_FLOAT_COMMAND: OnFloatCommand(static_cast<int>(wParam)); return 0;
+        default: bHandled = FALSE; return 0;
+    }
+}
+
+bool CMainWnd::OnMenuCommand(int id) {
+    switch (id) {
+        case kTrayExit: Report(kEventTrayMenuExit); PostQuitMessage(0); return true;
+        case 1126: return true;  // no menu entry carries it
+        case kTrayShowMainWnd: Report(kEventTrayMenuShowMainWnd); ShowInFront(); return true;
+        case kTrayAbout: Report(kEventTrayMenuAbout); ShowAboutWnd(); return true;
+        case kTrayFeedback: Report(kEventTrayMenuFeedback); ShowFeedbackWnd(); return true;
+        case kTraySettings: Report(kEventTrayMenuSet); ShowSetWnd(); return true;
+        case kTrayOpenPicDir: Report(kEventTrayMenuOpenPicdir); OpenPicDir(); return true;
+        case kTrayFullScreen: Report(kEventTrayMenuFullscreen); StartFullScreenCapture(); return true;
+        case kTrayRectCapture: Report(kEventTrayMenuRectangular); StartRectCapture(); return true;
+        case kTrayShowFloatWnd: Report(kEventTrayMenuShowFloatWnd); float_.ShowWindow(true, true); return true;
+        default: return false;
+    }
+}
+
+void CMainWnd::OnFloatCommand(int id) {
+    switch (id) {
+        case kFloatRectCapture: Report(kEventFloatWndDbClickRectangular); StartRectCapture(); break;
+        case kFloatFullScreenCapture: StartFullScreenCapture(); break;
+        case kFloatOpenPicDir: Report(kEventFloatWndMenuOpenPicdir); OpenPicDir(); break;
+        case kFloatSettings: Report(kEventFloatWndMenuSet); ShowSetWnd(); break;
+        case kFloatFeedback: Report(kEventFloatWndMenuFeedback); ShowFeedbackWnd(); break;
+        case kFloatAbout: Report(kEventFloatWndMenuAbout); ShowAboutWnd(); break;
+        case kFloatShowMainWnd: Report(kEventFloatWndMenuShowMainWnd); ShowInFront(); break;
+        case kFloatHideFloatWnd: Report(kEventFloatWndMenuHideFloatWnd); float_.ShowWindow(false, true); break;
+        default: break;
+    }
+}

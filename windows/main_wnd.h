@@ -1,0 +1,63 @@
+// CMainWnd: the program's home. A small always-on-top window with buttons for a region capture,
+// the picture folder, settings, feedback and about; the tray icon with its menu; the owner of the
+// floating ball. It starts captures, hides and restores itself and the ball around them, and
+// turns the results that come back as posted messages into toasts or a pinned picture.
+#pragma once
+
+#include <functional>
+
+#include "capture/rectangular_selector.h"
+#include "ui_toolkit/UIlib.h"
+#include "windows/float_wnd.h"
+#include "windows/tray_icon.h"
+
+// The main window's title; a second instance finds the first one by it.
+constexpr wchar_t kMainWindowTitle[] = L"Screenshot   ";
+
+class CMainWnd : public DuiLib::WindowImplBase {
+public:
+    CMainWnd() = default;
+    ~CMainWnd() override;
+
+    void StartRectCapture();
+    void StartFullScreenCapture();
+    void HideForCapture();
+    void RestoreAfterCapture();
+    // The settings, feedback and about windows.
+    void ShowSetWnd();
+    void ShowFeedbackWnd();
+    void ShowAboutWnd();
+
+    CFloatWnd& FloatWnd() { return float_; }
+    // Called on the capture's thread once a region capture shows its first frame (for
+    // benchmarks and tests that follow the program's own path).
+    void SetCaptureStartedHandler(std::function<void(CRectangularSelector&)> handler) {
+        captureStarted_ = std::move(handler);
+    }
+
+protected:
+    LPCTSTR GetWindowClassName() const override { return L"UIMainWnd"; }
+    DuiLib::CDuiString GetSkinFile() override { return L"main_wnd.xml"; }
+    void InitWindow() override;
+    void OnClick(DuiLib::TNotifyUI& msg) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    void OnFinalMessage(HWND hWnd) override;
+
+private:
+    void CreateFloatWnd();
+    void HideTooltips();
+    bool IsVisible() const { return m_hWnd && IsWindowVisible(m_hWnd); }
+    // Shows a hidden main window in front, or hides a visible one.
+    void ToggleVisible();
+    void ShowInFront();
+    void OpenPicDir();
+    void OnCaptureResult(int action, unsigned failed);
+    void OnFullScreenDone(unsigned failed);
+    bool OnMenuCommand(int id);
+    void OnFloatCommand(int id);
+    void ShowResultToast(const std::wstring& text);
+
+    TrayIcon tray_;
+    CFloatWnd float_;
+    std::function<void(CRectangularSelector&)> captureStarted_;
+};

@@ -1,0 +1,40 @@
+#include "windows/result_toast.h"
+
+namespace {
+
+const std::wstring kSaved = L"\x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";                     // 已保存到图库
+const std::wstring kCopied = L"\x5DF2\x590D\x5236\x5230\x526A\x5207\x677F";              // 已复制到剪切板
+const std::wstring kCopiedAndSaved = L"\x5DF2\x590D\x5236 \x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";  // 已复制 已保存到图库
+const std::wstring kSaveFailed = L"\x4FDD\x5B58\x5931\x8D25";                            // 保存失败
+const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";                            // 复制失败
+
+// The failures of the outputs the action made, or empty when they all succeeded.
+std::wstring FailureText(unsigned failed, bool saves, bool copies) {
+    std::wstring text;
+    if (saves && (failed & kOutputFileFailed)) text = kSaveFailed;
+    if (copies && (failed & kOutputClipboardFailed)) text += (text.empty() ? L"" : L" ") + kCopyFailed;
+    return text;
+}
+
+}  // namespace
+
+std::wstring CaptureResultToast(int action, unsigned failed) {
+    switch (action) {
+        case 8: return FailureText(failed, true, false);
+        case 9: {
+            const std::wstring failure = FailureText(failed, false, true);
+            return failure.empty() ? kCopied : failure;
+        }
+        case 11: {
+            const std::wstring failure = FailureText(failed, true, false);
+            return failure.empty() ? kSaved : failure;
+        }
+        case 13: return FullScreenResultToast(failed);
+        default: return std::wstring();
+    }
+}
+
+std::wstring FullScreenResultToast(unsigned failed) {
+    const std::wstring failure = FailureText(failed, true, true);
+    return failure.empty() ? kCopiedAndSaved : failure;
+}

@@ -1,0 +1,43 @@
+// The program's icon in the notification area, with its popup menu. The icon is removed when
+// the object goes away, so no stale icon stays behind after the program ends.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "base/unique_handle.h"
+
+// The tray menu's command ids (WM_COMMAND to the owner window).
+enum TrayCommand : int {
+    kTrayExit = 1125,
+    kTrayShowMainWnd = 1127,
+    kTrayAbout = 1128,
+    kTrayFeedback = 1129,
+    kTraySettings = 1130,
+    kTrayOpenPicDir = 1131,
+    kTrayFullScreen = 1132,
+    kTrayRectCapture = 1133,
+    kTrayShowFloatWnd = 1134,
+};
+
+class TrayIcon {
+public:
+    TrayIcon() = default;
+    ~TrayIcon() { Remove(); }
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // Adds icon 1 of owner with the program's icon (resource iconId, else the system's
+    // application icon) and the tip; the shell reports mouse input as callbackMessage.
+    bool Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* tip);
+    void Remove();
+
+    // Opens the menu at the pointer; "显示窗口" and "显示悬浮窗" are disabled while the main
+    // window, or the ball, is visible. The choice arrives at the owner as WM_COMMAND.
+    void ShowMenu(bool mainVisible, bool floatVisible);
+
+private:
+    NOTIFYICONDATAW data_{};
+    bool added_ = false;
+    UniqueMenu menu_;
+};
