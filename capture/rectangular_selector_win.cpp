@@ -222,7 +222,10 @@ void CRectangularSelector::OnRelease(POINT client) {
 }
 
 void CRectangularSelector::ShowToolbar(bool show) {
-    if (IsWindow(toolbar_.GetHWND())) toolbar_.ShowWindow(show, true);
+    if (!IsWindow(toolbar_.GetHWND())) return;
+    toolbar_.ShowWindow(show, true);
+    // A click on the overlay may raise it over the toolbar (Wine does): put the toolbar back on top.
+    if (show) SetWindowPos(toolbar_.GetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CRectangularSelector::PostShapeSelected() {
@@ -238,8 +241,7 @@ void CRectangularSelector::PlaceToolbar() {
         toolbar_.CenterWindow();
     }
     const HWND toolbar = toolbar_.GetHWND();
-    toolbar_.ShowWindow(true, true);
-    SetWindowPos(toolbar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowToolbar(true);
     RECT window;
     GetWindowRect(toolbar, &window);
     const capture::Point at = capture::PlaceToolbar(capture::Normalized(model_.Selection()), window.right - window.left,

@@ -143,6 +143,10 @@ TEST_F(ToolbarCapture, ToolsReachTheAnnotationsAndStopMovingTheSelection) {
     Drag(850, 200, 900, 260);
     EXPECT_EQ(selector_.load()->Model().Selection(),
               (capture::Rect{kSelection.left, kSelection.top, kSelection.right, kSelection.bottom}));
+    // The press on the overlay left the toolbar on top, where the next click finds it.
+    POINT ellipse = ToolbarButtonCenter(Btn::kEllipse);
+    ClientToScreen(toolbar_, &ellipse);
+    EXPECT_EQ(WindowFromPoint(ellipse), toolbar_);
     ClickButton(Btn::kEllipse);
     ASSERT_TRUE(WaitFor([this] { return annotations_.ActiveTool() == Btn::kEllipse; }));
     ClickButton(Btn::kEllipse);  // the same tool again drops it
@@ -203,9 +207,10 @@ INSTANTIATE_TEST_SUITE_P(Actions, FinishingAction,
                                          ActionCase{Btn::kOk, PicSaveFormat::kPng, true, true}));
 
 TEST_F(ToolbarCapture, FailedOutputsAreReportedNotHidden) {
-    // A folder whose parent is missing cannot be made; the clipboard is held open by this thread.
+    // A folder whose parent is missing cannot be made; the clipboard is held open by this
+    // thread's requester window, so the capture's thread cannot open it.
     CConfig::Instance().SetPicSavePath(folder_.File(L"no\\such"));
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboard(requester_));
     ClickButton(Btn::kOk);
     const bool ended = WaitForEnd();
     CloseClipboard();
