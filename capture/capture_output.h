@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/app_messages.h"
+#include "base/unique_handle.h"
 #include "settings/pic_save_format.h"
 
 // The next numbered name in folder (created when missing, last level only) for the format.
@@ -30,15 +31,30 @@ std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITM
 // Shows the folder in the file manager.
 bool OpenPictureFolder(const std::wstring& folder);
 
-// The whole virtual screen, as a bitmap compatible with the screen; null on failure.
+// The whole virtual screen, as a bitmap compatible with the screen; null on failure. Waits for
+// the compositor first, so a window that is still fading out is not in the picture.
 HBITMAP GrabVirtualScreen();
 
-struct FullScreenCaptureResult {
+// Waits until the desktop compositor has shown what is drawn so far (returns at once without
+// one).
+void FlushCompositor();
+
+// What became of a picture's outputs.
+struct CaptureDelivery {
     std::wstring path;  // the saved picture; empty when nothing was saved
     bool saved = false;
     bool copied = false;
+    LPARAM failed = 0;  // the outputs asked for that failed: kCaptureFileNotWritten, kCaptureClipboardNotSet
 };
+using FullScreenCaptureResult = CaptureDelivery;
+
+// Saves image as a new numbered picture in folder (when save) and then puts it on the clipboard
+// (when copy); the file is written first because the clipboard owns the bitmap once it is set,
+// and then image no longer holds it. A null image fails every output asked for.
+CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const std::wstring& folder,
+                               PicSaveFormat format);
 
 // Saves the whole virtual screen as a new numbered picture in folder and puts it on the
-// clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every case.
+// clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every case, its
+// lParam telling what failed.
 FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester);

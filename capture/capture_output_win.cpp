@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <dwmapi.h>
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shellapi.h>
@@ -148,6 +149,7 @@ HBITMAP GrabVirtualScreen() {
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (width <= 0 || height <= 0) return nullptr;
+    FlushCompositor();
     UniqueDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!display) return nullptr;
     UniqueDc memory(CreateCompatibleDC(display.Get()));
@@ -161,15 +163,29 @@ HBITMAP GrabVirtualScreen() {
     return bitmap.Release();
 }
 
-FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester) {
-    FullScreenCaptureResult result;
-    UniqueBitmap screen(GrabVirtualScreen());
-    if (screen) {
-        result.path = SavePicture(folder, format, screen.Get());
+void FlushCompositor() {
+    DwmFlush();  // fails without composition; then there is nothing to wait for
+}
+
+CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const std::wstring& folder,
+                               PicSaveFormat format) {
+    CaptureDelivery result;
+    if (save && image) {
+        result.path = SavePicture(folder, format, image.Get());
         result.saved = !result.path.empty();
-        result.copied = PutBitmapOnClipboard(screen.Get());
-        if (result.copied) screen.Release();  // the clipboard owns it now
     }
-    if (requester) PostMessageW(requester, WM_FULLSCREEN_CAPTURE_DONE, 0, 0);
+    if (copy && image) {
+        result.copied = PutBitmapOnClipboard(image.Get());
+        if (result.copied) image.Release();  // the clipboard owns it now
+    }
+    if (save && !result.saved) result.failed |= kCaptureFileNotWritten;
+    if (copy && !result.copied) result.failed |= kCaptureClipboardNotSet;
+    return result;
+}
+
+FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester) {
+    UniqueBitmap screen(GrabVirtualScreen());
+    const FullScreenCaptureResult result = DeliverPicture(screen, true, true, folder, format);
+    if (requester) PostMessageW(requester, WM_FULLSCREEN_CAPTURE_DONE, 0, result.failed);
     return result;
 }

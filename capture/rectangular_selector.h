@@ -2,7 +2,10 @@
 // overlay window and lets the user drag out, move and resize the selection (SelectionModel); the
 // magnifier (CMagnifier) and the overlay's painting (COverlayRenderer) are parts of their own.
 // This class runs the capture's life: start, the cursor poller, the message loop, input, the
-// end and the output picture. Everything but the poller runs on the capture's own thread.
+// toolbar beside the finished selection and its actions, the end and the output picture.
+// Everything but the poller runs on the capture's own thread. Every capture ends with exactly
+// one message to the requester: WM_CAPTURE_RESULT after a finishing action, else
+// WM_RESTORE_AFTER_CAPTURE.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +21,8 @@
 #include "capture/magnifier_win.h"
 #include "capture/overlay_renderer_win.h"
 #include "capture/selection_model.h"
+#include "capture/toolbar_actions.h"
+#include "toolbar/rectangular_selector_tool_bar.h"
 
 class CRectangularSelector {
 public:
@@ -30,7 +35,8 @@ public:
     // cannot be made (the capture then ends at once).
     bool Start();
     void RunMessageLoop();
-    // Ends the capture; tells the requester to restore itself when no result was posted.
+    // Ends the capture (once; later calls do nothing); tells the requester to restore itself
+    // when no result was posted.
     void End();
 
     HWND Overlay() const { return overlay_; }
@@ -44,7 +50,6 @@ public:
     // The selection as the output picture: exactly its (r - l) x (b - t) pixels of the frozen
     // screen with the annotations, none of the overlay's own drawing. Null without a selection.
     HBITMAP ComposeOutput();
-    void MarkResultPosted() { resultPosted_ = true; }
     // Called after a colour value was copied, with the copy toast's text (the toast window shows
     // it, parented to the overlay, bottom right, 1.5 s).
     void SetColorCopiedHandler(std::function<void(const std::wstring& toastText)> handler) {
@@ -75,6 +80,14 @@ private:
     // Records a colour copy, reports it and shows its toast.
     void OnColorCopy(const ColorCopy& copy);
     bool MovingAllowed() const;
+    // Creates the toolbar on the first finished selection and puts it beside the selection.
+    void PlaceToolbar();
+    void ShowToolbar(bool show);
+    // Tells the toolbar whether a shape is selected (its delete button follows).
+    void PostShapeSelected();
+    // The toolbar's button callback: a tool, delete or a finishing action.
+    void OnToolbarButton(TOOL_BAR_BTN_TYPE value);
+    void Finish(const capture::FinishingAction& action);
 
     HWND requester_;
     ICaptureAnnotations& annotations_;
@@ -83,7 +96,10 @@ private:
     CMagnifier magnifier_;
     COverlayRenderer renderer_;
     bool resultPosted_ = false;
+    bool finishing_ = false;  // a finishing action ran: later presses are ignored
+    bool ended_ = false;
     HWND overlay_ = nullptr;
+    CRectangularSelectorToolBar toolbar_;
     std::atomic<bool> pollerRunning_{false};
     std::atomic<DWORD> lastActivity_{0};
     // The client point the poller posted last; none yet at the start.

@@ -6,14 +6,20 @@
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
+#include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
+#include "settings/config.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/usage_events.h"
 
 namespace {
 
 constexpr wchar_t kOverlayClass[] = L"ScreenCaptureWindow";
+constexpr wchar_t kToolbarTitle[] = L"rectangular_selector_tool_bar";
+// WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX; the toolkit removes the
+// frame again, so the window is the layout's size.
+constexpr DWORD kToolbarStyle = 0x10CE0000;
 
 LPCWSTR CursorResource(capture::Cursor cursor) {
     switch (cursor) {
@@ -55,6 +61,7 @@ CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& 
 
 CRectangularSelector::~CRectangularSelector() {
     StopPoller();
+    toolbar_.Dismiss();
     if (overlay_ && IsWindow(overlay_)) DestroyWindow(overlay_);
 }
 
@@ -86,7 +93,9 @@ bool CRectangularSelector::Start() {
     if (!overlay_) return false;
     SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
-    // here, so a repaint only copies pixels.
+    // here, so a repaint only copies pixels. A window still fading out (the requester hiding
+    // itself) is first let finish.
+    FlushCompositor();
     if (!GrabScreen(frozen, renderer_.Dimmed(), screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
@@ -109,8 +118,11 @@ bool CRectangularSelector::Start() {
 void CRectangularSelector::RunMessageLoop() { ::RunMessageLoop(); }
 
 void CRectangularSelector::End() {
+    if (ended_) return;
+    ended_ = true;
     StopPoller();
     annotations_.Reset();
+    toolbar_.Dismiss();
     if (overlay_ && IsWindow(overlay_)) {
         SetWindowLongPtrW(overlay_, GWLP_USERDATA, 0);
         DestroyWindow(overlay_);
@@ -186,7 +198,9 @@ bool CRectangularSelector::MovingAllowed() const {
 void CRectangularSelector::OnPress(POINT client) {
     const capture::Point p{screen_.left + client.x, screen_.top + client.y};
     const auto result = model_.Press(p, MovingAllowed());
+    ShowToolbar(result.showToolbar);
     if (result.forwardToShapes) annotations_.OnMouseDown(client);
+    PostShapeSelected();
     renderer_.InvalidateChrome();
 }
 
@@ -200,9 +214,68 @@ void CRectangularSelector::OnDragStep(POINT client) {
 
 void CRectangularSelector::OnRelease(POINT client) {
     const capture::Point p{screen_.left + client.x, screen_.top + client.y};
-    model_.Release(p);  // the toolbar that a finished selection places arrives with the toolbar
+    ShowToolbar(true);
+    if (model_.Release(p)) PlaceToolbar();
     annotations_.OnMouseUp(client);
+    PostShapeSelected();
     renderer_.InvalidateChrome();
+}
+
+void CRectangularSelector::ShowToolbar(bool show) {
+    if (!IsWindow(toolbar_.GetHWND())) return;
+    toolbar_.ShowWindow(show, true);
+    // A click on the overlay may raise it over the toolbar (Wine does): put the toolbar back on top.
+    if (show) SetWindowPos(toolbar_.GetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CRectangularSelector::PostShapeSelected() {
+    if (IsWindow(toolbar_.GetHWND())) toolbar_.PostMessage(WM_TOOLBAR_SHAPE_SELECTED, annotations_.HasCurrentShape() ? 1 : 0);
+}
+
+void CRectangularSelector::PlaceToolbar() {
+    if (!IsWindow(toolbar_.GetHWND())) {
+        // Without a window the selection stays usable; the next finished drag tries again.
+        if (!toolbar_.Create(overlay_, kToolbarTitle, kToolbarStyle, 0)) return;
+        annotations_.SetToolbarWindow(toolbar_.GetHWND());
+        toolbar_.SetButtonCallback([this](TOOL_BAR_BTN_TYPE value) { OnToolbarButton(value); });
+        toolbar_.CenterWindow();
+    }
+    const HWND toolbar = toolbar_.GetHWND();
+    ShowToolbar(true);
+    RECT window;
+    GetWindowRect(toolbar, &window);
+    const capture::Point at = capture::PlaceToolbar(capture::Normalized(model_.Selection()), window.right - window.left,
+                                                    window.bottom - window.top, screen_);
+    SetWindowPos(toolbar, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void CRectangularSelector::OnToolbarButton(TOOL_BAR_BTN_TYPE value) {
+    if (finishing_) return;  // a second press queued behind a finishing one
+    if (IsAnnotationTool(value)) {
+        annotations_.SelectTool(value);
+    } else if (value == TOOL_BAR_BTN_TYPE::kDelete) {
+        // Deleting the selected shape arrives with the shapes; the press is still counted.
+        CEventTracker::Instance().Report(kEventToolbarBtnUndo);
+    } else if (const capture::FinishingAction* action = capture::FinishingActionFor(value)) {
+        Finish(*action);
+    }
+}
+
+void CRectangularSelector::Finish(const capture::FinishingAction& action) {
+    finishing_ = true;
+    CEventTracker::Instance().Report(action.event, action.withSummary ? annotations_.ShapeSummary() : std::wstring());
+    CaptureDelivery delivery;
+    if (action.save || action.copy) {
+        UniqueBitmap picture(ComposeOutput());
+        const CConfig& config = CConfig::Instance();
+        delivery = DeliverPicture(picture, action.save, action.copy, config.GetPicSavePath(), config.GetPicSaveFormat());
+        if (delivery.saved) CAppContext::Instance().SetLastPicturePath(delivery.path);
+    }
+    if (requester_) {
+        PostMessageW(requester_, WM_CAPTURE_RESULT, static_cast<WPARAM>(action.result), delivery.failed);
+        resultPosted_ = true;
+    }
+    PostQuitMessage(0);
 }
 
 CRectangularSelector::ColorCopy CRectangularSelector::OnKey(WPARAM key) {

@@ -70,10 +70,28 @@ add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)
 
+# The capture with its toolbar, which is built from the program's skin.
 add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp
-               tests/win/update_split_test.cpp)
+               tests/win/update_split_test.cpp tests/win/capture_fixture.cpp tests/win/capture_toolbar_test.cpp
+               tests/win/real_input.cpp
+               ${APP_RESOURCES})
 target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)
+add_dependencies(capture_tests program_skin)
 add_test(NAME capture_tests COMMAND capture_tests)
+
+# The capture toolbar window alone, clicked by real input.
+add_executable(toolbar_tests tests/win/toolbar_test.cpp tests/win/toolkit_test_window.cpp tests/win/real_input.cpp
+               ${APP_RESOURCES})
+target_link_libraries(toolbar_tests PRIVATE screenshot_toolbar gtest_main)
+add_dependencies(toolbar_tests program_skin)
+add_test(NAME toolbar_tests COMMAND toolbar_tests)
+
+# Many region captures in one process: what the system gives a capture comes back.
+add_executable(capture_soak_tests tests/win/capture_soak_test.cpp tests/win/capture_fixture.cpp
+               tests/win/real_input.cpp tests/win/test_folder.cpp ${APP_RESOURCES})
+target_link_libraries(capture_soak_tests PRIVATE screenshot_capture gtest_main psapi)
+add_dependencies(capture_soak_tests program_skin)
+add_test(NAME capture_soak_tests COMMAND capture_soak_tests)
 
 # A small window program that the end-to-end harness drives with real input.
 add_executable(e2e_probe WIN32 tests/e2e/probe/e2e_probe.cpp ${APP_RESOURCES})
@@ -96,6 +114,7 @@ set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BI
 
 # A hung Windows test fails on its own instead of holding up the whole run.
 set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests capture_tests e2e
+                     toolbar_tests capture_soak_tests
                      PROPERTIES TIMEOUT 300)
 
 # Benchmarks (run by scripts/bench.sh, not by the tests).

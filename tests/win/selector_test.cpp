@@ -17,73 +17,9 @@
 #include "capture/overlay_layout.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
+#include "capture_fixture.h"
 
 namespace {
-
-uint32_t PatternAt(int x, int y) {
-    return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x >> 8) * 16 + (y >> 8)));
-}
-
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        const int w = client.right, h = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = PatternAt(x, y);
-        }
-        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(5);
-    }
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms = 5000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Pump(10);
-    }
-    return true;
-}
-
-void Mouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-// Moves the real pointer in steps, as a hand would, so the poller sees it move.
-void MoveTo(int x, int y) {
-    POINT from;
-    GetCursorPos(&from);
-    for (int i = 1; i <= 5; ++i) {
-        SetCursorPos(from.x + (x - from.x) * i / 5, from.y + (y - from.y) * i / 5);
-        Mouse(MOUSEEVENTF_MOVE);
-        Pump(40);
-    }
-    Pump(120);
-}
 
 int Diff(uint32_t a, uint32_t b) {
     int worst = 0;
@@ -97,20 +33,6 @@ uint32_t Dimmed(uint32_t p) {
     uint32_t out = 0;
     for (int shift = 0; shift < 24; shift += 8) out |= ((((p >> shift) & 0xFF) * 102 + 127) / 255) << shift;
     return out;
-}
-
-// Covers the primary screen with the pattern, topmost.
-HWND ShowPattern() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PatternProc;
-    wc.lpszClassName = L"CapturePattern";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"CapturePattern", L"pattern", WS_POPUP | WS_VISIBLE,
-                                  0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                  nullptr, nullptr);
-    UpdateWindow(window);
-    Pump(300);
-    return window;
 }
 
 // The pattern with GDI's own blend of a black layer of alpha 153 over it.
@@ -129,59 +51,6 @@ std::vector<uint32_t> BlendedByGdi(int w, int h) {
     GdiFlush();
     return std::vector<uint32_t>(picture.Bits(), picture.Bits() + static_cast<size_t>(w) * h);
 }
-
-// The pattern on screen, a requester window, and a capture running on its own thread.
-class Capture : public testing::Test {
-protected:
-    void SetUp() override {
-        pattern_ = ShowPattern();
-        requester_ = CreateWindowExW(0, L"STATIC", L"requester", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetCursorPos(600, 500);
-        Mouse(MOUSEEVENTF_MOVE);
-        thread_ = std::thread([this] {
-            RunRegionCapture(requester_, annotations_, [this](CRectangularSelector& s) { selector_ = &s; });
-            finished_ = true;
-        });
-        ASSERT_TRUE(WaitFor([this] { return selector_.load() != nullptr; }));
-        overlay_ = selector_.load()->Overlay();
-        Pump(200);
-    }
-    void TearDown() override {
-        if (!finished_) PostMessageW(overlay_, WM_KEYDOWN, VK_ESCAPE, 0);
-        WaitFor([this] { return finished_.load(); });
-        if (thread_.joinable()) thread_.join();
-        DestroyWindow(pattern_);
-        DestroyWindow(requester_);
-    }
-
-    // Renders the whole frame on the capture thread and gives its pixel at (x, y).
-    uint32_t Frame(int x, int y) {
-        SendMessageW(overlay_, WM_CAPTURE_RENDER, 0, 0);
-        return Pixel(x, y);
-    }
-    // A pixel of the frame rendered last.
-    uint32_t Pixel(int x, int y) {
-        CRectangularSelector* s = selector_.load();
-        return s->FramePixels()[static_cast<size_t>(y) * s->Width() + x] & 0xFFFFFF;
-    }
-
-    void Drag(int x0, int y0, int x1, int y1) {
-        MoveTo(x0, y0);
-        Mouse(MOUSEEVENTF_LEFTDOWN);
-        Pump(80);
-        MoveTo(x1, y1);
-        Mouse(MOUSEEVENTF_LEFTUP);
-        Pump(150);
-    }
-
-    NoAnnotations annotations_;
-    HWND pattern_ = nullptr;
-    HWND requester_ = nullptr;
-    HWND overlay_ = nullptr;
-    std::thread thread_;
-    std::atomic<CRectangularSelector*> selector_{nullptr};
-    std::atomic<bool> finished_{false};
-};
 
 }  // namespace
 
