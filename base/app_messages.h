@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "base/capture_failures.h"
+
 // Main window: a full-screen capture ended (wParam 0; lParam: the failed outputs, below).
 constexpr UINT WM_FULLSCREEN_CAPTURE_DONE = WM_USER + 1;
 // Main window: the feedback window sent the user's text (wParam 0, lParam 0).
@@ -17,10 +19,7 @@ constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
 // Capture requester: a region capture ended with a toolbar action (wParam: 8 pin, 9 clipboard,
 // 11 save, 13 copy and save, 0 cancel; lParam: the failed outputs, below).
 constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
-// The lParam of WM_CAPTURE_RESULT and WM_FULLSCREEN_CAPTURE_DONE: 0 when every output the
-// action asked for succeeded, else these bits (both: 3).
-constexpr LPARAM kCaptureFileNotWritten = 1;
-constexpr LPARAM kCaptureClipboardNotSet = 2;
+// Its lParam, and WM_FULLSCREEN_CAPTURE_DONE's: the failed outputs (base/capture_failures.h).
 // Overlay: the cursor poller saw the pointer at a new client point (lParam: x low word, y high
 // word).
 constexpr UINT WM_CAPTURE_CURSOR_MOVED = WM_USER + 201;

@@ -35,9 +35,6 @@ bool OpenPictureFolder(const std::wstring& folder);
 // the compositor first, so a window that is still fading out is not in the picture.
 HBITMAP GrabVirtualScreen();
 
-// Waits until the desktop compositor has shown what is drawn so far (returns at once without
-// one).
-void FlushCompositor();
 
 // What became of a picture's outputs.
 struct CaptureDelivery {

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <dwmapi.h>
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shellapi.h>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/window_transitions.h"
 #include "base/clipboard.h"
 #include "base/file_io.h"
 #include "base/unique_handle.h"
@@ -161,10 +161,6 @@ HBITMAP GrabVirtualScreen() {
         if (!BitBlt(memory.Get(), 0, 0, width, height, display.Get(), left, top, SRCCOPY)) return nullptr;
     }
     return bitmap.Release();
-}
-
-void FlushCompositor() {
-    DwmFlush();  // fails without composition; then there is nothing to wait for
 }
 
 CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const std::wstring& folder,

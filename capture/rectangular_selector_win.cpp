@@ -2,6 +2,7 @@
 // the end and the output picture.
 #include <system_error>
 
+#include "base/window_transitions.h"
 #include "base/clipboard.h"
 #include "base/message_loop.h"
 #include "base/unique_handle.h"

@@ -127,5 +127,8 @@ set_source_files_properties(${TOOLKIT_BENCH_RC} PROPERTIES
 add_executable(toolkit_bench bench/toolkit_bench.cpp ${TOOLKIT_BENCH_RC})
 target_link_libraries(toolkit_bench PRIVATE screenshot_ui_toolkit)
 add_dependencies(toolkit_bench toolkit_bench_skin)
+add_executable(program_bench bench/program_bench.cpp ${APP_RESOURCES})
+target_link_libraries(program_bench PRIVATE screenshot_windows)
+add_dependencies(program_bench program_skin)
 add_executable(capture_bench bench/capture_bench.cpp)
 target_link_libraries(capture_bench PRIVATE screenshot_capture psapi)

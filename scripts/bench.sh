@@ -5,6 +5,8 @@
 #   scripts/bench.sh toolkit         building and painting a window from its layout
 #   scripts/bench.sh capture [WxH…]  a region capture on screens of these sizes (default
 #                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
+#   scripts/bench.sh program [WxH…]  a capture started through the main window, beside the
+#                                    capture alone (default 1920x1080 3840x2160)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
@@ -18,24 +20,35 @@ run_toolkit() {
     wine_env_teardown
 }
 
-run_capture() {
-    local sizes=("$@")
-    [ ${#sizes[@]} -gt 0 ] || sizes=(1920x1080 3840x2160 7680x2160)
+# Runs the benchmark program $1 on a display of each size given after it.
+run_on_screens() {
+    local exe=$1; shift
     local size
-    for size in "${sizes[@]}"; do
+    for size in "$@"; do
         # A display of exactly this size; Wine's virtual screen follows it.
         local saved_display=${DISPLAY:-}
         unset DISPLAY
         WINE_ENV_SCREEN=$size wine_env_setup "$BUILD/win" >/dev/null
-        wine "$BUILD/win/capture_bench.exe"
+        wine "$BUILD/win/$exe"
         wine_env_teardown
         if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
     done
 }
 
+run_capture() {
+    if [ $# -gt 0 ]; then run_on_screens capture_bench.exe "$@"
+    else run_on_screens capture_bench.exe 1920x1080 3840x2160 7680x2160; fi
+}
+
+run_program() {
+    if [ $# -gt 0 ]; then run_on_screens program_bench.exe "$@"
+    else run_on_screens program_bench.exe 1920x1080 3840x2160; fi
+}
+
 case "${1:-all}" in
     toolkit) run_toolkit ;;
     capture) shift; run_capture "$@" ;;
-    all) run_toolkit; run_capture ;;
+    program) shift; run_program "$@" ;;
+    all) run_toolkit; run_capture; run_program ;;
     *) echo "unknown benchmark: $1" >&2; exit 2 ;;
 esac

@@ -175,9 +175,9 @@ void CMainWnd::ShowResultToast(const std::wstring& text) {
 
 void CMainWnd::OnCaptureResult(int action, unsigned failed) {
     RestoreAfterCapture();
-    if (action == 8 && !(failed & kOutputFileFailed)) {
+    if (action == 8 && !(failed & kCaptureFileNotWritten)) {
         if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath())) {
-            ShowResultToast(CaptureResultToast(action, kOutputFileFailed));
+            ShowResultToast(CaptureResultToast(action, kCaptureFileNotWritten));
         }
         return;
     }

@@ -11,8 +11,8 @@ const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";                   
 // The failures of the outputs the action made, or empty when they all succeeded.
 std::wstring FailureText(unsigned failed, bool saves, bool copies) {
     std::wstring text;
-    if (saves && (failed & kOutputFileFailed)) text = kSaveFailed;
-    if (copies && (failed & kOutputClipboardFailed)) text += (text.empty() ? L"" : L" ") + kCopyFailed;
+    if (saves && (failed & kCaptureFileNotWritten)) text = kSaveFailed;
+    if (copies && (failed & kCaptureClipboardNotSet)) text += (text.empty() ? L"" : L" ") + kCopyFailed;
     return text;
 }
 

@@ -4,9 +4,8 @@
 
 #include <string>
 
-// Bits of a result message's lParam: which output could not be made.
-constexpr unsigned kOutputFileFailed = 1;
-constexpr unsigned kOutputClipboardFailed = 2;
+#include "base/capture_failures.h"
+
 
 // The toast after a region capture ended with action (8 pin, 9 copy, 11 save, 13 copy and save)
 // and the failed outputs, or after a full-screen capture (which copies and saves, like 13).

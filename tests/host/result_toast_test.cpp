@@ -18,21 +18,21 @@ TEST(ResultToast, SuccessTextsOnlyWhenEveryOutputOfTheActionWasMade) {
     EXPECT_EQ(CaptureResultToast(13, 0), kBoth);
     EXPECT_EQ(FullScreenResultToast(0), kBoth);
     // A failure of an output the action did not make does not count against it.
-    EXPECT_EQ(CaptureResultToast(9, kOutputFileFailed), kCopied);
-    EXPECT_EQ(CaptureResultToast(11, kOutputClipboardFailed), kSaved);
+    EXPECT_EQ(CaptureResultToast(9, kCaptureFileNotWritten), kCopied);
+    EXPECT_EQ(CaptureResultToast(11, kCaptureClipboardNotSet), kSaved);
 }
 
 TEST(ResultToast, FailuresAreNamedInsteadOfTheSuccessText) {
-    EXPECT_EQ(CaptureResultToast(11, kOutputFileFailed), kSaveFailed);
-    EXPECT_EQ(CaptureResultToast(9, kOutputClipboardFailed), kCopyFailed);
-    EXPECT_EQ(CaptureResultToast(13, kOutputFileFailed), kSaveFailed);
-    EXPECT_EQ(CaptureResultToast(13, kOutputClipboardFailed), kCopyFailed);
-    EXPECT_EQ(CaptureResultToast(13, kOutputFileFailed | kOutputClipboardFailed), kSaveFailed + L" " + kCopyFailed);
-    EXPECT_EQ(FullScreenResultToast(kOutputFileFailed | kOutputClipboardFailed), kSaveFailed + L" " + kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(11, kCaptureFileNotWritten), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(9, kCaptureClipboardNotSet), kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(13, kCaptureFileNotWritten), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(13, kCaptureClipboardNotSet), kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(13, kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
+    EXPECT_EQ(FullScreenResultToast(kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
     // A pin shows its picture when saved, and the failure when not.
     EXPECT_EQ(CaptureResultToast(8, 0), L"");
-    EXPECT_EQ(CaptureResultToast(8, kOutputFileFailed), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(8, kCaptureFileNotWritten), kSaveFailed);
     // Cancel and unknown values: no toast.
     EXPECT_EQ(CaptureResultToast(0, 0), L"");
-    EXPECT_EQ(CaptureResultToast(12, kOutputFileFailed), L"");
+    EXPECT_EQ(CaptureResultToast(12, kCaptureFileNotWritten), L"");
 }
