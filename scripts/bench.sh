@@ -3,6 +3,7 @@
 # "name value unit".
 #   scripts/bench.sh                 all benchmarks
 #   scripts/bench.sh toolkit         building and painting a window from its layout
+#   scripts/bench.sh pin             pinning a 3840x2160 picture: time to shown, memory added
 #   scripts/bench.sh capture [WxH…]  a region capture on screens of these sizes (default
 #                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
 set -euo pipefail
@@ -16,6 +17,15 @@ run_toolkit() {
     wine_env_setup "$BUILD/win" >/dev/null
     wine "$BUILD/win/toolkit_bench.exe"
     wine_env_teardown
+}
+
+run_pin() {
+    local saved_display=${DISPLAY:-}
+    unset DISPLAY
+    WINE_ENV_SCREEN=3840x2160 wine_env_setup "$BUILD/win" >/dev/null
+    wine "$BUILD/win/pin_bench.exe"
+    wine_env_teardown
+    if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
 }
 
 run_capture() {
@@ -35,7 +45,8 @@ run_capture() {
 
 case "${1:-all}" in
     toolkit) run_toolkit ;;
+    pin) run_pin ;;
     capture) shift; run_capture "$@" ;;
-    all) run_toolkit; run_capture ;;
+    all) run_toolkit; run_pin; run_capture ;;
     *) echo "unknown benchmark: $1" >&2; exit 2 ;;
 esac

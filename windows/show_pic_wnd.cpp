@@ -1,8 +1,5 @@
 #include "windows/show_pic_wnd.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <memory>
 
 #include "ui_toolkit/UIlib.h"
@@ -77,15 +74,11 @@ private:
 
     // Sizes the window and the picture label to the picture; false when the file is no picture.
     bool FitToPicture() {
-        int width = 0;
-        int height = 0;
-        {
-            Gdiplus::Bitmap picture(picturePath_.c_str());
-            if (picture.GetLastStatus() != Gdiplus::Ok) return false;
-            width = static_cast<int>(picture.GetWidth());
-            height = static_cast<int>(picture.GetHeight());
-        }
-        if (width <= 0 || height <= 0) return false;
+        // Decoded once: the window keeps this picture for the label's background image.
+        const std::shared_ptr<const UiImage> picture = m_pm.GetImage(picturePath_.c_str());
+        if (!picture || picture->width <= 0 || picture->height <= 0) return false;
+        const int width = picture->width;
+        const int height = picture->height;
         CControlUI* label = m_pm.FindControl(L"pic_label");
         if (!label) return true;
         label->SetFixedWidth(width);
