@@ -45,6 +45,18 @@ protected:
     TestFolder folder_;
 };
 
+// The window's rectangle, after checking it is the picture's size, centred at the top.
+RECT ExpectAtTopCentre(HWND hwnd, int width, int height) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, width);
+    EXPECT_EQ(rc.bottom - rc.top, height);
+    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+    EXPECT_EQ(rc.top, 3);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    return rc;
+}
+
 bool NearColour(uint32_t c, uint32_t expected) {
     for (int shift = 0; shift < 24; shift += 8) {
         const int a = (c >> shift) & 0xFF;
@@ -59,13 +71,7 @@ bool NearColour(uint32_t c, uint32_t expected) {
 TEST_F(PinnedPictureTest, ExactPictureSizeCentredAtTheTopWithTheCountdownHint) {
     HWND hwnd = Pin(600, 400);
     ASSERT_NE(hwnd, nullptr);
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 600);
-    EXPECT_EQ(rc.bottom - rc.top, 400);
-    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 600) / 2);
-    EXPECT_EQ(rc.top, 3);
-    EXPECT_TRUE(IsWindowVisible(hwnd));
+    const RECT rc = ExpectAtTopCentre(hwnd, 600, 400);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & 0x82000000u, 0x82000000u);
     const DWORD exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
     EXPECT_EQ(exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED), WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED);
@@ -100,12 +106,7 @@ TEST_F(PinnedPictureTest, ExactPictureSizeCentredAtTheTopWithTheCountdownHint) {
 TEST_F(PinnedPictureTest, APictureTooSmallForTheHintShowsNone) {
     HWND hwnd = Pin(150, 30);
     ASSERT_NE(hwnd, nullptr);
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 150);
-    EXPECT_EQ(rc.bottom - rc.top, 30);
-    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 150) / 2);
-    EXPECT_EQ(rc.top, 3);
+    const RECT rc = ExpectAtTopCentre(hwnd, 150, 30);
     EXPECT_FALSE(HintShown(hwnd));
     EXPECT_TRUE(NearColour(ScreenPixel(rc.right - 20, rc.top + 10), kPictureColour));
 }

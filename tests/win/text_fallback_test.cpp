@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/dib_canvas.h"
+#include "base/gdiplus_session.h"
 #include "base/unique_handle.h"
 #include "ui_toolkit/fallback_glyph.h"
 #include "ui_toolkit/ui_render.h"
@@ -66,13 +68,7 @@ std::unique_ptr<Gdiplus::Font> HintFont() {
 Ink GdiInk(const wchar_t* face) {
     uint32_t* bits = nullptr;
     UniqueDc dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+    UniqueBitmap bitmap(CreateTopDownDib(dc.Get(), kWidth, kHeight, &bits));
     SelectedObject selectedBitmap(dc.Get(), bitmap.Get());
     LOGFONTW lf{};
     lf.lfHeight = -14;
@@ -98,14 +94,10 @@ Ink GdiInk(const wchar_t* face) {
 
 class TextFallback : public testing::Test {
 protected:
-    void SetUp() override {
-        Gdiplus::GdiplusStartupInput input;
-        ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
+    void SetUp() override { ASSERT_TRUE(gdiplus_.Started()); }
 
 private:
-    ULONG_PTR token_ = 0;
+    GdiplusSession gdiplus_;
 };
 
 }  // namespace
