@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "base/timestamped_name.h"
 #include "base/unique_handle.h"
 #include "base/utf8_codec.h"
 #include "test_folder.h"
@@ -75,10 +77,14 @@ void ExpectMinidump(const std::wstring& path) {
     EXPECT_EQ(bytes.substr(0, 4), "MDMP");
 }
 
-void ExpectBothLines(const ProbeRun& run) {
-    const std::string first = Utf16ToUtf8(L"程序发生未处理异常，正在生成 dump 文件...\r\n");
-    const std::string second = Utf16ToUtf8(L"Dump 文件已生成\r\n");
-    EXPECT_EQ(run.output, first + second);
+const std::string kFirstLine = Utf16ToUtf8(L"程序发生未处理异常，正在生成 dump 文件...\r\n");
+
+void ExpectBothLines(const ProbeRun& run) { EXPECT_EQ(run.output, kFirstLine + Utf16ToUtf8(L"Dump 文件已生成\r\n")); }
+
+// Holds a file open with no sharing, so no other process can write it.
+UniqueHandle Lock(const std::wstring& path) {
+    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -121,4 +127,28 @@ TEST(CrashFilter, KeepsAReadOnlyDumpAndWritesBesideItUnderATimestampedName) {
         << testing::PrintToString(dumps[0]);
     ExpectMinidump(folder.File(dumps[0]));
     ExpectBothLines(run);
+}
+
+TEST(CrashFilter, WhenNeitherNameCanBeWrittenItLeavesTheCrashToTheSystem) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    // The plain name and every time-stamped name of the next minute are held open.
+    std::vector<UniqueHandle> locks;
+    locks.push_back(Lock(folder.File(L"crash_dump.dmp")));
+    const std::time_t now = std::time(nullptr);
+    for (int second = 0; second < 60; ++second) {
+        const std::time_t at = now + second;
+        std::tm local{};
+        localtime_s(&local, &at);
+        locks.push_back(Lock(folder.File(FormatTimestampedName(L"crash_dump", L"dmp", local))));
+    }
+    for (const UniqueHandle& lock : locks) ASSERT_TRUE(lock.Valid());
+    const size_t filesBefore = FilesIn(folder.Path()).size();
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    // The system's own handling may add its report after the first line; the second never comes.
+    EXPECT_EQ(run.output.substr(0, kFirstLine.size()), kFirstLine);
+    EXPECT_EQ(run.output.find(Utf16ToUtf8(L"Dump 文件已生成")), std::string::npos);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), filesBefore);
+    locks.clear();
+    EXPECT_EQ(ReadBytes(folder.File(L"crash_dump.dmp")), "");
 }
