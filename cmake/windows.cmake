@@ -47,7 +47,7 @@ set(TOOLKIT_TEST_RC ${CMAKE_BINARY_DIR}/toolkit_test.rc)
 file(WRITE ${TOOLKIT_TEST_RC} "130 ZIPRES \"toolkit_test_skin.zip\"\n")
 set_source_files_properties(${TOOLKIT_TEST_RC} PROPERTIES
     OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/toolkit_test_skin.zip)
-add_executable(toolkit_tests tests/win/toolkit_test.cpp tests/win/toolkit_test_window.cpp
+add_executable(toolkit_tests tests/win/toolkit_test.cpp tests/win/toolkit_test_window.cpp tests/win/text_fallback_test.cpp
                ${TOOLKIT_TEST_RC})
 target_link_libraries(toolkit_tests PRIVATE screenshot_ui_toolkit gtest_main)
 target_include_directories(toolkit_tests PRIVATE ${CMAKE_BINARY_DIR})
@@ -112,8 +112,19 @@ add_test(NAME e2e COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/ru
          --results ${CMAKE_BINARY_DIR}/e2e.json)
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
+# The program's toasts and pinned pictures from the real skin, and the crash filter in a probe
+# process that faults.
+add_executable(crash_probe tests/win/crash_probe.cpp)
+target_link_libraries(crash_probe PRIVATE screenshot_app)
+add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp
+               tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp
+               tests/win/window_test_util.cpp ${APP_RESOURCES})
+target_link_libraries(windows_tests PRIVATE screenshot_windows gtest_main)
+add_dependencies(windows_tests crash_probe program_skin)
+add_test(NAME windows_tests COMMAND windows_tests)
+
 # A hung Windows test fails on its own instead of holding up the whole run.
-set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests capture_tests e2e
+set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests capture_tests windows_tests e2e
                      toolbar_tests capture_soak_tests
                      PROPERTIES TIMEOUT 300)
 
@@ -132,3 +143,6 @@ target_link_libraries(program_bench PRIVATE screenshot_windows)
 add_dependencies(program_bench program_skin)
 add_executable(capture_bench bench/capture_bench.cpp)
 target_link_libraries(capture_bench PRIVATE screenshot_capture psapi)
+add_executable(pin_bench bench/pin_bench.cpp tests/win/window_test_util.cpp ${APP_RESOURCES})
+target_link_libraries(pin_bench PRIVATE screenshot_windows psapi)
+add_dependencies(pin_bench program_skin)

@@ -2,6 +2,7 @@
 # Builds the benchmarks and runs them under Wine. Every figure is printed on its own line as
 # "name value unit".
 #   scripts/bench.sh                 all benchmarks
+#   scripts/bench.sh pin             pinning a 3840x2160 picture: time to shown, memory added
 #   scripts/bench.sh toolkit         building and painting a window from its layout
 #   scripts/bench.sh capture [WxH…]  a region capture on screens of these sizes (default
 #                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
@@ -35,6 +36,8 @@ run_on_screens() {
     done
 }
 
+run_pin() { run_on_screens pin_bench.exe 3840x2160; }
+
 run_capture() {
     if [ $# -gt 0 ]; then run_on_screens capture_bench.exe "$@"
     else run_on_screens capture_bench.exe 1920x1080 3840x2160 7680x2160; fi
@@ -47,8 +50,9 @@ run_program() {
 
 case "${1:-all}" in
     toolkit) run_toolkit ;;
+    pin) run_pin ;;
     capture) shift; run_capture "$@" ;;
     program) shift; run_program "$@" ;;
-    all) run_toolkit; run_capture; run_program ;;
+    all) run_toolkit; run_pin; run_capture; run_program ;;
     *) echo "unknown benchmark: $1" >&2; exit 2 ;;
 esac

@@ -12,7 +12,7 @@ PACKAGES=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 wine64
   xvfb xdotool x11-utils x11-xserver-utils imagemagick
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-symbola
   python3
 )
 

@@ -7,8 +7,11 @@
 #include <gdiplus.h>
 
 #include <cstring>
+#include <string>
 
 #include "base/geometry_gdiplus.h"
+#include "ui_toolkit/fallback_glyph.h"
+#include "ui_toolkit/text_runs.h"
 
 namespace DuiLib {
 
@@ -184,10 +187,10 @@ void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, DWORD argb, int size, SIZE
     g.SetSmoothingMode(old);
 }
 
-void DrawText(Gdiplus::Graphics& g, const wchar_t* text, const RECT& rc, DWORD argb,
-              Gdiplus::Font* font, UINT style) {
-    if (!text || !*text || !font || (argb >> 24) == 0) return;
-    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+namespace {
+
+// Alignment in a rectangle, ellipsis and wrapping as the DT_ style asks.
+void ApplyTextStyle(Gdiplus::StringFormat& format, UINT style) {
     INT flags = format.GetFormatFlags() | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
     if (style & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
     format.SetFormatFlags(flags);
@@ -199,16 +202,106 @@ void DrawText(Gdiplus::Graphics& g, const wchar_t* text, const RECT& rc, DWORD a
                                                   : Gdiplus::StringAlignmentNear);
     format.SetTrimming((style & DT_END_ELLIPSIS) ? Gdiplus::StringTrimmingEllipsisCharacter
                                                  : Gdiplus::StringTrimmingNone);
+}
+
+float MeasureWidth(Gdiplus::Graphics& g, const std::wstring& text, Gdiplus::Font* font) {
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
+                          Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    Gdiplus::RectF bounds;
+    g.MeasureString(text.c_str(), static_cast<INT>(text.size()), font, Gdiplus::PointF(0, 0), &format, &bounds);
+    return bounds.Width;
+}
+
+// A piece of one line: ordinary text in the given font, or one character outside the BMP as a
+// glyph of a font that has it.
+struct PlacedRun {
+    std::wstring text;
+    FallbackGlyph fallback;
+    float width = 0;
+};
+
+std::vector<PlacedRun> PlaceRuns(Gdiplus::Graphics& g, const std::wstring& text, Gdiplus::Font* font) {
+    std::vector<PlacedRun> placed;
+    for (const TextRun& run : SplitTextRuns(text)) {
+        PlacedRun piece;
+        piece.text = text.substr(run.start, run.length);
+        if (run.supplementary) {
+            piece.fallback = FindFallbackGlyph(piece.text.c_str(), static_cast<int>(piece.text.size()),
+                                               font->GetSize(), font->GetStyle());
+        }
+        piece.width = piece.fallback.font ? piece.fallback.advance : MeasureWidth(g, piece.text, font);
+        placed.push_back(std::move(piece));
+    }
+    return placed;
+}
+
+// One line holding characters outside the BMP, drawn run by run on the font's baseline.
+void DrawRuns(Gdiplus::Graphics& g, const std::wstring& text, const Gdiplus::RectF& layout, DWORD argb,
+              Gdiplus::Font* font, UINT style) {
+    const std::vector<PlacedRun> runs = PlaceRuns(g, text, font);
+    float total = 0;
+    for (const PlacedRun& run : runs) total += run.width;
+    float x = layout.X;
+    if (style & DT_CENTER) x += (layout.Width - total) / 2;
+    if (style & DT_RIGHT) x += layout.Width - total;
+    const float lineHeight = font->GetHeight(&g);
+    float lineTop = layout.Y;
+    if (style & DT_VCENTER) lineTop += (layout.Height - lineHeight) / 2;
+    if (style & DT_BOTTOM) lineTop += layout.Height - lineHeight;
+    Gdiplus::FontFamily family;
+    font->GetFamily(&family);
+    const INT fontStyle = font->GetStyle();
+    const float baseline =
+        lineTop + font->GetSize() * family.GetCellAscent(fontStyle) / family.GetEmHeight(fontStyle);
+
     Gdiplus::SolidBrush brush(ToColor(argb));
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    ApplyTextStyle(format, DT_LEFT | DT_TOP | DT_SINGLELINE);
+    const Gdiplus::GraphicsState state = g.Save();
+    g.IntersectClip(layout);
+    for (const PlacedRun& run : runs) {
+        if (run.fallback.font) {
+            const Gdiplus::PointF origin(x, baseline);
+            g.DrawDriverString(&run.fallback.glyph, 1, run.fallback.font.get(), &brush, &origin, 0, nullptr);
+        } else {
+            // A little wider than measured, so rounding cannot wrap or clip the run's last glyph.
+            const Gdiplus::RectF box(x, lineTop, run.width + 2, lineHeight + 2);
+            g.DrawString(run.text.c_str(), static_cast<INT>(run.text.size()), font, box, &format, &brush);
+        }
+        x += run.width;
+    }
+    g.Restore(state);
+}
+
+}  // namespace
+
+void DrawText(Gdiplus::Graphics& g, const wchar_t* text, const RECT& rc, DWORD argb,
+              Gdiplus::Font* font, UINT style) {
+    if (!text || !*text || !font || (argb >> 24) == 0) return;
     const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rc.left), static_cast<Gdiplus::REAL>(rc.top),
                                 static_cast<Gdiplus::REAL>(rc.right - rc.left),
                                 static_cast<Gdiplus::REAL>(rc.bottom - rc.top));
+    if (HasSupplementaryCharacters(text)) {
+        DrawRuns(g, text, layout, argb, font, style);
+        return;
+    }
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    ApplyTextStyle(format, style);
+    Gdiplus::SolidBrush brush(ToColor(argb));
     g.DrawString(text, -1, font, layout, &format, &brush);
 }
 
 SIZE MeasureText(Gdiplus::Graphics& g, const wchar_t* text, Gdiplus::Font* font) {
     SIZE size{0, 0};
     if (!text || !*text || !font) return size;
+    if (HasSupplementaryCharacters(text)) {
+        float width = 0;
+        for (const PlacedRun& run : PlaceRuns(g, text, font)) width += run.width;
+        size.cx = static_cast<LONG>(width + 0.999f);
+        size.cy = static_cast<LONG>(font->GetHeight(&g) + 0.999f);
+        return size;
+    }
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap |
                           Gdiplus::StringFormatFlagsMeasureTrailingSpaces);

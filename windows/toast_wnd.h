@@ -7,11 +7,7 @@
 
 #include <string>
 
-#include "base/geometry.h"
-
-// Where a toast of the given size goes in the work area: centred, or 20 pixels from the right
-// and bottom edges (never past the left or top edge).
-base::Point ToastPosition(const base::Rect& workArea, int width, int height, bool centred);
+#include "windows/toast_position.h"
 
 // Shows text for milliseconds in a toast owned by parent (which may be null), centred in the work
 // area or at its bottom right. Returns at once; the toast deletes itself when it closes.

@@ -1,0 +1,13 @@
+// The crash handler: an unhandled exception on any thread writes a minidump into the current
+// folder ("crash_dump.dmp", or a time-stamped name when that file cannot be written) and ends
+// the process without the system's error dialog.
+#pragma once
+
+#include <windows.h>
+
+// The process's unhandled-exception filter. EXCEPTION_EXECUTE_HANDLER (1) once a dump was
+// written, EXCEPTION_CONTINUE_SEARCH (0) when no dump file could be created.
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS* exceptionPointers);
+
+// Selects the full dump and installs CrashFilter. Called first thing at start.
+void InstallCrashFilter();

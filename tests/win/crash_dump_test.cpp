@@ -1,0 +1,154 @@
+// The crash filter: a process that faults leaves a minidump in its current folder, under
+// "crash_dump.dmp" or, when that file cannot be written, under a time-stamped name, and says so
+// in two lines on its standard output.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "base/timestamped_name.h"
+#include "base/unique_handle.h"
+#include "base/utf8_codec.h"
+#include "test_folder.h"
+
+namespace {
+
+std::wstring ProbePath() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/")) + L"\\crash_probe.exe";
+}
+
+struct ProbeRun {
+    DWORD exitCode = 0;
+    std::string output;
+};
+
+// Runs the faulting probe in folder with its standard output in a file; waits at most a minute.
+ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile) {
+    ProbeRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    UniqueHandle output(CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(output.Valid());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output.Get();
+    startup.hStdError = output.Get();
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + ProbePath() + L"\"";
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, folder.c_str(),
+                        &startup, &info)) {
+        ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
+        return run;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    output.Reset();
+    if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.Get(), 1);
+        ADD_FAILURE() << "the probe did not end within a minute";
+    }
+    GetExitCodeProcess(process.Get(), &run.exitCode);
+    run.output = ReadBytes(outputFile);
+    return run;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileW(find.Get(), &data));
+    return names;
+}
+
+void ExpectMinidump(const std::wstring& path) {
+    const std::string bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), 32u) << testing::PrintToString(path);
+    EXPECT_EQ(bytes.substr(0, 4), "MDMP");
+}
+
+const std::string kFirstLine = Utf16ToUtf8(L"程序发生未处理异常，正在生成 dump 文件...\r\n");
+
+void ExpectBothLines(const ProbeRun& run) { EXPECT_EQ(run.output, kFirstLine + Utf16ToUtf8(L"Dump 文件已生成\r\n")); }
+
+// Holds a file open with no sharing, so no other process can write it.
+UniqueHandle Lock(const std::wstring& path) {
+    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
+TEST(CrashFilter, WritesCrashDumpInTheCurrentFolderAndEndsTheProcess) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"crash_dump.dmp"});
+    ExpectMinidump(folder.File(L"crash_dump.dmp"));
+    ExpectBothLines(run);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST(CrashFilter, KeepsAReadOnlyDumpAndWritesBesideItUnderATimestampedName) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    const std::wstring earlier = folder.File(L"crash_dump.dmp");
+    WriteBytes(earlier, "an earlier crash");
+    ASSERT_TRUE(SetFileAttributesW(earlier.c_str(), FILE_ATTRIBUTE_READONLY));
+    ProbeRun run;
+    {
+        // Also held open for reading, as a viewer would: Wine running as root lets a read-only
+        // file be overwritten, a file shared for reading only it does not.
+        UniqueHandle viewer(CreateFileW(earlier.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(viewer.Valid());
+        run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    }
+    SetFileAttributesW(earlier.c_str(), FILE_ATTRIBUTE_NORMAL);  // so the folder can be removed
+    const std::string kept = ReadBytes(earlier);
+    EXPECT_TRUE(kept == "an earlier crash") << "overwritten: " << kept.size() << " bytes starting "
+                                            << testing::PrintToString(kept.substr(0, 4));
+    std::vector<std::wstring> dumps;
+    for (const std::wstring& name : FilesIn(folder.Path())) {
+        if (name != L"crash_dump.dmp") dumps.push_back(name);
+    }
+    ASSERT_EQ(dumps.size(), 1u);
+    EXPECT_TRUE(std::regex_match(Utf16ToUtf8(dumps[0]), std::regex(R"(crash_dump_20\d{6}_\d{6}\.dmp)")))
+        << testing::PrintToString(dumps[0]);
+    ExpectMinidump(folder.File(dumps[0]));
+    ExpectBothLines(run);
+}
+
+TEST(CrashFilter, WhenNeitherNameCanBeWrittenItLeavesTheCrashToTheSystem) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    // The plain name and every time-stamped name of the next minute are held open.
+    std::vector<UniqueHandle> locks;
+    locks.push_back(Lock(folder.File(L"crash_dump.dmp")));
+    const std::time_t now = std::time(nullptr);
+    for (int second = 0; second < 60; ++second) {
+        const std::time_t at = now + second;
+        std::tm local{};
+        localtime_s(&local, &at);
+        locks.push_back(Lock(folder.File(FormatTimestampedName(L"crash_dump", L"dmp", local))));
+    }
+    for (const UniqueHandle& lock : locks) ASSERT_TRUE(lock.Valid());
+    const size_t filesBefore = FilesIn(folder.Path()).size();
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    // The system's own handling may add its report after the first line; the second never comes.
+    EXPECT_EQ(run.output.substr(0, kFirstLine.size()), kFirstLine);
+    EXPECT_EQ(run.output.find(Utf16ToUtf8(L"Dump 文件已生成")), std::string::npos);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), filesBefore);
+    locks.clear();
+    EXPECT_EQ(ReadBytes(folder.File(L"crash_dump.dmp")), "");
+}

@@ -1,0 +1,159 @@
+#include "windows/show_pic_wnd.h"
+
+#include <memory>
+
+#include "ui_toolkit/UIlib.h"
+#include "windows/pin_hint.h"
+
+namespace {
+
+using namespace DuiLib;
+
+// Steps the hint's countdown once a second.
+constexpr UINT_PTR kHintTimer = 1001;
+constexpr int kHintSeconds = 3;
+
+// A pinned picture: built from "show_picture.xml", sized to the picture, dragged with the left
+// button, closed with Escape; it deletes itself when its window is gone.
+class CShowPicWnd : public WindowImplBase {
+public:
+    explicit CShowPicWnd(std::wstring picturePath) : picturePath_(std::move(picturePath)) {}
+
+    LPCTSTR GetWindowClassName() const override { return L"CShowPicWnd"; }
+    CDuiString GetSkinFile() override { return L"show_picture.xml"; }
+    bool PictureLoaded() const { return loaded_; }
+
+    void InitWindow() override {
+        SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        loaded_ = FitToPicture();
+        SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(m_hWnd, 0, 255, LWA_ALPHA);
+        // Escape reaches the window only when it has the keyboard focus.
+        SetFocus(m_hWnd);
+        if (CControlUI* hint = m_pm.FindControl(L"static_hint")) {
+            hint->SetText(countdown_.Text().c_str());
+            m_pm.NeedUpdate();
+        }
+        SetTimer(m_hWnd, kHintTimer, 1000, nullptr);
+    }
+
+    void OnClick(TNotifyUI& /*msg*/) override {}
+
+    void Notify(TNotifyUI& msg) override {
+        // Dragging works on the picture itself.
+        if (msg.sType == L"buttondown" && msg.pSender && msg.pSender->GetName() == L"pic_label") {
+            StartDrag();
+        }
+        WindowImplBase::Notify(msg);
+    }
+
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, BOOL& bHandled) override {
+        bHandled = FALSE;
+        if (uMsg == WM_KEYDOWN && wParam == VK_ESCAPE) {
+            PostMessage(WM_CLOSE);
+            bHandled = TRUE;
+        } else if (uMsg == WM_TIMER && wParam == kHintTimer) {
+            StepHint();
+            bHandled = TRUE;
+        } else if (uMsg == WM_LBUTTONDOWN) {
+            StartDrag();
+            bHandled = TRUE;
+        }
+        return 0;
+    }
+
+    void OnFinalMessage(HWND hWnd) override {
+        KillTimer(hWnd, kHintTimer);
+        WindowImplBase::OnFinalMessage(hWnd);
+        delete this;
+    }
+
+private:
+    // The system moves the window while the button is held, as if its caption were dragged.
+    void StartDrag() { SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0); }
+
+    // Sizes the window and the picture label to the picture; false when the file is no picture.
+    bool FitToPicture() {
+        // Decoded once: the window keeps this picture for the label's background image.
+        const std::shared_ptr<const UiImage> picture = m_pm.GetImage(picturePath_.c_str());
+        if (!picture || picture->width <= 0 || picture->height <= 0) return false;
+        const int width = picture->width;
+        const int height = picture->height;
+        CControlUI* label = m_pm.FindControl(L"pic_label");
+        if (!label) return true;
+        label->SetFixedWidth(width);
+        label->SetFixedHeight(height);
+        label->SetBkImage(picturePath_.c_str());
+
+        RECT window{};
+        RECT client{};
+        GetWindowRect(m_hWnd, &window);
+        GetClientRect(m_hWnd, &client);
+        const int windowWidth = width + (window.right - window.left) - (client.right - client.left);
+        const int windowHeight = height + (window.bottom - window.top) - (client.bottom - client.top);
+        SetWindowPos(m_hWnd, nullptr, 0, 0, windowWidth, windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+        CControlUI* bar = m_pm.FindControl(L"label_layout");
+        CControlUI* hint = m_pm.FindControl(L"static_hint");
+        if (bar && hint) {
+            const bool fits = PinHintFits(hint->GetFixedWidth(), hint->GetFixedHeight(), windowWidth, windowHeight);
+            if (fits) bar->SetFixedWidth(windowWidth);
+            bar->SetVisible(fits);
+        }
+        m_pm.SetInitSize(windowWidth, windowHeight);
+        m_pm.NeedUpdate();
+        m_pm.Invalidate();
+        return true;
+    }
+
+    void StepHint() {
+        const std::optional<std::wstring> text = countdown_.Step();
+        if (!text) {
+            KillTimer(m_hWnd, kHintTimer);
+            if (CControlUI* bar = m_pm.FindControl(L"label_layout")) bar->SetVisible(false);
+            m_pm.NeedUpdate();
+            m_pm.Invalidate();
+            return;
+        }
+        if (CControlUI* hint = m_pm.FindControl(L"static_hint")) hint->SetText(text->c_str());
+        m_pm.NeedUpdate();
+        m_pm.Invalidate();
+    }
+
+    std::wstring picturePath_;
+    PinHintCountdown countdown_{kHintSeconds};
+    bool loaded_ = false;
+};
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::wstring full(needed, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    if (written == 0 || written >= needed) return path;
+    full.resize(written);
+    return full;
+}
+
+}  // namespace
+
+bool ShowPinnedPicture(const std::wstring& picturePath) {
+    // The toolkit reads an absolute path from disk and a relative one from the skin archive.
+    auto* window = new CShowPicWnd(FullPath(picturePath));
+    HWND hwnd = window->Create(nullptr, L"picWnd", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    if (!hwnd) {
+        delete window;  // no window, so no final message will delete it
+        return false;
+    }
+    if (!window->PictureLoaded()) {
+        // A window without a picture would be an invisible square that only Escape closes.
+        DestroyWindow(hwnd);
+        return false;
+    }
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2, 3, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    window->ShowWindow(true, true);
+    return true;
+}
