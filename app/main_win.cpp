@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/app_services.h"
+#include "app/crash_dump_win.h"
 #include "app/single_instance.h"
 #include "base/gdiplus_session.h"
 #include "base/message_loop.h"
@@ -46,6 +47,7 @@ void RunMainWindow(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    InstallCrashFilter();
     GdiplusSession gdiplus;
     SingleInstance single;
     if (!single.Valid()) return 0;

@@ -54,6 +54,9 @@ void CMainWnd::CreateFloatWnd() {
     const int y = work.top - static_cast<int>(-0.382 * (work.bottom - work.top));
     SetWindowPos(float_.GetHWND(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     float_.ShowWindow(true, true);
+    // A per-pixel layered window appears once it has been painted.
+    InvalidateRect(float_.GetHWND(), nullptr, FALSE);
+    UpdateWindow(float_.GetHWND());
     float_.SetCommandTarget(m_hWnd);
 }
 

@@ -121,6 +121,16 @@ def drag(x1, y1, x2, y2, steps=6):
     time.sleep(0.3)
 
 
+def press_key(title, key):
+    """A real key press into the window titled title. Without a window manager nothing moves the
+    keyboard focus to a window the program shows, so it is given the focus first, as a click of
+    the user's would."""
+    window = harness.find_window(title)
+    harness.xdotool("windowfocus", window)
+    time.sleep(0.2)
+    harness.xdotool("key", key)
+
+
 def click_at(x, y, double=False):
     harness.xdotool("mousemove", x, y)
     time.sleep(0.2)
