@@ -25,6 +25,13 @@ constexpr UINT kFeedbackToastMs = 1000;
 
 void Report(int event) { CEventTracker::Instance().Report(event); }
 
+// A per-pixel layered window shows what it was last given: one that changed while hidden is
+// painted again as it is shown.
+void Repaint(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
 }  // namespace
 
 CMainWnd::~CMainWnd() {
@@ -53,11 +60,13 @@ void CMainWnd::CreateFloatWnd() {
     const int x = work.right - (ball.right - ball.left);
     const int y = work.top - static_cast<int>(-0.382 * (work.bottom - work.top));
     SetWindowPos(float_.GetHWND(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    float_.ShowWindow(true, true);
-    // A per-pixel layered window appears once it has been painted.
-    InvalidateRect(float_.GetHWND(), nullptr, FALSE);
-    UpdateWindow(float_.GetHWND());
+    ShowFloatWnd();
     float_.SetCommandTarget(m_hWnd);
+}
+
+void CMainWnd::ShowFloatWnd() {
+    float_.ShowWindow(true, true);
+    Repaint(float_.GetHWND());
 }
 
 void CMainWnd::OnFinalMessage(HWND hWnd) {
@@ -101,12 +110,22 @@ void CMainWnd::ToggleVisible() {
 
 void CMainWnd::ShowInFront() {
     ::ShowWindow(m_hWnd, SW_SHOW);
+    Repaint(m_hWnd);
     SetForegroundWindow(m_hWnd);
 }
 
 void CMainWnd::OpenPicDir() { OpenPictureFolder(CConfig::Instance().GetPicSavePath()); }
 
+void CMainWnd::ForgetPointer() {
+    // As if the pointer left both windows: no button stays hot and no tooltip comes back when
+    // they are shown again.
+    for (HWND window : {m_hWnd, float_.GetHWND()}) {
+        if (window) ::SendMessageW(window, WM_MOUSELEAVE, 0, 0);
+    }
+}
+
 void CMainWnd::HideTooltips() {
+    ForgetPointer();
     if (HWND tip = m_pm.GetTooltipWindow()) ::ShowWindow(tip, SW_HIDE);
     if (float_.GetHWND()) {
         if (HWND tip = float_.TooltipWindow()) ::ShowWindow(tip, SW_HIDE);
@@ -161,9 +180,11 @@ void CMainWnd::HideForCapture() {
 }
 
 void CMainWnd::RestoreAfterCapture() {
+    // The button that started the capture took the press back as hot after the capture began.
+    ForgetPointer();
     CConfig& config = CConfig::Instance();
     if (config.GetRestoreMainWndAfterCapture()) ToggleVisible();
-    if (config.GetFloatWndHiddenByCapture()) float_.ShowWindow(true, true);
+    if (config.GetFloatWndHiddenByCapture()) ShowFloatWnd();
 }
 
 // The settings, feedback and about windows arrive with their own windows; until then their
@@ -231,7 +252,7 @@ bool CMainWnd::OnMenuCommand(int id) {
         case kTrayOpenPicDir: Report(kEventTrayMenuOpenPicdir); OpenPicDir(); return true;
         case kTrayFullScreen: Report(kEventTrayMenuFullscreen); StartFullScreenCapture(); return true;
         case kTrayRectCapture: Report(kEventTrayMenuRectangular); StartRectCapture(); return true;
-        case kTrayShowFloatWnd: Report(kEventTrayMenuShowFloatWnd); float_.ShowWindow(true, true); return true;
+        case kTrayShowFloatWnd: Report(kEventTrayMenuShowFloatWnd); ShowFloatWnd(); return true;
         default: return false;
     }
 }

@@ -45,11 +45,13 @@ protected:
 
 private:
     void CreateFloatWnd();
+    void ForgetPointer();
     void HideTooltips();
     bool IsVisible() const { return m_hWnd && IsWindowVisible(m_hWnd); }
     // Shows a hidden main window in front, or hides a visible one.
     void ToggleVisible();
     void ShowInFront();
+    void ShowFloatWnd();
     void OpenPicDir();
     void OnCaptureResult(int action, unsigned failed);
     void OnFullScreenDone(unsigned failed);
