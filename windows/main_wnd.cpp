@@ -161,17 +161,19 @@ void CMainWnd::HideForCapture() {
     CConfig& config = CConfig::Instance();
     CConfig::Guard guard(config);
     bool floatHidden = false;
+    bool restore = false;
     if (config.GetHideMainWndWhenCapture()) {
-        const bool wasVisible = IsVisible();
-        if (wasVisible) ::ShowWindow(m_hWnd, SW_HIDE);
-        config.SetRestoreMainWndAfterCapture(wasVisible);
-        config.Save();
+        restore = IsVisible();
+        if (restore) ::ShowWindow(m_hWnd, SW_HIDE);
         if (float_.IsVisible()) {
             float_.ShowWindow(false, false);
             floatHidden = true;
         }
-    } else {
-        config.SetRestoreMainWndAfterCapture(false);
+    }
+    // The flag is kept in the settings file; it is written (and flushed to disk, which costs
+    // more than the rest of the start) only when it changes.
+    if (config.GetRestoreMainWndAfterCapture() != restore) {
+        config.SetRestoreMainWndAfterCapture(restore);
         config.Save();
     }
     config.SetFloatWndHiddenByCapture(floatHidden);
