@@ -11,7 +11,7 @@
 
 #include "base/gdiplus_session.h"
 #include "tests/win/window_test_util.h"
-#include "ui_toolkit/skin_loader.h"
+#include "bench/bench_skin.h"
 #include "windows/show_pic_wnd.h"
 
 namespace {
@@ -60,10 +60,7 @@ void Close(HWND hwnd) {
 
 int main() {
     GdiplusSession gdiplus;
-    if (!LoadSkinArchive(GetModuleHandleW(nullptr))) {
-        std::fprintf(stderr, "no skin archive\n");
-        return 1;
-    }
+    if (!LoadBenchSkin()) return 1;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring big = std::wstring(temp) + L"pin_bench_big.png";

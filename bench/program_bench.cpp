@@ -12,7 +12,7 @@
 #include "base/gdiplus_session.h"
 #include "capture/capture_annotations.h"
 #include "capture/rectangular_selector.h"
-#include "ui_toolkit/skin_loader.h"
+#include "bench/bench_skin.h"
 #include "windows/main_wnd.h"
 
 namespace {
@@ -42,10 +42,7 @@ void Pump() {
 
 int main() {
     GdiplusSession gdiplus;
-    if (!LoadSkinArchive(GetModuleHandleW(nullptr))) {
-        std::fprintf(stderr, "no skin archive\n");
-        return 1;
-    }
+    if (!LoadBenchSkin()) return 1;
     CMainWnd mainWnd;
     if (!mainWnd.Create(nullptr, kMainWindowTitle, WS_VISIBLE, 0)) return 1;
     mainWnd.CenterWindow();

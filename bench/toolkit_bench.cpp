@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/gdiplus_session.h"
-#include "ui_toolkit/skin_loader.h"
+#include "bench/bench_skin.h"
 #include "ui_toolkit/UIlib.h"
 
 namespace {
@@ -46,10 +46,7 @@ double BuildAndPaintOnce() {
 
 int main() {
     GdiplusSession gdiplus;
-    if (!LoadSkinArchive(GetModuleHandleW(nullptr))) {
-        std::fprintf(stderr, "no skin archive\n");
-        return 1;
-    }
+    if (!LoadBenchSkin()) return 1;
     const double cold = BuildAndPaintOnce();
     std::vector<double> warm;
     for (int i = 0; i < 31; ++i) warm.push_back(BuildAndPaintOnce());
