@@ -10,7 +10,12 @@ constexpr int kCreateHeight = 572;
 
 HWND CModalDialog::CreateCentred(HWND parent, const wchar_t* title) {
     HWND hwnd = Create(parent, title, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 0, 0, kCreateWidth, kCreateHeight);
-    if (hwnd) CenterWindow();
+    if (!hwnd) return nullptr;
+    CenterWindow();
+    // A per-pixel layered window (a layout without native edits) gets no WM_PAINT of its own:
+    // it shows only what it is explicitly painted, so it is painted once now it is in place.
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
     return hwnd;
 }
 
