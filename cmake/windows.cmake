@@ -126,7 +126,7 @@ add_test(NAME windows_tests COMMAND windows_tests)
 # The feedback window sending to a real log server on 127.0.0.1.
 add_executable(feedback_send_tests tests/win/feedback_send_test.cpp tests/win/toolkit_test_window.cpp
                tests/win/window_test_util.cpp ${APP_RESOURCES})
-target_link_libraries(feedback_send_tests PRIVATE screenshot_windows gtest_main winhttp)
+target_link_libraries(feedback_send_tests PRIVATE screenshot_windows gtest_main winhttp shlwapi)
 add_dependencies(feedback_send_tests program_skin)
 add_test(NAME feedback_send_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --

@@ -2,6 +2,7 @@
 // 127.0.0.1 (started beside this test by http_test_server.py; its port comes in TEST_HTTP_PORT)
 // exactly as typed, the owner hears WM_FEEDBACK_SENT and the window closes.
 #include <windows.h>
+#include <shlwapi.h>
 #include <winhttp.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/app_messages.h"
 #include "base/unique_handle.h"
@@ -52,16 +54,11 @@ std::string RecordedData() {
     if (start == std::string::npos) return "<none>";
     const size_t end = records.find_first_of("&\"", start + 6);
     const std::string encoded = records.substr(start + 6, end - start - 6);
-    std::string decoded;
-    for (size_t i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] == '%' && i + 2 < encoded.size()) {
-            decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            decoded += encoded[i];
-        }
-    }
-    return decoded;
+    // The tracker percent-encodes every byte but the unreserved characters; the shell decodes.
+    std::vector<char> decoded(encoded.begin(), encoded.end());
+    decoded.push_back('\0');
+    if (FAILED(UrlUnescapeA(decoded.data(), nullptr, nullptr, URL_UNESCAPE_INPLACE))) return "<undecodable>";
+    return decoded.data();
 }
 
 // The owner of the dialog: counts the WM_FEEDBACK_SENT it is posted.
