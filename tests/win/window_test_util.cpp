@@ -91,6 +91,23 @@ void TypeText(const std::wstring& text) {
     PumpFor(300);
 }
 
+HWND OpenDialog(CModalDialog* dialog, HWND owner) {
+    HWND hwnd = dialog->CreateCentred(owner, L"dialog");
+    if (!hwnd) delete dialog;
+    SetForegroundWindow(hwnd);
+    PumpFor(150);
+    return hwnd;
+}
+
+std::wstring ControlText(HWND hwnd, const wchar_t* name) {
+    DuiLib::CControlUI* control = FindControlOf(hwnd, name);
+    return control ? control->GetText().Str() : L"<missing>";
+}
+
+bool ClosesSoon(HWND hwnd) {
+    return PumpUntil([&] { return !IsWindow(hwnd); }, 5000);
+}
+
 uint32_t ScreenPixel(int x, int y) {
     WindowDc screen(nullptr);
     const COLORREF c = GetPixel(screen.Get(), x, y);
