@@ -116,16 +116,25 @@ set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BI
 # process that faults.
 add_executable(crash_probe tests/win/crash_probe.cpp)
 target_link_libraries(crash_probe PRIVATE screenshot_app)
-add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp
+add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp tests/win/dialogs_test.cpp
                tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp
                tests/win/window_test_util.cpp ${APP_RESOURCES})
 target_link_libraries(windows_tests PRIVATE screenshot_windows gtest_main)
 add_dependencies(windows_tests crash_probe program_skin)
 add_test(NAME windows_tests COMMAND windows_tests)
 
+# The feedback window sending to a real log server on 127.0.0.1.
+add_executable(feedback_send_tests tests/win/feedback_send_test.cpp tests/win/toolkit_test_window.cpp
+               tests/win/window_test_util.cpp ${APP_RESOURCES})
+target_link_libraries(feedback_send_tests PRIVATE screenshot_windows gtest_main winhttp shlwapi)
+add_dependencies(feedback_send_tests program_skin)
+add_test(NAME feedback_send_tests
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
+                 wine $<TARGET_FILE:feedback_send_tests>)
+
 # A hung Windows test fails on its own instead of holding up the whole run.
 set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services_tests capture_tests windows_tests e2e
-                     toolbar_tests PROPERTIES TIMEOUT 300)
+                     toolbar_tests feedback_send_tests PROPERTIES TIMEOUT 300)
 # A hundred captures take about three minutes under Wine.
 set_tests_properties(capture_soak_tests PROPERTIES TIMEOUT 600)
 

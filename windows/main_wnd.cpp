@@ -11,8 +11,11 @@
 #include "settings/config.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/usage_events.h"
+#include "windows/about_wnd.h"
+#include "windows/feedback_wnd.h"
 #include "windows/float_commands.h"
 #include "windows/result_toast.h"
+#include "windows/set_wnd.h"
 #include "windows/show_pic_wnd.h"
 #include "windows/toast_wnd.h"
 
@@ -189,11 +192,9 @@ void CMainWnd::RestoreAfterCapture() {
     if (config.GetFloatWndHiddenByCapture()) ShowFloatWnd();
 }
 
-// The settings, feedback and about windows arrive with their own windows; until then their
-// entries only report their events.
-void CMainWnd::ShowSetWnd() {}
-void CMainWnd::ShowFeedbackWnd() {}
-void CMainWnd::ShowAboutWnd() {}
+void CMainWnd::ShowSetWnd() { OpenSetWnd(m_hWnd); }
+void CMainWnd::ShowFeedbackWnd() { OpenFeedbackWnd(m_hWnd); }
+void CMainWnd::ShowAboutWnd() { OpenAboutWnd(m_hWnd); }
 
 void CMainWnd::ShowResultToast(const std::wstring& text) {
     if (!text.empty()) ShowToast(text, kResultToastMs, m_hWnd, false);

@@ -1,0 +1,122 @@
+// The settings, about and feedback dialogs under Wine, built from the program's skin and driven
+// by real clicks and typing (sending feedback: feedback_send_test.cpp).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "app/version.h"
+#include "base/dib_canvas.h"
+#include "base/unique_handle.h"
+#include "base/utf_convert.h"
+#include "capture/capture_output.h"
+#include "settings/config.h"
+#include "test_folder.h"
+#include "toolkit_test_window.h"
+#include "window_test_util.h"
+#include "windows/about_wnd.h"
+#include "windows/feedback_wnd.h"
+#include "windows/set_wnd.h"
+
+namespace {
+
+const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new SkinEnvironment);
+
+bool Selected(HWND hwnd, const wchar_t* name) {
+    DuiLib::CControlUI* control = FindControlOf(hwnd, name);
+    return control && static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option"))->IsSelected();
+}
+
+// The settings store over config.json beside this executable, given back as it was.
+class DialogsTest : public testing::Test {
+protected:
+    void SetUp() override { file_ = ReadBytes(config_.GetSettingsFilePath()); }
+    void TearDown() override {
+        WriteBytes(config_.GetSettingsFilePath(), file_);
+        config_.Load();
+        for (const wchar_t* name : {L"SetWnd", L"AboutWnd", L"FeedbackWnd"}) DestroyWindow(FindWindowW(name, nullptr));
+        EXPECT_TRUE(PumpUntil([] { return !FindWindowW(L"ToastWnd", nullptr); }, 10000));
+    }
+    HWND OpenSettings(const std::wstring& folder, const std::wstring& picked) {
+        config_.SetHideMainWndWhenCapture(true);
+        config_.SetPicSaveFormat(PicSaveFormat::kPng);
+        config_.SetPicSavePath(folder);
+        return OpenDialog(new CSetWnd([picked](HWND, std::wstring& out) {
+            out = picked;
+            return true;
+        }));
+    }
+
+    CConfig& config_ = CConfig::Instance();
+    std::string file_;
+    TestFolder before_, picked_;
+};
+
+}  // namespace
+
+TEST_F(DialogsTest, SettingsCancelKeepsThePickedFolderOutAndOkStoresItWithBmpForTheNextCapture) {
+    HWND hwnd = OpenSettings(before_.Path(), picked_.Path());
+    EXPECT_TRUE(Selected(hwnd, L"hide_main_wnd_when_capture") && Selected(hwnd, L"pic_format_png"));
+    EXPECT_EQ(ControlText(hwnd, L"label_save_path"), before_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"change_btn"));
+    EXPECT_EQ(ControlText(hwnd, L"label_save_path"), picked_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"cancel_btn") && ClosesSoon(hwnd));
+    EXPECT_EQ(config_.GetPicSavePath(), before_.Path());
+
+    hwnd = OpenSettings(before_.Path(), picked_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"change_btn"));
+    EXPECT_EQ(FindControlOf(hwnd, L"label_save_path")->GetToolTip().Str(), picked_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp") && ClickControl(hwnd, L"not_hide_main_wnd_when_capture"));
+    ASSERT_TRUE(ClickControl(hwnd, L"ok_btn") && ClosesSoon(hwnd));
+    const std::string file = ReadBytes(config_.GetSettingsFilePath());
+    EXPECT_NE(file.find("\"pic_save_format\": \"BMP\""), std::string::npos) << file;
+    EXPECT_FALSE(config_.GetHideMainWndWhenCapture());
+    uint32_t* bits = nullptr;
+    UniqueBitmap capture(CreateTopDownDib(nullptr, 40, 30, &bits));
+    const std::wstring saved = SavePicture(config_.GetPicSavePath(), config_.GetPicSaveFormat(), capture.Get());
+    EXPECT_EQ(saved.rfind(picked_.Path(), 0), 0u);
+    EXPECT_EQ(saved.substr(saved.size() - 4), L".bmp");
+}
+
+TEST_F(DialogsTest, AboutShowsTheVersionResourceAndTheProgramFileDate) {
+    HWND hwnd = OpenDialog(new CAboutWnd);
+    EXPECT_EQ(ControlText(hwnd, L"version_label"), Utf8ToWide(SCREENSHOT_VERSION_TEXT));
+    // The file's date read another way: its attributes, in local file time.
+    wchar_t path[MAX_PATH] = {0}, expected[16] = {0};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    FILETIME local{};
+    SYSTEMTIME date{};
+    ASSERT_TRUE(GetFileAttributesExW(path, GetFileExInfoStandard, &file) &&
+                FileTimeToLocalFileTime(&file.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &date));
+    swprintf(expected, 16, L"%04u-%02u-%02u", date.wYear, date.wMonth, date.wDay);
+    EXPECT_EQ(ControlText(hwnd, L"last_update"), expected);
+    ASSERT_TRUE(ClickControl(hwnd, L"closebtn") && ClosesSoon(hwnd));
+}
+
+TEST_F(DialogsTest, FeedbackEmptyShowsAToastAndTwoHundredOneCharactersLeaveTwoHundred) {
+    HWND hwnd = OpenDialog(new CFeedbackWnd);
+    EXPECT_EQ(ControlText(hwnd, L"input_count_label"), L"0/200");
+    ASSERT_TRUE(ClickControl(hwnd, L"feedback_btn"));
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
+    EXPECT_EQ(ControlText(toast, L"toast_label"), L"先输入内容哈");
+    auto* edit = static_cast<DuiLib::CEditUI*>(FindControlOf(hwnd, L"feedback_edit")->GetInterface(L"Edit"));
+    EXPECT_EQ(GetFocus(), edit->GetNativeWindow());
+    TypeText(L"截图" + std::wstring(199, L'x'));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(hwnd, L"input_count_label") == L"200/200"; }, 5000));
+    EXPECT_EQ(ControlText(hwnd, L"feedback_edit"), L"截图" + std::wstring(198, L'x'));
+    EXPECT_TRUE(IsWindow(hwnd)) << "an empty send keeps the window open";
+}
+
+TEST_F(DialogsTest, AltF4OnEachDialogQuitsTheApplicationAndIsNotPassedOn) {
+    for (CModalDialog* dialog : std::initializer_list<CModalDialog*>{new CSetWnd, new CAboutWnd, new CFeedbackWnd}) {
+        HWND hwnd = OpenDialog(dialog);
+        EXPECT_EQ(SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
+        MSG quit{};
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
+        EXPECT_TRUE(IsWindow(hwnd)) << "the default handling would have closed it";
+        DestroyWindow(hwnd);
+    }
+}

@@ -1,0 +1,106 @@
+#include "windows/set_wnd.h"
+
+#include <shlobj.h>
+
+#include <memory>
+
+#include "settings/config.h"
+
+using namespace DuiLib;
+
+namespace {
+
+// Frees an item list the shell allocated.
+struct ShellItemListFree {
+    void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
+};
+using UniqueItemList = std::unique_ptr<ITEMIDLIST, ShellItemListFree>;
+
+}  // namespace
+
+bool BrowseForFolder(HWND owner, std::wstring& folder) {
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = L"选择文件夹";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    UniqueItemList picked(SHBrowseForFolderW(&info));
+    if (!picked) return false;
+    wchar_t path[MAX_PATH] = {0};
+    if (!SHGetPathFromIDListW(picked.get(), path)) return false;
+    folder = path;
+    return true;
+}
+
+COptionUI* CSetWnd::FindOption(const wchar_t* name) {
+    CControlUI* control = m_pm.FindControl(name);
+    return control ? static_cast<COptionUI*>(control->GetInterface(L"Option")) : nullptr;
+}
+
+void CSetWnd::InitWindow() {
+    closeBtn_ = m_pm.FindControl(L"closebtn");
+    hideOption_ = FindOption(L"hide_main_wnd_when_capture");
+    notHideOption_ = FindOption(L"not_hide_main_wnd_when_capture");
+    pngOption_ = FindOption(L"pic_format_png");
+    bmpOption_ = FindOption(L"pic_format_bmp");
+    savePath_ = m_pm.FindControl(L"label_save_path");
+    changeBtn_ = m_pm.FindControl(L"change_btn");
+    okBtn_ = m_pm.FindControl(L"ok_btn");
+    cancelBtn_ = m_pm.FindControl(L"cancel_btn");
+    // The path field is optional; without any of the others the layout's defaults stay.
+    if (closeBtn_ && hideOption_ && notHideOption_ && pngOption_ && bmpOption_ && changeBtn_ && okBtn_ &&
+        cancelBtn_) {
+        FillFromSettings();
+    }
+}
+
+void CSetWnd::FillFromSettings() {
+    CConfig& config = CConfig::Instance();
+    const bool hide = config.GetHideMainWndWhenCapture();
+    (hide ? hideOption_ : notHideOption_)->Selected(true, true);
+    const PicSaveFormat format = config.GetPicSaveFormat();
+    if (format == PicSaveFormat::kPng) pngOption_->Selected(true, true);
+    if (format == PicSaveFormat::kBmp) bmpOption_->Selected(true, true);
+    ShowFolder(config.GetPicSavePath());
+}
+
+void CSetWnd::ShowFolder(const std::wstring& folder) {
+    if (!savePath_) return;
+    savePath_->SetText(folder.c_str());
+    savePath_->SetToolTip(folder.c_str());
+}
+
+void CSetWnd::StoreSettings() {
+    // One setting per step, each changed and saved under the lock, as the other writers do.
+    CConfig& config = CConfig::Instance();
+    {
+        CConfig::Guard lock(config);
+        config.SetHideMainWndWhenCapture(IsSelected(hideOption_));
+        config.Save();
+    }
+    {
+        CConfig::Guard lock(config);
+        config.SetPicSaveFormat(IsSelected(pngOption_) ? PicSaveFormat::kPng : PicSaveFormat::kBmp);
+        config.Save();
+    }
+    {
+        CConfig::Guard lock(config);
+        config.SetPicSavePath(savePath_ ? std::wstring(savePath_->GetText()) : std::wstring());
+        config.Save();
+    }
+}
+
+void CSetWnd::OnClick(TNotifyUI& msg) {
+    CControlUI* sender = msg.pSender;
+    if (!sender) return;
+    if (sender == closeBtn_ || sender == cancelBtn_) {
+        Close(0);
+    } else if (sender == okBtn_) {
+        StoreSettings();
+        Close(0);
+    } else if (sender == changeBtn_) {
+        std::wstring folder;
+        if (picker_ && picker_(m_hWnd, folder) && !folder.empty()) ShowFolder(folder);
+    }
+}
+
+void OpenSetWnd(HWND parent) { RunModalDialog(std::make_unique<CSetWnd>(), parent, L"设置窗口"); }

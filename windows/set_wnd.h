@@ -1,0 +1,49 @@
+// CSetWnd: the modal settings dialog. It edits whether the main window hides during a capture,
+// the picture format and the picture folder; OK stores them in the settings file, cancel and
+// the close button keep the old values (a folder picked meanwhile included).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "windows/modal_dialog.h"
+
+// Asks the user for a folder, in a picker owned by owner. False when none was picked.
+using FolderPicker = std::function<bool(HWND owner, std::wstring& folder)>;
+
+// The system's folder picker ("选择文件夹", file-system folders only, new dialog style).
+bool BrowseForFolder(HWND owner, std::wstring& folder);
+
+class CSetWnd : public CModalDialog {
+public:
+    // picker is what "change_btn" asks; the program uses the system's picker.
+    explicit CSetWnd(FolderPicker picker = BrowseForFolder) : picker_(std::move(picker)) {}
+
+    LPCTSTR GetWindowClassName() const override { return L"SetWnd"; }
+    DuiLib::CDuiString GetSkinFile() override { return L"set_wnd.xml"; }
+    void InitWindow() override;
+    void OnClick(DuiLib::TNotifyUI& msg) override;
+
+private:
+    DuiLib::COptionUI* FindOption(const wchar_t* name);
+    void FillFromSettings();
+    void StoreSettings();
+    void ShowFolder(const std::wstring& folder);
+    bool IsSelected(DuiLib::COptionUI* option) const { return option && option->IsSelected(); }
+
+    FolderPicker picker_;
+    DuiLib::CControlUI* closeBtn_ = nullptr;
+    DuiLib::COptionUI* hideOption_ = nullptr;
+    DuiLib::COptionUI* notHideOption_ = nullptr;
+    DuiLib::COptionUI* pngOption_ = nullptr;
+    DuiLib::COptionUI* bmpOption_ = nullptr;
+    DuiLib::CControlUI* savePath_ = nullptr;
+    DuiLib::CControlUI* changeBtn_ = nullptr;
+    DuiLib::CControlUI* okBtn_ = nullptr;
+    DuiLib::CControlUI* cancelBtn_ = nullptr;
+};
+
+// Creates the dialog owned by parent, centres it and runs it modally until it is closed.
+void OpenSetWnd(HWND parent);
