@@ -1,0 +1,85 @@
+"""The settings, about and feedback windows, each opened from the real main window by a real
+click and used as a person would."""
+import datetime
+import json
+import os
+import time
+import unittest
+import urllib.parse
+
+import harness
+import program
+from program import MAIN_TITLE
+
+# Centres of the main window's buttons, from its layout.
+SET_BTN = (397, 76)
+FEEDBACK_BTN = (469, 76)
+ABOUT_BTN = (542, 76)
+
+
+def open_dialog(button, title):
+    main = program.wait_window(MAIN_TITLE)
+    program.click_at(main[0] + button[0], main[1] + button[1])
+    return program.wait_window(title)
+
+
+class DialogTest(unittest.TestCase):
+    def setUp(self):
+        self.log = program.LogServer().__enter__()
+        self.addCleanup(self.log.__exit__)
+
+    def test_settings_ok_stores_bmp_and_the_next_save_is_a_bmp(self):
+        with program.Program(self.log.url) as app:
+            dialog = open_dialog(SET_BTN, "\u8bbe\u7f6e\u7a97\u53e3")
+            self.assertEqual((dialog[2] - dialog[0], dialog[3] - dialog[1]), (500, 500))
+            program.click_at(dialog[0] + 368, dialog[1] + 116)  # "BMP"
+            program.click_at(dialog[0] + 456, dialog[1] + 467)  # "ok_btn"
+            harness.wait_until(lambda: program.window_rect("\u8bbe\u7f6e\u7a97\u53e3") is None, 10,
+                               what="the settings window closed")
+            with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
+                self.assertEqual(json.load(f)["pic_save_format"], "BMP")
+            # A region capture saved from the toolbar is now a BMP file.
+            main = program.wait_window(MAIN_TITLE)
+            program.click_at(main[0] + 90, main[1] + 77)
+            program.wait_window("Screen Capture")
+            program.drag(300, 300, 500, 420)
+            toolbar = program.wait_window(program.TOOLBAR_TITLE)
+            program.click_at(toolbar[0] + program.TOOLBAR_BUTTON_X["save"], toolbar[1] + program.TOOLBAR_BUTTON_Y)
+            names = app.wait_picture()
+            self.assertRegex(names[0], r"^0001_\d{8}_\d{6}\.bmp$")
+            self.assertEqual(program.read_pixels(os.path.join(app.pictures, names[0]))[:2], (200, 120))
+
+    def test_about_shows_the_version_and_closes(self):
+        with program.Program(self.log.url):
+            dialog = open_dialog(ABOUT_BTN, "\u5173\u4e8e")
+            self.assertEqual((dialog[2] - dialog[0], dialog[3] - dialog[1]), (400, 250))
+            harness.wait_until(lambda: "main_wnd_btn_about" in self.log.events(), 10, what="the about event")
+            program.click_at(dialog[0] + 376, dialog[1] + 16)  # "closebtn"
+            harness.wait_until(lambda: program.window_rect("\u5173\u4e8e") is None, 10,
+                               what="the about window closed")
+            program.wait_window(MAIN_TITLE)
+
+    def test_feedback_arrives_as_typed_and_the_user_is_thanked(self):
+        text = "a&b #1 = ok"
+        with program.Program(self.log.url):
+            dialog = open_dialog(FEEDBACK_BTN, "\u7528\u6237\u53cd\u9988")
+            program.click_at(dialog[0] + 200, dialog[1] + 150)
+            harness.xdotool("windowfocus", harness.find_window("\u7528\u6237\u53cd\u9988"))
+            harness.xdotool("type", "--delay", 30, text)
+            time.sleep(0.5)
+            program.click_at(dialog[0] + 444, dialog[1] + 284)  # "feedback_btn"
+            harness.wait_until(lambda: program.window_rect("\u7528\u6237\u53cd\u9988") is None, 10,
+                               what="the feedback window closed")
+            program.wait_window("class:ToastWnd")
+
+            def feedback():
+                for path in list(self.log.records):
+                    query = urllib.parse.parse_qs(urllib.parse.urlsplit(path).query)
+                    if query.get("event_name") == ["feedback_msg"]:
+                        return query.get("data", [""])[0]
+                return None
+            self.assertEqual(harness.wait_until(feedback, 10, what="the feedback event"), text)
+
+
+if __name__ == "__main__":
+    unittest.main()
