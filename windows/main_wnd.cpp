@@ -180,8 +180,6 @@ void CMainWnd::HideForCapture() {
         config.Save();
     }
     config.SetFloatWndHiddenByCapture(floatHidden);
-    // What was hidden must be off the screen before the screen is grabbed.
-    FlushCompositor();
 }
 
 void CMainWnd::RestoreAfterCapture() {
