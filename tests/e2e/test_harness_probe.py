@@ -14,8 +14,15 @@ class ProbeWindowTest(unittest.TestCase):
             with harness.WineProgram("e2e_probe.exe", harness.to_windows_path(marker)) as probe:
                 window = harness.find_window("e2e probe")
                 self.assertEqual(harness.window_geometry(window), (100, 100, 300, 200))
-                harness.click(window, 57, 43)
-                harness.wait_for_file(marker)
+                # A click that lands before Wine has mapped the window is lost, so it is
+                # repeated until the probe answers.
+                def clicked():
+                    harness.click(window, 57, 43)
+                    try:
+                        return harness.wait_for_file(marker, timeout=3)
+                    except harness.HarnessError:
+                        return False
+                harness.wait_until(clicked, 20, what="the probe's click marker")
                 self.assertEqual(probe.wait_exit(), 0)
             with open(marker) as f:
                 self.assertEqual(f.read().strip(), "click 57 43")
