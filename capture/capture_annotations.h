@@ -1,8 +1,9 @@
-// What the capture overlay asks of the annotation shapes: pointer input inside the selection,
-// drawing over the frozen screen, and whether a tool or shapes exist (which stops moving the
-// selection), the tool the toolbar chose and a summary of the shapes for the usage events. The
-// shape logic implements it; until a capture has shapes, NoAnnotations keeps the chosen tool and
-// answers "no shapes".
+// What the capture overlay asks of the annotations: pointer input inside the selection, drawing
+// over the frozen screen and onto the output picture, what changed on screen, whether a tool or
+// shapes exist (which stops moving the selection), the tool the toolbar chose, deleting the
+// selected shape and a summary of the shapes for the usage events. CaptureShapes
+// (capture_shapes_win.h) is the real one, on the shape logic; NoAnnotations keeps the chosen
+// tool and draws nothing, for tests of the capture alone.
 #pragma once
 
 #include <windows.h>
@@ -16,17 +17,29 @@ class ICaptureAnnotations {
 public:
     virtual ~ICaptureAnnotations() = default;
     virtual void SetOverlayWindow(HWND overlay) = 0;
-    // The toolbar window, which hears when a shape is selected.
+    // The toolbar window, which hears when a shape is picked or deleted.
     virtual void SetToolbarWindow(HWND toolbar) = 0;
     virtual void OnMouseDown(POINT client) = 0;
     virtual void OnMouseMove(POINT client) = 0;
     virtual void OnMouseUp(POINT client) = 0;
-    virtual void Draw(HDC dc) = 0;
+    // Draws the shapes inside clip (device pixels of dc), shifted by origin; editing adds what
+    // only the overlay shows (the picked shape's handles), never wanted in the output.
+    virtual void Draw(HDC dc, const RECT& clip, POINT origin, bool editing) = 0;
+    // Everything the shapes may paint, in overlay client coordinates (empty without shapes).
+    virtual RECT Extent() const = 0;
+    // What changed on screen since the last call.
+    virtual RECT TakeDirty() = 0;
     virtual TOOL_BAR_BTN_TYPE ActiveTool() const = 0;
     virtual bool IsEmpty() const = 0;
     virtual bool HasCurrentShape() const = 0;
-    // Makes tool (1 to 7) the active tool; choosing the active tool again drops it (no tool).
+    // A tool button (1 to 7): the selected shape is let go; the tool becomes active, or none
+    // when it already was.
     virtual void SelectTool(TOOL_BAR_BTN_TYPE tool) = 0;
+    // The toolbar shows the tool of a picked shape: the same toggle, the selection kept.
+    virtual void SetActiveTool(TOOL_BAR_BTN_TYPE tool) = 0;
+    // The attribute bar changed the look of the active tool: the selected shape takes it.
+    virtual void ReloadConfig() = 0;
+    virtual void DeleteCurrentShape() = 0;
     // For each shape type present: its name, "=", its count and ";". Empty without shapes.
     virtual std::wstring ShapeSummary() const = 0;
     virtual void Reset() = 0;
@@ -39,13 +52,18 @@ public:
     void OnMouseDown(POINT) override {}
     void OnMouseMove(POINT) override {}
     void OnMouseUp(POINT) override {}
-    void Draw(HDC) override {}
+    void Draw(HDC, const RECT&, POINT, bool) override {}
+    RECT Extent() const override { return RECT{}; }
+    RECT TakeDirty() override { return RECT{}; }
     TOOL_BAR_BTN_TYPE ActiveTool() const override { return activeTool_; }
     bool IsEmpty() const override { return true; }
     bool HasCurrentShape() const override { return false; }
-    void SelectTool(TOOL_BAR_BTN_TYPE tool) override {
+    void SelectTool(TOOL_BAR_BTN_TYPE tool) override { SetActiveTool(tool); }
+    void SetActiveTool(TOOL_BAR_BTN_TYPE tool) override {
         activeTool_ = !IsAnnotationTool(tool) || tool == activeTool_ ? TOOL_BAR_BTN_TYPE::kNone : tool;
     }
+    void ReloadConfig() override {}
+    void DeleteCurrentShape() override {}
     std::wstring ShapeSummary() const override { return std::wstring(); }
     void Reset() override { activeTool_ = TOOL_BAR_BTN_TYPE::kNone; }
 

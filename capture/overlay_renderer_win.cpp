@@ -113,6 +113,7 @@ void COverlayRenderer::InvalidateChrome() {
         AddRect(dirty.Get(), lastChrome_[i]);
         AddRect(dirty.Get(), next[i]);
     }
+    AddRect(dirty.Get(), annotations_.TakeDirty());
     InvalidateRgn(overlay_, dirty.Get(), FALSE);
     std::copy(next, next + 4, lastChrome_);
 }
@@ -144,13 +145,10 @@ void COverlayRenderer::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
     UniqueRegion whole;
     if (!update) whole.Reset(CreateRectRgnIndirect(&bounds));
     UniqueRegion chrome(CreateRectRgn(0, 0, 0, 0));
-    if (!annotations_.IsEmpty()) {
-        SetRectRgn(chrome.Get(), 0, 0, width_, height_);
-    } else {
-        RECT rects[4];
-        ChromeRects(rects);
-        for (const RECT& c : rects) AddRect(chrome.Get(), c);
-    }
+    RECT rects[4];
+    ChromeRects(rects);
+    for (const RECT& c : rects) AddRect(chrome.Get(), c);
+    AddRect(chrome.Get(), annotations_.Extent());
     const UpdateSplit split = SplitUpdate(update ? update : whole.Get(), chrome.Get());
     for (const RECT& r : split.plain) {
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PlainScreen(), r.left, r.top, SRCCOPY);
@@ -178,7 +176,7 @@ void COverlayRenderer::Render(const RECT& area) {
         DrawSizeLabel(dc, sel);
         if (meets) DrawHandles(dc, sel);
     }
-    annotations_.Draw(dc);
+    annotations_.Draw(dc, area, POINT{0, 0}, true);
     if (MagnifierShown()) magnifier_.CopyInto(dc, area);
     RestoreDC(dc, saved);
 }

@@ -87,6 +87,8 @@ private:
     void PostShapeSelected();
     // The toolbar's button callback: a tool, delete or a finishing action.
     void OnToolbarButton(TOOL_BAR_BTN_TYPE value);
+    // Shows at once what a toolbar button or the attribute bar changed in the shapes.
+    void RepaintShapes();
     void Finish(const capture::FinishingAction& action);
 
     HWND requester_;

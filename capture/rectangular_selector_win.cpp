@@ -4,6 +4,7 @@
 
 #include "base/window_transitions.h"
 #include "base/clipboard.h"
+#include "base/cursor_kind_win.h"
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
@@ -21,18 +22,6 @@ constexpr wchar_t kToolbarTitle[] = L"rectangular_selector_tool_bar";
 // WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX; the toolkit removes the
 // frame again, so the window is the layout's size.
 constexpr DWORD kToolbarStyle = 0x10CE0000;
-
-LPCWSTR CursorResource(capture::Cursor cursor) {
-    switch (cursor) {
-        case capture::Cursor::kCross: return IDC_CROSS;
-        case capture::Cursor::kSizeNWSE: return IDC_SIZENWSE;
-        case capture::Cursor::kSizeNS: return IDC_SIZENS;
-        case capture::Cursor::kSizeNESW: return IDC_SIZENESW;
-        case capture::Cursor::kSizeWE: return IDC_SIZEWE;
-        case capture::Cursor::kSizeAll: return IDC_SIZEALL;
-        default: return IDC_ARROW;
-    }
-}
 
 capture::Rect VirtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -208,7 +197,7 @@ void CRectangularSelector::OnPress(POINT client) {
 void CRectangularSelector::OnDragStep(POINT client) {
     const capture::Point p{screen_.left + client.x, screen_.top + client.y};
     const auto result = model_.Drag(p, MovingAllowed());
-    SetCursor(LoadCursorW(nullptr, CursorResource(result.cursor)));
+    base::ShowCursorKind(result.cursor);
     if (result.forwardToShapes) annotations_.OnMouseMove(client);
     renderer_.InvalidateChrome();
 }
@@ -239,6 +228,12 @@ void CRectangularSelector::PlaceToolbar() {
         if (!toolbar_.Create(overlay_, kToolbarTitle, kToolbarStyle, 0)) return;
         annotations_.SetToolbarWindow(toolbar_.GetHWND());
         toolbar_.SetButtonCallback([this](TOOL_BAR_BTN_TYPE value) { OnToolbarButton(value); });
+        toolbar_.SetShapeHooks(CRectangularSelectorToolBar::ShapeHooks{
+            [this](TOOL_BAR_BTN_TYPE tool) { annotations_.SetActiveTool(tool); },
+            [this] {
+                annotations_.ReloadConfig();
+                RepaintShapes();
+            }});
         toolbar_.CenterWindow();
     }
     const HWND toolbar = toolbar_.GetHWND();
@@ -254,12 +249,19 @@ void CRectangularSelector::OnToolbarButton(TOOL_BAR_BTN_TYPE value) {
     if (finishing_) return;  // a second press queued behind a finishing one
     if (IsAnnotationTool(value)) {
         annotations_.SelectTool(value);
+        RepaintShapes();
     } else if (value == TOOL_BAR_BTN_TYPE::kDelete) {
-        // Deleting the selected shape arrives with the shapes; the press is still counted.
         CEventTracker::Instance().Report(kEventToolbarBtnUndo);
+        annotations_.DeleteCurrentShape();
+        RepaintShapes();
     } else if (const capture::FinishingAction* action = capture::FinishingActionFor(value)) {
         Finish(*action);
     }
+}
+
+void CRectangularSelector::RepaintShapes() {
+    renderer_.InvalidateChrome();
+    UpdateWindow(overlay_);
 }
 
 void CRectangularSelector::Finish(const capture::FinishingAction& action) {
@@ -318,9 +320,8 @@ HBITMAP CRectangularSelector::ComposeOutput() {
     {
         SelectedObject selected(dc.Get(), output.Get());
         BitBlt(dc.Get(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
-        // Annotations draw in overlay coordinates; shift them onto the output.
-        SetViewportOrgEx(dc.Get(), -sel.left, -sel.top, nullptr);
-        annotations_.Draw(dc.Get());
+        // Annotations draw in overlay coordinates; shifted onto the output, as committed.
+        annotations_.Draw(dc.Get(), RECT{0, 0, w, h}, POINT{-sel.left, -sel.top}, false);
     }
     return output.Release();
 }

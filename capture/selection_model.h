@@ -3,6 +3,7 @@
 // virtual screen. Pure code; the overlay window feeds it points and acts on its answers.
 #pragma once
 
+#include "base/cursor_kind.h"
 #include "base/geometry.h"
 
 namespace capture {
@@ -29,7 +30,7 @@ enum HitCode : int {
     kHitInside = 9,
 };
 
-enum class Cursor { kArrow, kCross, kSizeNWSE, kSizeNS, kSizeNESW, kSizeWE, kSizeAll };
+using Cursor = base::CursorKind;
 
 constexpr int kHandleSize = 8;       // side of a handle square, and the hit tolerance
 constexpr int kMinSelectionSize = 10;

@@ -5,7 +5,7 @@
 #include "base/app_messages.h"
 #include "base/window_transitions.h"
 #include "capture/app_context.h"
-#include "capture/capture_annotations.h"
+#include "capture/capture_shapes_win.h"
 #include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 #include "settings/config.h"
@@ -143,7 +143,8 @@ void CMainWnd::StartRectCapture() {
     // waits for it, and its result arrives afterwards as a posted message.
     const HWND requester = m_hWnd;
     std::thread capture([this, requester] {
-        NoAnnotations annotations;
+        // The shapes' look chosen in one capture stays for the next; the shapes do not.
+        CaptureShapes annotations(CShapeLogic::Instance());
         RunRegionCapture(requester, annotations, captureStarted_);
     });
     capture.join();

@@ -1,0 +1,166 @@
+#include "annotation/shape_logic.h"
+
+#include <algorithm>
+
+#include "annotation/box_shapes.h"
+
+namespace {
+
+// A point no shape can reach: a press there lets the current shape go.
+constexpr int kFarAway = -1000000;
+
+bool IsTool(int tool) { return tool >= 1 && tool <= 7; }
+
+}  // namespace
+
+base::Rect Union(const base::Rect& a, const base::Rect& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return base::Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                      std::max(a.bottom, b.bottom)};
+}
+
+CShapeLogic& CShapeLogic::Instance() {
+    static CShapeLogic logic(ShapeConfigRegistry::Instance());
+    return logic;
+}
+
+CShapeLogic::CShapeLogic(ShapeConfigRegistry& registry) : registry_(registry) {}
+
+CShapeLogic::ShapePtr CShapeLogic::Create(int tool) const {
+    // Arrow, line, freehand, mosaic and text shapes are not drawn yet: their tools make nothing.
+    switch (tool) {
+        case RectangleConfig::kType: return std::make_shared<CShapeRectangle>(registry_);
+        case EllipseConfig::kType: return std::make_shared<CShapeEllipse>(registry_);
+        default: return nullptr;
+    }
+}
+
+void CShapeLogic::Touch(const ShapePtr& shape) {
+    if (shape) dirty_ = Union(dirty_, shape->Extent());
+}
+
+CShapeLogic::ShapePtr CShapeLogic::TopmostAt(int x, int y) const {
+    for (auto it = shapes_.rbegin(); it != shapes_.rend(); ++it) {
+        if ((*it)->HitTest(x, y)) return *it;
+    }
+    return nullptr;
+}
+
+void CShapeLogic::Pick(const ShapePtr& shape) {
+    shape->StoreConfig();
+    if (observer_) observer_->ShapePicked(shape->Type());
+}
+
+void CShapeLogic::OnMouseDown(int x, int y) {
+    const ShapePtr previous = current_;
+    Touch(previous);
+    if (previous) previous->OnMouseDown(x, y);  // a miss deselects it
+    current_ = TopmostAt(x, y);
+    if (current_) {
+        Pick(current_);  // a press on a shape never creates one, whatever the tool
+    } else if (activeTool_ != 0) {
+        current_ = Create(activeTool_);
+    }
+    if (current_) current_->OnMouseDown(x, y);
+    Touch(previous);
+    Touch(current_);
+}
+
+void CShapeLogic::OnMouseMove(int x, int y) {
+    if (current_) {
+        Touch(current_);
+        current_->OnMouseMove(x, y);
+        Touch(current_);
+        cursor_ = current_->CursorAt(x, y);
+    }
+    // Hovering over another shape shows the cursor of its part under the pointer.
+    if (const ShapePtr hovered = shapes_.empty() ? nullptr : TopmostAt(x, y)) {
+        if (hovered != current_) cursor_ = hovered->CursorAt(x, y);
+    }
+}
+
+void CShapeLogic::OnMouseUp() {
+    if (!current_) return;
+    Touch(current_);
+    if (!current_->IsValid()) {
+        current_.reset();  // a press without a drag: it never enters the canvas
+        return;
+    }
+    current_->OnMouseUp();
+    Touch(current_);
+    shapes_.erase(std::remove(shapes_.begin(), shapes_.end(), current_), shapes_.end());
+    shapes_.push_back(current_);  // now on top
+}
+
+void CShapeLogic::Draw(ShapePainter& painter) const {
+    for (const ShapePtr& shape : shapes_) shape->Draw(painter);
+    if (current_) current_->Draw(painter);
+}
+
+void CShapeLogic::ReloadConfig() {
+    if (!current_) return;
+    Touch(current_);
+    current_->ReloadConfig();
+    Touch(current_);
+}
+
+base::Rect CShapeLogic::Extent() const {
+    base::Rect all;
+    for (const ShapePtr& shape : shapes_) all = Union(all, shape->Extent());
+    if (current_) all = Union(all, current_->Extent());
+    return all;
+}
+
+void CShapeLogic::SelectTool(int tool) {
+    if (current_) {
+        Touch(current_);
+        current_->OnMouseDown(kFarAway, kFarAway);
+        current_.reset();
+    }
+    SetActiveTool(tool);
+}
+
+void CShapeLogic::SetActiveTool(int tool) { activeTool_ = !IsTool(tool) || tool == activeTool_ ? 0 : tool; }
+
+void CShapeLogic::DeleteCurrentShape() {
+    const auto found = std::find(shapes_.begin(), shapes_.end(), current_);
+    if (!current_ || found == shapes_.end()) return;
+    Touch(current_);
+    shapes_.erase(found);
+    current_.reset();
+    if (observer_) observer_->CurrentShapeDeleted();
+}
+
+void CShapeLogic::Reset() {
+    dirty_ = Union(dirty_, Extent());
+    current_.reset();
+    shapes_.clear();
+    activeTool_ = 0;
+    cursor_.reset();
+}
+
+std::wstring CShapeLogic::ShapeSummary() const {
+    int counts[8] = {};
+    for (const ShapePtr& shape : shapes_) {
+        const int type = shape->Type();
+        if (IsTool(type)) ++counts[type];
+    }
+    std::wstring summary;
+    for (int type = 1; type <= 7; ++type) {
+        if (counts[type] > 0) summary += std::wstring(ShapeTypeName(type)) + L"=" + std::to_wstring(counts[type]) + L";";
+    }
+    return summary;
+}
+
+base::Rect CShapeLogic::TakeDirty() {
+    const base::Rect dirty = dirty_;
+    dirty_ = base::Rect{};
+    return dirty;
+}
+
+std::optional<base::CursorKind> CShapeLogic::TakeCursor() {
+    std::optional<base::CursorKind> cursor = cursor_;
+    cursor_.reset();
+    return cursor;
+}

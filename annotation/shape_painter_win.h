@@ -1,0 +1,24 @@
+// GdiplusShapePainter: draws shapes with GDI+ onto a device context, anti-aliased. Made for one
+// paint: the overlay's back buffer (with the selection handles of the picked shape) or the
+// output picture (shapes as committed, no handles).
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "annotation/shape_painter.h"
+
+class GdiplusShapePainter : public ShapePainter {
+public:
+    // Draws inside clip (device pixels of dc); a shape at overlay point p lands at p + origin.
+    // editing: draw what only editing shows (selection handles).
+    GdiplusShapePainter(HDC dc, const RECT& clip, POINT origin, bool editing);
+
+    void Paint(const CShapeRectangle& shape) override;
+    void Paint(const CShapeEllipse& shape) override;
+
+private:
+    Gdiplus::Graphics graphics_;
+    bool editing_;
+};
