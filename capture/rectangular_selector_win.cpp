@@ -5,6 +5,7 @@
 #include "base/window_transitions.h"
 #include "base/clipboard.h"
 #include "base/cursor_kind_win.h"
+#include "base/dib_canvas.h"
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
@@ -317,12 +318,21 @@ HBITMAP CRectangularSelector::ComposeOutput() {
     UniqueBitmap output(CreateCompatibleBitmap(screen.Get(), w, h));
     UniqueDc dc(CreateCompatibleDC(screen.Get()));
     if (!output || !dc) return nullptr;
-    {
-        SelectedObject selected(dc.Get(), output.Get());
+    SelectedObject selected(dc.Get(), output.Get());
+    const RECT shapes = annotations_.Extent();
+    if (shapes.right <= shapes.left) {
         BitBlt(dc.Get(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
-        // Annotations draw in overlay coordinates; shifted onto the output, as committed.
-        annotations_.Draw(dc.Get(), RECT{0, 0, w, h}, POINT{-sel.left, -sel.top}, false);
+        return output.Release();
     }
+    // Shapes are drawn on a DIB section, as on the overlay's back buffer, so the picture holds
+    // the very pixels the overlay showed. They draw in overlay coordinates: shifted onto the
+    // output, as committed (no handles).
+    DibCanvas composed;
+    if (!composed.Create(screen.Get(), w, h)) return nullptr;
+    BitBlt(composed.Dc(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
+    annotations_.Draw(composed.Dc(), RECT{0, 0, w, h}, POINT{-sel.left, -sel.top}, false);
+    GdiFlush();
+    BitBlt(dc.Get(), 0, 0, w, h, composed.Dc(), 0, 0, SRCCOPY);
     return output.Release();
 }
 

@@ -79,7 +79,7 @@ void Capture::SetUp() {
     SetCursorPos(600, 500);
     Mouse(MOUSEEVENTF_MOVE);
     thread_ = std::thread([this] {
-        RunRegionCapture(requester_, annotations_, [this](CRectangularSelector& s) { selector_ = &s; });
+        RunRegionCapture(requester_, Annotations(), [this](CRectangularSelector& s) { selector_ = &s; });
         finished_ = true;
     });
     ASSERT_TRUE(WaitFor([this] { return selector_.load() != nullptr; }));

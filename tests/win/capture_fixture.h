@@ -36,6 +36,9 @@ protected:
     // Waits (bounded) until the capture thread has ended and joins it; then dispatches what the
     // requester was sent.
     bool WaitForEnd();
+    // The annotations the capture runs with; a stand-in that only keeps the tool unless a test
+    // brings real shapes.
+    virtual ICaptureAnnotations& Annotations() { return annotations_; }
 
     NoAnnotations annotations_;
     std::vector<MSG> received_;  // what the requester was told, in order
