@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/app_messages.h"
+#include "annotation/shape_config.h"
 #include "toolbar/rectangular_selector_tool_bar.h"
 #include "toolbar/toolbar_button_names.h"
 #include "real_input.h"
@@ -183,4 +184,111 @@ TEST(ToolbarDismiss, DismissDoesNotEndTheLoop) {
     toolbar.Dismiss();
     EXPECT_FALSE(IsWindow(toolbar.GetHWND()));
     EXPECT_FALSE(PumpSawQuit(50));
+}
+
+namespace {
+
+// The toolbar with the shape hooks bound, on the process-wide registry (reset around each test).
+class AttributeBar : public Toolbar {
+protected:
+    void SetUp() override {
+        ResetRegistry();
+        Toolbar::SetUp();
+        toolbar_.SetShapeHooks(CRectangularSelectorToolBar::ShapeHooks{
+            [this](Btn tool) { activeTools_.push_back(tool); }, [this] { ++configChanges_; }});
+    }
+    void TearDown() override {
+        Toolbar::TearDown();
+        ResetRegistry();
+    }
+    static void ResetRegistry() {
+        ShapeConfigRegistry& registry = ShapeConfigRegistry::Instance();
+        registry.Get<RectangleConfig>() = RectangleConfig();
+        registry.Get<EllipseConfig>() = EllipseConfig();
+        registry.Get<TextConfig>() = TextConfig();
+    }
+    CComboUI* Combo(const wchar_t* page, const wchar_t* name) {
+        CControlUI* control = static_cast<CContainerUI*>(Find(page)->GetInterface(L"Container"))->FindSubControl(name);
+        return static_cast<CComboUI*>(control->GetInterface(L"Combo"));
+    }
+    COptionUI* Colour(const wchar_t* page, int n) {
+        const std::wstring name = L"normal_clr_" + std::to_wstring(n);
+        CControlUI* control = static_cast<CContainerUI*>(Find(page)->GetInterface(L"Container"))->FindSubControl(name.c_str());
+        return static_cast<COptionUI*>(control->GetInterface(L"Option"));
+    }
+    // The bar's width and whether the pointer stands under the button of value.
+    void ExpectBar(int width, Btn value) {
+        EXPECT_TRUE(Find(L"attribute_bar")->IsVisible());
+        EXPECT_EQ(Find(L"attribute_bar")->GetFixedWidth(), width);
+        EXPECT_TRUE(Find(L"triangle")->IsVisible());
+        EXPECT_EQ(Find(L"triangle")->GetPos().left, Find(ToolbarButtonName(value).c_str())->GetPos().left);
+    }
+
+    std::vector<Btn> activeTools_;
+    int configChanges_ = 0;
+};
+
+}  // namespace
+
+TEST_F(AttributeBar, FollowsTheChosenTool) {
+    const wchar_t* normal = L"normal_attribute_page";
+    Click(Btn::kArrow);  // opened on the arrow: narrow, without the line style
+    ExpectBar(400, Btn::kArrow);
+    EXPECT_EQ(Find(normal)->GetFixedWidth(), 390);
+    EXPECT_FALSE(Find(L"line_style_combo")->IsVisible());
+    Click(Btn::kLine);
+    ExpectBar(535, Btn::kLine);
+    EXPECT_EQ(Find(normal)->GetFixedWidth(), 525);
+    EXPECT_TRUE(Find(L"line_style_combo")->IsVisible());
+    Click(Btn::kText);
+    ExpectBar(358, Btn::kText);
+    EXPECT_FALSE(Find(normal)->IsVisible());
+    EXPECT_TRUE(Find(L"text_attribute_page")->IsVisible());
+    Click(Btn::kMosaic);  // no attributes
+    EXPECT_FALSE(Find(L"attribute_bar")->IsVisible());
+    EXPECT_FALSE(Find(L"triangle")->IsVisible());
+    Click(Btn::kRectangle);
+    Click(Btn::kRectangle);  // the same tool again closes it
+    EXPECT_FALSE(Find(L"attribute_bar")->IsVisible());
+    EXPECT_TRUE(activeTools_.empty());  // clicks reach the shapes through the button callback
+}
+
+TEST_F(AttributeBar, APickedShapeLoadsItsLookAndChoicesWriteItBack) {
+    const wchar_t* normal = L"normal_attribute_page";
+    RectangleConfig& rectangle = ShapeConfigRegistry::Instance().Get<RectangleConfig>();
+    rectangle.lineWidth = 4.7f;
+    rectangle.lineStyle = 3;
+    rectangle.color = 0xFFFF3141;  // the seventh colour
+    Click(Btn::kEllipse);
+    toolbar_.PostMessage(WM_TOOLBAR_SELECT_TOOL, static_cast<WPARAM>(Btn::kRectangle));
+    PumpSawQuit(50);
+    EXPECT_EQ(activeTools_, std::vector<Btn>{Btn::kRectangle});
+    ExpectBar(535, Btn::kRectangle);
+    EXPECT_EQ(Combo(normal, L"line_width_combo")->GetCurSel(), 3);
+    EXPECT_STREQ(Combo(normal, L"line_width_combo")->GetBkImage(), L"toolbar_wnd/line_width_4.png");
+    EXPECT_EQ(Combo(normal, L"line_style_combo")->GetCurSel(), 2);
+    EXPECT_TRUE(Colour(normal, 7)->IsSelected());
+    EXPECT_EQ(configChanges_, 0);  // loading writes nothing back
+
+    // A real click on the third colour, then the first width entry chosen.
+    const RECT third = Colour(normal, 3)->GetPos();
+    POINT at{(third.left + third.right) / 2, (third.top + third.bottom) / 2};
+    ClientToScreen(toolbar_.GetHWND(), &at);
+    ClickAt(at.x, at.y);
+    PumpSawQuit(100);
+    EXPECT_EQ(rectangle.color, 0xFF00A870u);
+    Combo(normal, L"line_width_combo")->SelectItem(0);
+    EXPECT_EQ(rectangle.lineWidth, 1.0f);
+    EXPECT_STREQ(Combo(normal, L"line_width_combo")->GetBkImage(), L"toolbar_wnd/line_width_1.png");
+    EXPECT_EQ(configChanges_, 2);
+    EXPECT_EQ(ShapeConfigRegistry::Instance().Get<EllipseConfig>().color, 0xFF009BFFu);
+
+    // The text page: its size follows the configuration and writes back.
+    ShapeConfigRegistry::Instance().Get<TextConfig>().fontSize = 20;
+    toolbar_.PostMessage(WM_TOOLBAR_SELECT_TOOL, static_cast<WPARAM>(Btn::kText));
+    PumpSawQuit(50);
+    CComboUI* sizes = Combo(L"text_attribute_page", L"font_size_combo");
+    EXPECT_EQ(sizes->GetText().Str(), L"20");
+    sizes->SelectItem(0);
+    EXPECT_EQ(ShapeConfigRegistry::Instance().Get<TextConfig>().fontSize, 8);
 }
