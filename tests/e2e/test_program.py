@@ -101,6 +101,28 @@ class ProgramTest(unittest.TestCase):
             program.wait_window(MAIN_TITLE)
             harness.wait_until(lambda: "toolbar_btn_save_tofile" in self.log.events(), 10, what="the save event")
 
+    def test_rectangle_drawn_by_a_drag_is_in_the_saved_picture(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 450)
+            self.press_toolbar(toolbar, "rectangle")
+            time.sleep(0.3)
+            program.drag(300, 200, 500, 350)
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            w, h, data = program.read_pixels(os.path.join(app.pictures, names[0]))
+            self.assertEqual((w, h), (500, 300))
+            colour = lambda x, y: tuple(data[((y - 150) * w + x - 200) * 3:][:3])
+            blue = (0x00, 0x9B, 0xFF)
+            # The 2-pixel outline all round, the desktop inside and outside it, and no handles
+            # (the shape was still selected when the picture was taken).
+            for x, y in ((299, 270), (300, 270), (500, 270), (400, 199), (400, 350)):
+                self.assertEqual(colour(x, y), blue, (x, y))
+            for x, y in ((297, 270), (302, 270), (400, 275), (503, 270), (302, 202), (402, 202)):
+                self.assertEqual(colour(x, y), program.pattern_colour(x, y), (x, y))
+            harness.wait_until(lambda: any("rectangle%3D1%3B" in r or "rectangle=1;" in r for r in self.log.records),
+                               10, what="the save event with the shape summary")
+
     def test_region_capture_copied_to_the_clipboard(self):
         with program.Program(self.log.url) as app:
             self.start_capture_from_button()
