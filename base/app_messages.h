@@ -32,6 +32,8 @@ constexpr UINT WM_TOOLBAR_SHAPE_SELECTED = WM_USER + 1;
 constexpr UINT WM_TOOLBAR_SELECT_TOOL = WM_USER + 200;
 // Toolbar window, to itself: deselect this button (wParam: the button).
 constexpr UINT WM_TOOLBAR_DESELECT = WM_USER + 1122;
+// The toolbar puts itself back above the overlay (after showing a tooltip).
+constexpr UINT WM_TOOLBAR_RAISE = WM_USER + 1123;
 
 // Overlay, from tests and benchmarks only: render the whole frame into the back buffer at once.
 constexpr UINT WM_CAPTURE_RENDER = WM_APP + 1;

@@ -249,8 +249,10 @@ void CRectangularSelector::PlaceToolbar() {
 void CRectangularSelector::OnToolbarButton(TOOL_BAR_BTN_TYPE value) {
     if (finishing_) return;  // a second press queued behind a finishing one
     if (IsAnnotationTool(value)) {
+        // A selected shape is let go: its handles go with it.
+        const bool deselects = annotations_.HasCurrentShape();
         annotations_.SelectTool(value);
-        RepaintShapes();
+        if (deselects) RepaintShapes();
     } else if (value == TOOL_BAR_BTN_TYPE::kDelete) {
         CEventTracker::Instance().Report(kEventToolbarBtnUndo);
         annotations_.DeleteCurrentShape();

@@ -58,6 +58,14 @@ LRESULT CRectangularSelectorToolBar::HandleCustomMessage(UINT msg, WPARAM wParam
         case WM_TOOLBAR_SHAPE_SELECTED: EnableUndo(wParam != 0); return 0;
         case WM_TOOLBAR_SELECT_TOOL: SelectTool(static_cast<TOOL_BAR_BTN_TYPE>(wParam)); return 0;
         case WM_TOOLBAR_DESELECT: Deselect(static_cast<TOOL_BAR_BTN_TYPE>(wParam)); return 0;
+        case WM_MOUSEHOVER:
+            // Showing the button's tooltip can put the overlay above the toolbar (Wine does), and
+            // the next click would land on the overlay: once the tooltip is up, come back on top.
+            PostMessage(WM_TOOLBAR_RAISE);
+            return 0;
+        case WM_TOOLBAR_RAISE:
+            SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return 0;
         default: return 0;
     }
 }

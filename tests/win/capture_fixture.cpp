@@ -6,6 +6,24 @@ uint32_t PatternAt(int x, int y) {
     return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x >> 8) * 16 + (y >> 8)));
 }
 
+int WrongPixels(Gdiplus::Bitmap& picture, int width, int height, const std::function<uint32_t(int x, int y)>& expected) {
+    if (static_cast<int>(picture.GetWidth()) != width || static_cast<int>(picture.GetHeight()) != height) return -1;
+    Gdiplus::Rect all(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    if (picture.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok) return -1;
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t want = expected(x, y);
+            if ((row[x] & 0xFFFFFF) == want) continue;
+            if (wrong++ == 0) ADD_FAILURE() << "first wrong pixel at " << x << "," << y << ": " << std::hex << row[x] << " not " << want;
+        }
+    }
+    picture.UnlockBits(&data);
+    return wrong;
+}
+
 namespace {
 
 LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -83,22 +83,9 @@ std::unique_ptr<DibCanvas> ExpectedPicture(CShapeLogic& logic) {
 }
 
 int WrongPixels(Gdiplus::Bitmap& picture, const DibCanvas& expected) {
-    const int w = kArea.right - kArea.left, h = kArea.bottom - kArea.top;
-    if (static_cast<int>(picture.GetWidth()) != w || static_cast<int>(picture.GetHeight()) != h) return -1;
-    Gdiplus::Rect all(0, 0, w, h);
-    Gdiplus::BitmapData data{};
-    if (picture.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok) return -1;
-    int wrong = 0;
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
-        for (int x = 0; x < w; ++x) {
-            const uint32_t want = expected.Bits()[static_cast<size_t>(y) * w + x] & 0xFFFFFF;
-            if ((row[x] & 0xFFFFFF) == want) continue;
-            if (wrong++ == 0) ADD_FAILURE() << "first wrong pixel at " << x << "," << y << ": " << std::hex << row[x] << " not " << want;
-        }
-    }
-    picture.UnlockBits(&data);
-    return wrong;
+    const int w = expected.Width();
+    return ::WrongPixels(picture, w, expected.Height(),
+                       [&](int x, int y) { return expected.Bits()[static_cast<size_t>(y) * w + x] & 0xFFFFFF; });
 }
 
 }  // namespace

@@ -48,18 +48,8 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
 
 // Pixels of the picture that differ from the pattern under the selection; -1 for a wrong size.
 int WrongPixels(Gdiplus::Bitmap& picture) {
-    const int w = kSelection.right - kSelection.left, h = kSelection.bottom - kSelection.top;
-    if (static_cast<int>(picture.GetWidth()) != w || static_cast<int>(picture.GetHeight()) != h) return -1;
-    Gdiplus::Rect all(0, 0, w, h);
-    Gdiplus::BitmapData data{};
-    if (picture.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok) return -1;
-    int wrong = 0;
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
-        for (int x = 0; x < w; ++x) wrong += (row[x] & 0xFFFFFF) != PatternAt(kSelection.left + x, kSelection.top + y);
-    }
-    picture.UnlockBits(&data);
-    return wrong;
+    return ::WrongPixels(picture, kSelection.right - kSelection.left, kSelection.bottom - kSelection.top,
+                       [](int x, int y) { return PatternAt(kSelection.left + x, kSelection.top + y); });
 }
 
 // The clipboard's bitmap compared with the selection; -1 when there is none or of a wrong size,
@@ -149,6 +139,7 @@ TEST_F(ToolbarCapture, ToolsReachTheAnnotationsAndStopMovingTheSelection) {
     EXPECT_EQ(WindowFromPoint(ellipse), toolbar_);
     ClickButton(Btn::kEllipse);
     ASSERT_TRUE(WaitFor([this] { return annotations_.ActiveTool() == Btn::kEllipse; }));
+    Pump(600);  // long enough for the button's tooltip to show
     ClickButton(Btn::kEllipse);  // the same tool again drops it
     ASSERT_TRUE(WaitFor([this] { return annotations_.ActiveTool() == Btn::kNone; }));
     EXPECT_TRUE(received_.empty());
