@@ -8,6 +8,9 @@
 #                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
 #   scripts/bench.sh program [WxH…]  a capture started through the main window, beside the
 #                                    capture alone (default 1920x1080 3840x2160)
+#   scripts/bench.sh shapes [WxH…]   drawing shapes in a capture, one pointer step at a time, on
+#                                    screens of these sizes (default 7680x2160), each on its own
+#                                    Xvfb
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
@@ -48,11 +51,17 @@ run_program() {
     else run_on_screens program_bench.exe 1920x1080 3840x2160; fi
 }
 
+run_shapes() {
+    if [ $# -gt 0 ]; then run_on_screens shapes_bench.exe "$@"
+    else run_on_screens shapes_bench.exe 7680x2160; fi
+}
+
 case "${1:-all}" in
     toolkit) run_toolkit ;;
     pin) run_pin ;;
     capture) shift; run_capture "$@" ;;
     program) shift; run_program "$@" ;;
-    all) run_toolkit; run_pin; run_capture; run_program ;;
+    shapes) shift; run_shapes "$@" ;;
+    all) run_toolkit; run_pin; run_capture; run_program; run_shapes ;;
     *) echo "unknown benchmark: $1" >&2; exit 2 ;;
 esac
