@@ -155,7 +155,9 @@ int CShapeEllipse::HitCode(int px, int py) const {
     if (Near(px, x + w, e) && Within(py, y, y + h)) return kBoxRight;
     if (Near(py, y, e) && Within(px, x, x + w)) return kBoxTop;
     if (Near(py, y + h, e) && Within(px, x, x + w)) return kBoxBottom;
-    // The outline as a pen 4e wide would stroke it.
+    // The outline as a pen 4e wide would stroke it; far from the box it cannot be.
+    const int band = 2 * e;
+    if (!Within(px, x - band, x + w + band) || !Within(py, y - band, y + h + band)) return kBoxMiss;
     return NearEllipseOutline(box_, px, py, 2.0 * e) ? kBoxBody : kBoxMiss;
 }
 

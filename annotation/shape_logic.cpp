@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "annotation/box_shapes.h"
+#include "annotation/shape_painter.h"
 
 namespace {
 
@@ -94,8 +95,10 @@ void CShapeLogic::OnMouseUp() {
 }
 
 void CShapeLogic::Draw(ShapePainter& painter) const {
-    for (const ShapePtr& shape : shapes_) shape->Draw(painter);
-    if (current_) current_->Draw(painter);
+    for (const ShapePtr& shape : shapes_) {
+        if (painter.Meets(shape->Extent())) shape->Draw(painter);
+    }
+    if (current_ && painter.Meets(current_->Extent())) current_->Draw(painter);
 }
 
 void CShapeLogic::ReloadConfig() {

@@ -3,12 +3,17 @@
 // overlay, shape_painter_win.h).
 #pragma once
 
+#include "base/geometry.h"
+
 class CShapeRectangle;
 class CShapeEllipse;
 
 class ShapePainter {
 public:
     virtual ~ShapePainter() = default;
+    // False when nothing inside extent (overlay coordinates) can reach what is painted: the
+    // shape is skipped.
+    virtual bool Meets(const base::Rect& /*extent*/) const { return true; }
     virtual void Paint(const CShapeRectangle& shape) = 0;
     virtual void Paint(const CShapeEllipse& shape) = 0;
 };

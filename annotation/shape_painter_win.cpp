@@ -28,11 +28,15 @@ void FillHandles(Graphics& graphics, const CBoxShape& shape, const Pen* outline)
 }  // namespace
 
 GdiplusShapePainter::GdiplusShapePainter(HDC dc, const RECT& clip, POINT origin, bool editing)
-    : graphics_(dc), editing_(editing) {
+    : graphics_(dc),
+      area_{clip.left - origin.x, clip.top - origin.y, clip.right - origin.x, clip.bottom - origin.y},
+      editing_(editing) {
     graphics_.SetClip(Rect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
     graphics_.TranslateTransform(static_cast<REAL>(origin.x), static_cast<REAL>(origin.y));
     graphics_.SetSmoothingMode(SmoothingModeAntiAlias);
 }
+
+bool GdiplusShapePainter::Meets(const base::Rect& extent) const { return !base::Intersect(area_, extent).IsEmpty(); }
 
 void GdiplusShapePainter::Paint(const CShapeRectangle& shape) {
     const ShapeBox& box = shape.Box();

@@ -15,10 +15,12 @@ public:
     // editing: draw what only editing shows (selection handles).
     GdiplusShapePainter(HDC dc, const RECT& clip, POINT origin, bool editing);
 
+    bool Meets(const base::Rect& extent) const override;
     void Paint(const CShapeRectangle& shape) override;
     void Paint(const CShapeEllipse& shape) override;
 
 private:
     Gdiplus::Graphics graphics_;
+    base::Rect area_;  // the clip in overlay coordinates
     bool editing_;
 };

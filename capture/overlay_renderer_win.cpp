@@ -66,7 +66,15 @@ bool COverlayRenderer::Create(HDC reference) {
 
 void COverlayRenderer::Attach(HWND overlay) {
     overlay_ = overlay;
-    ChromeRects(lastChrome_);
+    lastChrome_ = CurrentChrome();
+}
+
+COverlayRenderer::Chrome COverlayRenderer::CurrentChrome() const {
+    Chrome chrome;
+    ChromeRects(chrome.rects);
+    chrome.handles = HandlesShown();
+    chrome.label = LabelText(SelectionClient());
+    return chrome;
 }
 
 RECT COverlayRenderer::SelectionClient() const {
@@ -105,17 +113,20 @@ void COverlayRenderer::ChromeRects(RECT out[4]) const {
 }
 
 void COverlayRenderer::InvalidateChrome() {
-    RECT next[4];
-    ChromeRects(next);
+    Chrome next = CurrentChrome();
     UniqueRegion dirty(CreateRectRgn(0, 0, 0, 0));
-    AddSelectionChange(dirty.Get(), lastChrome_[0], next[0], kSelectionReach);
+    // An unchanged selection and label keep their pixels (drawing a shape changes neither).
+    if (!EqualRect(&lastChrome_.rects[0], &next.rects[0]) || lastChrome_.handles != next.handles) {
+        AddSelectionChange(dirty.Get(), lastChrome_.rects[0], next.rects[0], kSelectionReach);
+    }
     for (int i = 1; i < 4; ++i) {
-        AddRect(dirty.Get(), lastChrome_[i]);
-        AddRect(dirty.Get(), next[i]);
+        if (i == 1 && EqualRect(&lastChrome_.rects[1], &next.rects[1]) && lastChrome_.label == next.label) continue;
+        AddRect(dirty.Get(), lastChrome_.rects[i]);
+        AddRect(dirty.Get(), next.rects[i]);
     }
     AddRect(dirty.Get(), annotations_.TakeDirty());
     InvalidateRgn(overlay_, dirty.Get(), FALSE);
-    std::copy(next, next + 4, lastChrome_);
+    lastChrome_ = std::move(next);
 }
 
 void COverlayRenderer::PrepareMagnifier() {
@@ -134,7 +145,7 @@ void COverlayRenderer::Paint() {
 void COverlayRenderer::RenderFrame() {
     PrepareMagnifier();
     Render(RECT{0, 0, width_, height_});
-    ChromeRects(lastChrome_);
+    lastChrome_ = CurrentChrome();
     GdiFlush();
 }
 
@@ -153,16 +164,25 @@ void COverlayRenderer::PaintUpdate(HDC dc, HRGN update, const RECT& bounds) {
     for (const RECT& r : split.plain) {
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PlainScreen(), r.left, r.top, SRCCOPY);
     }
+    if (split.composed.empty()) return;
+    // One render for all composed pieces, clipped to them: every pass of the shapes costs.
+    UniqueRegion composed(CreateRectRgn(0, 0, 0, 0));
+    RECT box = split.composed.front();
     for (const RECT& r : split.composed) {
-        Render(r);
+        AddRect(composed.Get(), r);
+        UnionRect(&box, &box, &r);
+    }
+    Render(box, composed.Get());
+    for (const RECT& r : split.composed) {
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back_.Dc(), r.left, r.top, SRCCOPY);
     }
 }
 
-void COverlayRenderer::Render(const RECT& area) {
+void COverlayRenderer::Render(const RECT& area, HRGN clip) {
     HDC dc = back_.Dc();
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    if (clip) ExtSelectClipRgn(dc, clip, RGN_AND);
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, PlainScreen(), area.left,
            area.top, SRCCOPY);
     const RECT sel = SelectionClient();
@@ -193,8 +213,12 @@ void COverlayRenderer::DrawSelection(HDC dc, const RECT& sel, const RECT& area) 
     Rectangle(dc, sel.left, sel.top, sel.right, sel.bottom);
 }
 
+bool COverlayRenderer::HandlesShown() const {
+    return model_.HasSelection() && !model_.Moving() && !model_.Resizing() && showHandles_;
+}
+
 void COverlayRenderer::DrawHandles(HDC dc, const RECT& sel) {
-    if (!model_.HasSelection() || model_.Moving() || model_.Resizing() || !showHandles_) return;
+    if (!HandlesShown()) return;
     UniquePen frame(CreatePen(PS_SOLID, 1, kAccent));
     SelectedObject pen(dc, frame.Get());
     SelectedObject brush(dc, GetStockObject(WHITE_BRUSH));

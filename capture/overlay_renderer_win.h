@@ -41,12 +41,22 @@ public:
     RECT SelectionClient() const;
 
 private:
-    // The selection's reach, its label, the magnifier and its panel (empty when not shown).
+    // What the overlay draws over the screen, as last painted: the selection's reach, its
+    // label, the magnifier and its panel (empty when not shown), whether the selection's
+    // handles show, and the label's text.
+    struct Chrome {
+        RECT rects[4] = {};
+        bool handles = false;
+        std::wstring label;
+    };
+    Chrome CurrentChrome() const;
     void ChromeRects(RECT out[4]) const;
+    bool HandlesShown() const;
     bool MagnifierShown() const { return !model_.HasSelection() || model_.Resizing(); }
     void PrepareMagnifier();
     void PaintUpdate(HDC dc, HRGN update, const RECT& bounds);
-    void Render(const RECT& area);
+    // Composes area (only its part inside clip, when given) in the back buffer.
+    void Render(const RECT& area, HRGN clip = nullptr);
     void DrawSelection(HDC dc, const RECT& sel, const RECT& area);
     void DrawHandles(HDC dc, const RECT& sel);
     void DrawSizeLabel(HDC dc, const RECT& sel);
@@ -66,5 +76,5 @@ private:
     UniqueFont labelFont_;
     bool showHandles_ = true;
     DibCanvas frozen_, dimmed_, back_;
-    RECT lastChrome_[4] = {};
+    Chrome lastChrome_;
 };
