@@ -4,6 +4,8 @@
 // the cursor a shape wants is a CursorKind the overlay shows.
 #pragma once
 
+#include <optional>
+
 #include "base/cursor_kind.h"
 #include "base/geometry.h"
 
@@ -34,4 +36,7 @@ public:
     // Copies the shape's configuration into its type's registry entry (a picked shape shows its
     // look in the attribute bar).
     virtual void StoreConfig() const = 0;
+    // What the last move changed on screen when that is less than the shape before and after it
+    // (a stroke being drawn only grows at its end); none when the whole shape may have changed.
+    virtual std::optional<base::Rect> LastStepArea() const { return std::nullopt; }
 };

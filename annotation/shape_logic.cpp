@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "annotation/box_shapes.h"
+#include "annotation/mosaic_shape.h"
 #include "annotation/shape_painter.h"
+#include "annotation/stroke_shapes.h"
 
 namespace {
 
@@ -14,12 +16,7 @@ bool IsTool(int tool) { return tool >= 1 && tool <= 7; }
 
 }  // namespace
 
-base::Rect Union(const base::Rect& a, const base::Rect& b) {
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return base::Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                      std::max(a.bottom, b.bottom)};
-}
+using base::Union;
 
 CShapeLogic& CShapeLogic::Instance() {
     static CShapeLogic logic(ShapeConfigRegistry::Instance());
@@ -29,10 +26,14 @@ CShapeLogic& CShapeLogic::Instance() {
 CShapeLogic::CShapeLogic(ShapeConfigRegistry& registry) : registry_(registry) {}
 
 CShapeLogic::ShapePtr CShapeLogic::Create(int tool) const {
-    // Arrow, line, freehand, mosaic and text shapes are not drawn yet: their tools make nothing.
+    // Text shapes are not typed yet: their tool makes nothing.
     switch (tool) {
         case RectangleConfig::kType: return std::make_shared<CShapeRectangle>(registry_);
         case EllipseConfig::kType: return std::make_shared<CShapeEllipse>(registry_);
+        case ArrowConfig::kType: return std::make_shared<CShapeArrow>(registry_);
+        case LineConfig::kType: return std::make_shared<CShapeLine>(registry_);
+        case FreeLineConfig::kType: return std::make_shared<CShapeFreeLine>(registry_);
+        case MosaicConfig::kType: return std::make_shared<CShapeMosaic>();
         default: return nullptr;
     }
 }
@@ -70,9 +71,11 @@ void CShapeLogic::OnMouseDown(int x, int y) {
 
 void CShapeLogic::OnMouseMove(int x, int y) {
     if (current_) {
-        Touch(current_);
+        const base::Rect before = current_->Extent();
         current_->OnMouseMove(x, y);
-        Touch(current_);
+        // A stroke being drawn tells what its step added; anything else may have changed whole.
+        const std::optional<base::Rect> step = current_->LastStepArea();
+        dirty_ = Union(dirty_, step ? *step : Union(before, current_->Extent()));
         cursor_ = current_->CursorAt(x, y);
     }
     // Hovering over another shape shows the cursor of its part under the pointer.

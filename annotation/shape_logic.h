@@ -86,6 +86,3 @@ private:
     base::Rect dirty_;
     std::optional<base::CursorKind> cursor_;
 };
-
-// The smallest rectangle holding both; an empty one adds nothing.
-base::Rect Union(const base::Rect& a, const base::Rect& b);

@@ -5,8 +5,12 @@
 
 #include "base/geometry.h"
 
-class CShapeRectangle;
+class CShapeArrow;
 class CShapeEllipse;
+class CShapeFreeLine;
+class CShapeLine;
+class CShapeMosaic;
+class CShapeRectangle;
 
 class ShapePainter {
 public:
@@ -16,4 +20,8 @@ public:
     virtual bool Meets(const base::Rect& /*extent*/) const { return true; }
     virtual void Paint(const CShapeRectangle& shape) = 0;
     virtual void Paint(const CShapeEllipse& shape) = 0;
+    virtual void Paint(const CShapeArrow& shape) = 0;
+    virtual void Paint(const CShapeLine& shape) = 0;
+    virtual void Paint(const CShapeFreeLine& shape) = 0;
+    virtual void Paint(const CShapeMosaic& shape) = 0;
 };

@@ -18,8 +18,15 @@ public:
     bool Meets(const base::Rect& extent) const override;
     void Paint(const CShapeRectangle& shape) override;
     void Paint(const CShapeEllipse& shape) override;
+    void Paint(const CShapeArrow& shape) override;
+    void Paint(const CShapeLine& shape) override;
+    void Paint(const CShapeFreeLine& shape) override;
+    // Plain GDI: a block and its outline per cell, with the DC's own brush and pen.
+    void Paint(const CShapeMosaic& shape) override;
 
 private:
+    HDC dc_;
+    POINT origin_;
     Gdiplus::Graphics graphics_;
     base::Rect area_;  // the clip in overlay coordinates
     bool editing_;

@@ -4,6 +4,6 @@
 
 namespace base {
 
-enum class CursorKind { kArrow, kCross, kSizeNWSE, kSizeNS, kSizeNESW, kSizeWE, kSizeAll };
+enum class CursorKind { kArrow, kCross, kSizeNWSE, kSizeNS, kSizeNESW, kSizeWE, kSizeAll, kHand };
 
 }  // namespace base

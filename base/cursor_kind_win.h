@@ -15,6 +15,7 @@ inline LPCWSTR CursorResource(CursorKind cursor) {
         case CursorKind::kSizeNESW: return IDC_SIZENESW;
         case CursorKind::kSizeWE: return IDC_SIZEWE;
         case CursorKind::kSizeAll: return IDC_SIZEALL;
+        case CursorKind::kHand: return IDC_HAND;
         default: return IDC_ARROW;
     }
 }

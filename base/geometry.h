@@ -54,4 +54,12 @@ inline Rect Intersect(const Rect& a, const Rect& b) {
     return r.IsEmpty() ? Rect{} : r;
 }
 
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Union(const Rect& a, const Rect& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return Rect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
 }  // namespace base

@@ -70,7 +70,7 @@ TEST_F(ShapeLogicTest, PressPicksTheTopmostShapeBringsItToTheFrontAndDeletesIt) 
     EXPECT_EQ(observer.deleted, 1);
 }
 
-TEST_F(ShapeLogicTest, ToolTogglesOnlyBoxToolsCreateAndAnyToolPicks) {
+TEST_F(ShapeLogicTest, ToolTogglesAndAnyToolPicks) {
     for (const int notATool : {0, 8, -1}) logic.SelectTool(notATool);
     EXPECT_EQ(logic.ActiveTool(), 0);
     logic.SelectTool(2);
@@ -86,11 +86,9 @@ TEST_F(ShapeLogicTest, ToolTogglesOnlyBoxToolsCreateAndAnyToolPicks) {
     Drag(271, 185, 281, 195);  // the rectangle tool moves the ellipse
     EXPECT_EQ(Box(logic.Shapes()[0]).Box(), (ShapeBox{110, 110, 200, 100}));
     EXPECT_EQ(observer.picked, (std::vector<int>{2, 2}));
-    for (int tool = 3; tool <= 7; ++tool) {
-        logic.SelectTool(tool);
-        Drag(400, 300, 450, 350);
-        EXPECT_EQ(logic.CurrentShape(), nullptr) << tool;
-    }
+    logic.SelectTool(7);  // text is not typed yet
+    Drag(400, 300, 450, 350);
+    EXPECT_EQ(logic.CurrentShape(), nullptr);
     EXPECT_EQ(logic.Shapes().size(), 1u);
 }
 
