@@ -123,6 +123,29 @@ class ProgramTest(unittest.TestCase):
             harness.wait_until(lambda: any("rectangle%3D1%3B" in r or "rectangle=1;" in r for r in self.log.records),
                                10, what="the save event with the shape summary")
 
+    def test_arrow_line_stroke_and_mosaic_are_in_the_saved_picture(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 450)
+            for tool, start, end in (("arrow", (250, 420), (450, 420)), ("line", (250, 200), (450, 200)),
+                                     ("pencil", (520, 300), (680, 300)), ("mosaic", (260, 335), (400, 335))):
+                self.press_toolbar(toolbar, tool)
+                time.sleep(0.3)
+                program.drag(*start, *end)
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            w, h, data = program.read_pixels(os.path.join(app.pictures, names[0]))
+            colour = lambda x, y: tuple(data[((y - 150) * w + x - 200) * 3:][:3])
+            blue = (0x00, 0x9B, 0xFF)
+            # The arrow's head, the line, the stroke; a mosaic block and its darker outline.
+            for x, y in ((444, 420), (350, 200), (600, 300)):
+                self.assertEqual(colour(x, y), blue, (x, y))
+            self.assertEqual(colour(305, 335), (120, 120, 120))
+            self.assertEqual(colour(305, 330), (80, 80, 80))
+            self.assertEqual(colour(350, 250), program.pattern_colour(350, 250))
+            harness.wait_until(lambda: any("arrow%3D1%3Bline%3D1%3Bfreeline%3D1%3Bmosaic%3D1%3B" in r
+                                           for r in self.log.records), 10, what="the shape summary")
+
     def test_region_capture_copied_to_the_clipboard(self):
         with program.Program(self.log.url) as app:
             self.start_capture_from_button()

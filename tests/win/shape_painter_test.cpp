@@ -1,0 +1,94 @@
+// The shapes as GDI+ and GDI paint them: an arrow's head, a mosaic's blocks and outlines, and a
+// freehand stroke painted only near the area asked for with the whole stroke's pixels there.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "annotation/mosaic_shape.h"
+#include "annotation/shape_painter_win.h"
+#include "annotation/stroke_shapes.h"
+#include "base/dib_canvas.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// A white 300 x 200 canvas.
+class Canvas : public testing::Test {
+protected:
+    void SetUp() override {
+        for (DibCanvas* c : {&canvas_, &other_}) {
+            ASSERT_TRUE(c->Create(nullptr, 300, 200));
+            std::fill(c->Bits(), c->Bits() + 300 * 200, kWhite);
+        }
+    }
+    template <class Shape>
+    void Paint(DibCanvas& canvas, const Shape& shape, RECT clip = RECT{0, 0, 300, 200}, POINT origin = POINT{0, 0}) {
+        {
+            GdiplusShapePainter painter(canvas.Dc(), clip, origin, false);
+            shape.Draw(painter);
+        }
+        GdiFlush();
+    }
+    uint32_t At(const DibCanvas& canvas, int x, int y) const { return canvas.Bits()[y * 300 + x] & 0xFFFFFF; }
+
+    ShapeConfigRegistry registry_;
+    DibCanvas canvas_, other_;
+};
+
+TEST_F(Canvas, ArrowHeadIsFilledWithTheColourOrWhite) {
+    CShapeArrow arrow(registry_);
+    arrow.OnMouseDown(100, 100);
+    arrow.OnMouseMove(200, 100);
+    arrow.OnMouseUp();
+    Paint(canvas_, arrow);
+    EXPECT_EQ(At(canvas_, 192, 100), 0x009BFFu);
+    EXPECT_EQ(At(canvas_, 192, 110), kWhite);
+    EXPECT_EQ(At(canvas_, 150, 100) & 0xFF, 0xFFu);  // the shaft, in the colour's blue
+    registry_.Get<ArrowConfig>().fillHead = false;
+    registry_.Get<ArrowConfig>().color = 0xFF000000;
+    arrow.ReloadConfig();
+    Paint(other_, arrow);
+    EXPECT_EQ(At(other_, 192, 100), kWhite);
+    EXPECT_EQ(At(other_, 150, 100), 0u);
+}
+
+TEST_F(Canvas, MosaicBlocksAreGreyWithADarkerOutline) {
+    CShapeMosaic mosaic;
+    mosaic.OnMouseDown(25, 37);
+    mosaic.OnMouseUp();
+    Paint(canvas_, mosaic);
+    for (const POINT p : {POINT{20, 30}, POINT{29, 30}, POINT{20, 39}, POINT{29, 39}, POINT{24, 30}}) {
+        EXPECT_EQ(At(canvas_, p.x, p.y), 0x505050u) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(At(canvas_, 21, 31), 0x787878u);
+    EXPECT_EQ(At(canvas_, 28, 38), 0x787878u);
+    EXPECT_EQ(At(canvas_, 30, 35), kWhite);
+    EXPECT_EQ(At(canvas_, 19, 35), kWhite);
+    // Shifted onto a picture whose origin is at (10, 10) of the overlay.
+    Paint(other_, mosaic, RECT{0, 0, 300, 200}, POINT{-10, -10});
+    EXPECT_EQ(At(other_, 10, 20), 0x505050u);
+    EXPECT_EQ(At(other_, 15, 25), 0x787878u);
+}
+
+TEST_F(Canvas, FreehandPaintedNearAnAreaMatchesTheWholeStrokeThere) {
+    CShapeFreeLine stroke(registry_);
+    stroke.OnMouseDown(10, 100);
+    for (int i = 1; i <= 70; ++i) stroke.OnMouseMove(10 + 4 * i, i % 2 ? 60 : 140);
+    stroke.OnMouseUp();
+    Paint(canvas_, stroke);
+    const RECT area{140, 80, 180, 120};
+    Paint(other_, stroke, area);
+    int painted = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            ASSERT_EQ(At(other_, x, y), At(canvas_, x, y)) << x << "," << y;
+            painted += At(canvas_, x, y) != kWhite;
+        }
+    }
+    EXPECT_GT(painted, 100);
+    EXPECT_EQ(At(other_, 20, 100), kWhite);  // far from the area nothing was drawn
+    EXPECT_NE(At(canvas_, 20, 100), kWhite);
+}
+
+}  // namespace
