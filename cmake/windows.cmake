@@ -80,10 +80,13 @@ target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)
 add_dependencies(capture_tests program_skin)
 add_test(NAME capture_tests COMMAND capture_tests)
 
-# The capture toolbar window alone, clicked by real input.
-add_executable(toolbar_tests tests/win/toolbar_test.cpp tests/win/toolkit_test_window.cpp tests/win/real_input.cpp
-               ${APP_RESOURCES})
+# The capture toolbar window alone, clicked by real input, and its custom drawn controls.
+add_executable(toolbar_tests tests/win/toolbar_test.cpp tests/win/custom_controls_test.cpp
+               tests/win/toolkit_test_window.cpp tests/win/real_input.cpp ${APP_RESOURCES})
 target_link_libraries(toolbar_tests PRIVATE screenshot_toolbar gtest_main)
+# The custom controls' test layout, read from the source tree (Wine's drive Z: is the Linux root).
+target_compile_definitions(toolbar_tests PRIVATE
+    CUSTOM_CONTROLS_LAYOUT="Z:${CMAKE_SOURCE_DIR}/tests/win/toolbar_layouts/custom_controls.xml")
 add_dependencies(toolbar_tests program_skin)
 add_test(NAME toolbar_tests COMMAND toolbar_tests)
 

@@ -38,6 +38,9 @@ public:
     void OnClick(DuiLib::TNotifyUI& msg) override;
     void Notify(DuiLib::TNotifyUI& msg) override;
     LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
+    // The toolbar's own layout elements: "ShapeControl", "ColorBlockControl" and
+    // "ShapeExampleControl" (exact names); null leaves any other to the toolkit.
+    DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override;
 
 private:
     DuiLib::COptionUI* FindOption(TOOL_BAR_BTN_TYPE value);

@@ -3,6 +3,8 @@
 #include "base/app_messages.h"
 #include "annotation/shape_config.h"
 #include "toolbar/attribute_values.h"
+#include "toolbar/color_block_control_win.h"
+#include "toolbar/shape_control_win.h"
 #include "toolbar/toolbar_button_names.h"
 
 using namespace DuiLib;
@@ -68,6 +70,15 @@ LRESULT CRectangularSelectorToolBar::HandleCustomMessage(UINT msg, WPARAM wParam
             return 0;
         default: return 0;
     }
+}
+
+CControlUI* CRectangularSelectorToolBar::CreateControl(LPCTSTR pstrClass) {
+    // The layout builder owns what it is given.
+    const std::wstring name = pstrClass ? pstrClass : L"";
+    if (name == L"ShapeControl") return new CShapeControlUI;
+    if (name == L"ColorBlockControl") return new CColorBlockControlUI;
+    if (name == L"ShapeExampleControl") return new CShapeExampleControlUI;
+    return nullptr;
 }
 
 COptionUI* CRectangularSelectorToolBar::FindOption(TOOL_BAR_BTN_TYPE value) {
