@@ -39,4 +39,6 @@ public:
     // What the last move changed on screen when that is less than the shape before and after it
     // (a stroke being drawn only grows at its end); none when the whole shape may have changed.
     virtual std::optional<base::Rect> LastStepArea() const { return std::nullopt; }
+    // A double click inside the shape opens its editor again (text only).
+    virtual void ReopenEditor() {}
 };

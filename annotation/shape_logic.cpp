@@ -26,7 +26,6 @@ CShapeLogic& CShapeLogic::Instance() {
 CShapeLogic::CShapeLogic(ShapeConfigRegistry& registry) : registry_(registry) {}
 
 CShapeLogic::ShapePtr CShapeLogic::Create(int tool) const {
-    // Text shapes are not typed yet: their tool makes nothing.
     switch (tool) {
         case RectangleConfig::kType: return std::make_shared<CShapeRectangle>(registry_);
         case EllipseConfig::kType: return std::make_shared<CShapeEllipse>(registry_);
@@ -34,6 +33,7 @@ CShapeLogic::ShapePtr CShapeLogic::Create(int tool) const {
         case LineConfig::kType: return std::make_shared<CShapeLine>(registry_);
         case FreeLineConfig::kType: return std::make_shared<CShapeFreeLine>(registry_);
         case MosaicConfig::kType: return std::make_shared<CShapeMosaic>();
+        case TextConfig::kType: return textFactory_ ? textFactory_() : nullptr;
         default: return nullptr;
     }
 }
@@ -57,11 +57,16 @@ void CShapeLogic::Pick(const ShapePtr& shape) {
 void CShapeLogic::OnMouseDown(int x, int y) {
     const ShapePtr previous = current_;
     Touch(previous);
-    if (previous) previous->OnMouseDown(x, y);  // a miss deselects it
+    bool mayCreateText = true;
+    if (previous) {
+        previous->OnMouseDown(x, y);  // a miss deselects it (and commits a text)
+        // A press outside the text being edited only ends the editing.
+        if (previous->Type() == TextConfig::kType && !previous->HitTest(x, y)) mayCreateText = false;
+    }
     current_ = TopmostAt(x, y);
     if (current_) {
         Pick(current_);  // a press on a shape never creates one, whatever the tool
-    } else if (activeTool_ != 0) {
+    } else if (activeTool_ != 0 && (activeTool_ != TextConfig::kType || mayCreateText)) {
         current_ = Create(activeTool_);
     }
     if (current_) current_->OnMouseDown(x, y);
@@ -119,12 +124,23 @@ base::Rect CShapeLogic::Extent() const {
 }
 
 void CShapeLogic::SelectTool(int tool) {
-    if (current_) {
-        Touch(current_);
-        current_->OnMouseDown(kFarAway, kFarAway);
-        current_.reset();
-    }
+    LetGo();
     SetActiveTool(tool);
+}
+
+void CShapeLogic::LetGo() {
+    if (!current_) return;
+    Touch(current_);
+    current_->OnMouseDown(kFarAway, kFarAway);
+    Touch(current_);
+    current_.reset();
+}
+
+bool CShapeLogic::OnDoubleClick(int x, int y) {
+    if (!current_ || current_->Type() != TextConfig::kType || !current_->HitTest(x, y)) return false;
+    current_->ReopenEditor();
+    Touch(current_);
+    return true;
 }
 
 void CShapeLogic::SetActiveTool(int tool) { activeTool_ = !IsTool(tool) || tool == activeTool_ ? 0 : tool; }

@@ -6,6 +6,7 @@
 // a step changed on screen and the cursor it asks for are collected for the overlay to apply.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ public:
     explicit CShapeLogic(ShapeConfigRegistry& registry);
 
     void SetObserver(ShapeLogicObserver* observer) { observer_ = observer; }
+    // Makes text shapes (they need the overlay's windows); without it the text tool makes nothing.
+    void SetTextFactory(std::function<ShapePtr()> factory) { textFactory_ = std::move(factory); }
 
     void OnMouseDown(int x, int y) override;
     void OnMouseMove(int x, int y) override;
@@ -52,6 +55,10 @@ public:
     // A tool button: the current shape is let go; the tool becomes active, or none when it
     // already was (or is not a tool, 1 to 7).
     void SelectTool(int tool);
+    // The current shape is deselected (a text being edited is committed) and let go.
+    void LetGo();
+    // A double click: inside the current text's box it opens the editor again. True if it did.
+    bool OnDoubleClick(int x, int y);
     // The toolbar shows a picked shape's tool: the same toggle, the current shape kept.
     void SetActiveTool(int tool);
     // Removes the current shape from the canvas; nothing without one.
@@ -62,6 +69,7 @@ public:
     std::wstring ShapeSummary() const;
 
     int ActiveTool() const { return activeTool_; }
+    ShapeConfigRegistry& Registry() const { return registry_; }
     bool IsEmpty() const { return shapes_.empty(); }
     const ShapePtr& CurrentShape() const { return current_; }
     const std::vector<ShapePtr>& Shapes() const { return shapes_; }
@@ -80,6 +88,7 @@ private:
 
     ShapeConfigRegistry& registry_;
     ShapeLogicObserver* observer_ = nullptr;
+    std::function<ShapePtr()> textFactory_;
     int activeTool_ = 0;
     ShapePtr current_;
     std::vector<ShapePtr> shapes_;

@@ -11,6 +11,7 @@ class CShapeFreeLine;
 class CShapeLine;
 class CShapeMosaic;
 class CShapeRectangle;
+class CShapeText;
 
 class ShapePainter {
 public:
@@ -24,4 +25,5 @@ public:
     virtual void Paint(const CShapeLine& shape) = 0;
     virtual void Paint(const CShapeFreeLine& shape) = 0;
     virtual void Paint(const CShapeMosaic& shape) = 0;
+    virtual void Paint(const CShapeText& shape) = 0;
 };

@@ -6,6 +6,7 @@
 #include "annotation/box_shapes.h"
 #include "annotation/mosaic_shape.h"
 #include "annotation/stroke_shapes.h"
+#include "annotation/text_shape_win.h"
 #include "base/unique_handle.h"
 
 using namespace Gdiplus;
@@ -179,4 +180,21 @@ void GdiplusShapePainter::Paint(const CShapeMosaic& shape) {
         Rectangle(dc, r.left + origin_.x, r.top + origin_.y, r.right + origin_.x, r.bottom + origin_.y);
     }
     graphics_.ReleaseHDC(dc);
+}
+
+void GdiplusShapePainter::Paint(const CShapeText& shape) {
+    const base::Rect box = shape.Box();
+    if (box.IsEmpty() && !shape.Opening()) return;
+    const TextConfig& c = shape.GetConfig();
+    if (const CTextEditWnd* editor = shape.Editor()) {
+        // The editor paints in GDI colours: the colour without its alpha.
+        const COLORREF colour = RGB((c.color >> 16) & 0xFF, (c.color >> 8) & 0xFF, c.color & 0xFF);
+        graphics_.Flush(FlushIntentionSync);
+        HDC dc = graphics_.GetHDC();
+        editor->PaintText(dc, box.left + 5 + origin_.x, box.top + 5 + origin_.y, colour, editing_);
+        graphics_.ReleaseHDC(dc);
+    }
+    if (!editing_ || !(shape.Selected() || shape.Opening()) || c.lineWidth <= 0) return;
+    Pen frame(Color(c.color), c.lineWidth);
+    graphics_.DrawRectangle(&frame, box.left, box.top, box.Width(), box.Height());
 }

@@ -23,6 +23,8 @@ public:
     void Paint(const CShapeFreeLine& shape) override;
     // Plain GDI: a block and its outline per cell, with the DC's own brush and pen.
     void Paint(const CShapeMosaic& shape) override;
+    // The editor's lines in plain GDI; the caret and the frame only while editing.
+    void Paint(const CShapeText& shape) override;
 
 private:
     HDC dc_;

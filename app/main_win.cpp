@@ -9,6 +9,7 @@
 #include "app/single_instance.h"
 #include "base/gdiplus_session.h"
 #include "base/message_loop.h"
+#include "annotation/text_edit_wnd_win.h"
 #include "ui_toolkit/skin_loader.h"
 #include "windows/main_wnd.h"
 
@@ -31,6 +32,8 @@ private:
 
 void RunMainWindow(HINSTANCE instance) {
     LoadSkinArchive(instance);
+    // The in-place text editor's host windows.
+    RegisterTextHostClass(instance);
     auto mainWnd = std::make_unique<CMainWnd>();
     if (!mainWnd->Create(nullptr, kMainWindowTitle,
                          WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {

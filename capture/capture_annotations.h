@@ -22,6 +22,8 @@ public:
     virtual void OnMouseDown(POINT client) = 0;
     virtual void OnMouseMove(POINT client) = 0;
     virtual void OnMouseUp(POINT client) = 0;
+    // True when a double click opened a text's editor again.
+    virtual bool OnDoubleClick(POINT client) = 0;
     // Draws the shapes inside clip (device pixels of dc), shifted by origin; editing adds what
     // only the overlay shows (the picked shape's handles), never wanted in the output.
     virtual void Draw(HDC dc, const RECT& clip, POINT origin, bool editing) = 0;
@@ -40,6 +42,8 @@ public:
     // The attribute bar changed the look of the active tool: the selected shape takes it.
     virtual void ReloadConfig() = 0;
     virtual void DeleteCurrentShape() = 0;
+    // Before the picture is taken: a text being typed is committed, the selected shape let go.
+    virtual void CommitEditing() = 0;
     // For each shape type present: its name, "=", its count and ";". Empty without shapes.
     virtual std::wstring ShapeSummary() const = 0;
     virtual void Reset() = 0;
@@ -52,6 +56,7 @@ public:
     void OnMouseDown(POINT) override {}
     void OnMouseMove(POINT) override {}
     void OnMouseUp(POINT) override {}
+    bool OnDoubleClick(POINT) override { return false; }
     void Draw(HDC, const RECT&, POINT, bool) override {}
     RECT Extent() const override { return RECT{}; }
     RECT TakeDirty() override { return RECT{}; }
@@ -64,6 +69,7 @@ public:
     }
     void ReloadConfig() override {}
     void DeleteCurrentShape() override {}
+    void CommitEditing() override {}
     std::wstring ShapeSummary() const override { return std::wstring(); }
     void Reset() override { activeTool_ = TOOL_BAR_BTN_TYPE::kNone; }
 

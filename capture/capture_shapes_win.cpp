@@ -1,13 +1,24 @@
 #include "capture/capture_shapes_win.h"
 
 #include "annotation/shape_painter_win.h"
+#include "annotation/text_shape_win.h"
 #include "base/app_messages.h"
 #include "base/cursor_kind_win.h"
 #include "base/geometry_win.h"
 
 CaptureShapes::CaptureShapes(CShapeLogic& logic) : logic_(logic) { logic_.SetObserver(this); }
 
-CaptureShapes::~CaptureShapes() { logic_.SetObserver(nullptr); }
+CaptureShapes::~CaptureShapes() {
+    logic_.SetObserver(nullptr);
+    logic_.SetTextFactory(nullptr);
+}
+
+void CaptureShapes::SetOverlayWindow(HWND overlay) {
+    overlay_ = overlay;
+    logic_.SetTextFactory([this]() -> CShapeLogic::ShapePtr {
+        return std::make_shared<CShapeText>(logic_.Registry(), GetModuleHandleW(nullptr), overlay_);
+    });
+}
 
 void CaptureShapes::OnMouseMove(POINT client) {
     logic_.OnMouseMove(client.x, client.y);

@@ -14,11 +14,13 @@ public:
     CaptureShapes(const CaptureShapes&) = delete;
     CaptureShapes& operator=(const CaptureShapes&) = delete;
 
-    void SetOverlayWindow(HWND overlay) override { overlay_ = overlay; }
+    // Text shapes are typed in editors owned by the overlay.
+    void SetOverlayWindow(HWND overlay) override;
     void SetToolbarWindow(HWND toolbar) override { toolbar_ = toolbar; }
     void OnMouseDown(POINT client) override { logic_.OnMouseDown(client.x, client.y); }
     void OnMouseMove(POINT client) override;
     void OnMouseUp(POINT) override { logic_.OnMouseUp(); }
+    bool OnDoubleClick(POINT client) override { return logic_.OnDoubleClick(client.x, client.y); }
     void Draw(HDC dc, const RECT& clip, POINT origin, bool editing) override;
     RECT Extent() const override;
     RECT TakeDirty() override;
@@ -29,6 +31,7 @@ public:
     void SetActiveTool(TOOL_BAR_BTN_TYPE tool) override { logic_.SetActiveTool(static_cast<int>(tool)); }
     void ReloadConfig() override { logic_.ReloadConfig(); }
     void DeleteCurrentShape() override { logic_.DeleteCurrentShape(); }
+    void CommitEditing() override { logic_.LetGo(); }
     std::wstring ShapeSummary() const override { return logic_.ShapeSummary(); }
     void Reset() override { logic_.Reset(); }
 

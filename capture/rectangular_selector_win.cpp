@@ -176,7 +176,9 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONDOWN: OnPress(client); return 0;
         case WM_LBUTTONUP: OnRelease(client); return 0;
-        case WM_LBUTTONDBLCLK: return 0;  // reopening a text shape arrives with the text tool
+        case WM_LBUTTONDBLCLK:
+            if (annotations_.OnDoubleClick(client)) RepaintShapes();
+            return 0;
         case WM_CAPTURE_CURSOR_MOVED: OnDragStep(client); return 0;
         default: return DefWindowProcW(overlay_, msg, wParam, lParam);
     }
@@ -272,6 +274,7 @@ void CRectangularSelector::Finish(const capture::FinishingAction& action) {
     CEventTracker::Instance().Report(action.event, action.withSummary ? annotations_.ShapeSummary() : std::wstring());
     CaptureDelivery delivery;
     if (action.save || action.copy) {
+        annotations_.CommitEditing();
         UniqueBitmap picture(ComposeOutput());
         const CConfig& config = CConfig::Instance();
         delivery = DeliverPicture(picture, action.save, action.copy, config.GetPicSavePath(), config.GetPicSaveFormat());
