@@ -74,6 +74,7 @@ add_test(NAME services_tests
 add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp
                tests/win/update_split_test.cpp tests/win/capture_fixture.cpp tests/win/capture_toolbar_test.cpp
                tests/win/capture_shapes_test.cpp tests/win/shape_painter_test.cpp
+               tests/win/text_shape_test.cpp
                tests/win/real_input.cpp
                ${APP_RESOURCES})
 target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)

@@ -16,7 +16,7 @@ MAIN_TITLE = "Screenshot   "
 TOOLBAR_TITLE = "rectangular_selector_tool_bar"
 # Centres of the toolbar's buttons in its window, from its layout: a 20-pixel end piece, a
 # 16-pixel inset, then 20-pixel buttons and spacers with two separators.
-TOOLBAR_BUTTON_X = {"rectangle": 46, "ellipse": 86, "arrow": 126, "line": 166, "pencil": 206, "mosaic": 246, "pin": 346, "clipboard": 386, "undo": 446, "save": 486, "cancel": 526, "ok": 566}
+TOOLBAR_BUTTON_X = {"rectangle": 46, "ellipse": 86, "arrow": 126, "line": 166, "pencil": 206, "mosaic": 246, "text": 286, "pin": 346, "clipboard": 386, "undo": 446, "save": 486, "cancel": 526, "ok": 566}
 TOOLBAR_BUTTON_Y = 18
 WM_COMMAND = 0x0111
 TRAY_FULLSCREEN = 1132

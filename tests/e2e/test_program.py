@@ -146,6 +146,35 @@ class ProgramTest(unittest.TestCase):
             harness.wait_until(lambda: any("arrow%3D1%3Bline%3D1%3Bfreeline%3D1%3Bmosaic%3D1%3B" in r
                                            for r in self.log.records), 10, what="the shape summary")
 
+    def test_text_typed_in_place_is_in_the_saved_picture(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 450)
+            self.press_toolbar(toolbar, "text")
+            time.sleep(0.3)
+            program.click_at(300, 250)
+            program.wait_window("子窗口B")
+            # Typed as a person types, Chinese included, into the editor that has the focus.
+            harness.xdotool("windowfocus", harness.find_window("子窗口B"))
+            time.sleep(0.3)
+            harness.xdotool("type", "--delay", "50", "Ship it 你好")
+            time.sleep(0.5)
+            program.click_at(600, 400)  # a press outside commits
+            program.wait_window("子窗口B", visible=False)
+            program.click_at(320, 265, double=True)  # a double click inside opens it again
+            program.wait_window("子窗口B")
+            program.click_at(600, 400)
+            program.wait_window("子窗口B", visible=False)
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            w, h, data = program.read_pixels(os.path.join(app.pictures, names[0]))
+            colour = lambda x, y: tuple(data[((y - 150) * w + x - 200) * 3:][:3])
+            # The text's glyphs in the default colour, at the box's inset; no frame at its left edge.
+            glyphs = sum(colour(x, y) == (0x00, 0x9B, 0xFF) for x in range(300, 420) for y in range(250, 290))
+            self.assertGreater(glyphs, 40)
+            self.assertEqual(colour(300, 262), program.pattern_colour(300, 262))
+            harness.wait_until(lambda: any("text%3D1%3B" in r for r in self.log.records), 10, what="the summary")
+
     def test_region_capture_copied_to_the_clipboard(self):
         with program.Program(self.log.url) as app:
             self.start_capture_from_button()
