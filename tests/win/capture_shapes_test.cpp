@@ -175,3 +175,27 @@ TEST_P(ShapeFinishing, PictureHasTheShapesWithoutHandles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, ShapeFinishing, testing::Values(Btn::kPin, Btn::kClipboard, Btn::kSave, Btn::kOk));
+
+TEST_F(ShapeCapture, TextBeingTypedIsCommittedIntoThePictureWithoutFrameOrCaret) {
+    ClickButton(Btn::kText);
+    ClickAt(700, 200);
+    HWND host = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (host = FindWindowW(L"WindowClassB", nullptr)) != nullptr; }));
+    const HWND edit = GetWindow(host, GW_CHILD);
+    for (wchar_t c : std::wstring(L"WWW 你好")) SendMessageW(edit, WM_CHAR, c, 0);
+    ClickButton(Btn::kSave);  // still typing: the text is committed first
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_FALSE(IsWindow(host));
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle find(FindFirstFileW(folder_.File(L"pictures\\*.png").c_str(), &entry));
+    ASSERT_TRUE(find);
+    Gdiplus::Bitmap picture(folder_.File(L"pictures\\" + std::wstring(entry.cFileName)).c_str());
+    Gdiplus::Color c;
+    int glyphs = 0;
+    for (int y = 100; y < 140; ++y) {
+        for (int x = 100; x < 200; ++x) glyphs += picture.GetPixel(x, y, &c) == Gdiplus::Ok && (c.GetValue() & 0xFFFFFF) == kBlue;
+    }
+    EXPECT_GT(glyphs, 30);
+    picture.GetPixel(100, 110, &c);  // where the frame was, on the box's left edge
+    EXPECT_EQ(c.GetValue() & 0xFFFFFF, PatternAt(700, 210));
+}
