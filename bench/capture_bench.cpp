@@ -19,23 +19,13 @@
 #include <vector>
 
 #include "base/gdiplus_session.h"
+#include "bench/bench_util.h"
 #include "base/dib_canvas.h"
 #include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / frequency.QuadPart;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The straightforward capture: a black back buffer compatible with the window, the grab into a
 // new DIB section, and per frame a full-screen copy, a full-screen alpha blend of the dim mask

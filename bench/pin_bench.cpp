@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/gdiplus_session.h"
+#include "bench/bench_util.h"
 #include "tests/win/window_test_util.h"
 #include "bench/bench_skin.h"
 #include "windows/show_pic_wnd.h"
@@ -20,17 +21,7 @@ constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
 constexpr int kRuns = 7;
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The private bytes committed to the process (Wine reports no PrivateUsage; this is the same
 // commit charge on Windows).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/gdiplus_session.h"
+#include "bench/bench_util.h"
 #include "capture/capture_annotations.h"
 #include "capture/rectangular_selector.h"
 #include "bench/bench_skin.h"
@@ -17,17 +18,6 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Handles what the capture posted back (the restore), so the next run starts from the same state.
 void Pump() {
