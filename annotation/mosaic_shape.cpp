@@ -12,7 +12,9 @@ base::Rect CShapeMosaic::AddStroke(int x0, int y0, int x1, int y1) {
     base::Rect added;
     auto add = [&](int x, int y) {
         const MosaicCell cell = CellAt(x, y);
-        if (cells_.insert(cell).second) added = base::Union(added, CellRect(cell));
+        if (!cells_.insert(cell).second) return;
+        added = base::Union(added, CellRect(cell));
+        bounds_ = base::Union(bounds_, CellRect(cell));
     };
     if (length == 0) {
         add(x0, y0);
@@ -30,6 +32,7 @@ void CShapeMosaic::OnMouseDown(int x, int y) {
         moving_ = true;
         press_ = base::Point{x, y};
         cellsAtPress_ = cells_;
+        boundsAtPress_ = bounds_;
     } else if (cells_.empty()) {
         drawing_ = true;
         last_ = base::Point{x, y};
@@ -47,6 +50,9 @@ void CShapeMosaic::OnMouseMove(int x, int y) {
         const int dr = static_cast<int>(std::lround(static_cast<float>(y - press_.y) / kBlockSize));
         cells_.clear();
         for (const MosaicCell& c : cellsAtPress_) cells_.insert(MosaicCell{c.column + dc, c.row + dr});
+        const int dx = dc * kBlockSize, dy = dr * kBlockSize;
+        bounds_ = base::Rect{boundsAtPress_.left + dx, boundsAtPress_.top + dy, boundsAtPress_.right + dx,
+                             boundsAtPress_.bottom + dy};
     }
 }
 
@@ -63,11 +69,7 @@ CursorKind CShapeMosaic::CursorAt(int x, int y) const {
     return drawing_ || HitTest(x, y) ? CursorKind::kHand : CursorKind::kArrow;
 }
 
-base::Rect CShapeMosaic::Extent() const {
-    base::Rect all;
-    for (const MosaicCell& c : cells_) all = base::Union(all, CellRect(c));
-    return all;
-}
+base::Rect CShapeMosaic::Extent() const { return bounds_; }
 
 std::optional<base::Rect> CShapeMosaic::LastStepArea() const {
     if (!drawing_) return std::nullopt;

@@ -56,6 +56,9 @@ private:
 
     MosaicCells cells_;
     MosaicCells cellsAtPress_;
+    // The cells' bounds, kept as they change: the paint path asks for them at every step.
+    base::Rect bounds_;
+    base::Rect boundsAtPress_;
     base::Point last_;
     base::Point press_;
     base::Rect lastStep_;

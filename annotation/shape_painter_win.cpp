@@ -191,7 +191,8 @@ void GdiplusShapePainter::Paint(const CShapeText& shape) {
         const COLORREF colour = RGB((c.color >> 16) & 0xFF, (c.color >> 8) & 0xFF, c.color & 0xFF);
         graphics_.Flush(FlushIntentionSync);
         HDC dc = graphics_.GetHDC();
-        editor->PaintText(dc, box.left + 5 + origin_.x, box.top + 5 + origin_.y, colour, editing_);
+        const int inset = CShapeText::kTextInset;
+        editor->PaintText(dc, box.left + inset + origin_.x, box.top + inset + origin_.y, colour, editing_);
         graphics_.ReleaseHDC(dc);
     }
     if (!editing_ || !(shape.Selected() || shape.Opening()) || c.lineWidth <= 0) return;

@@ -173,8 +173,10 @@ void CShapeFreeLine::OnMouseDown(int x, int y) {
         moving_ = true;
         press_ = Point{x, y};
         pointsAtPress_ = points_;
+        pathBoundsAtPress_ = pathBounds_;
     } else if (points_.empty()) {
         points_.push_back(Point{x, y});
+        pathBounds_ = BoundsOf(points_.back(), points_.back(), 0);
         drawing_ = true;
     }
 }
@@ -182,10 +184,12 @@ void CShapeFreeLine::OnMouseDown(int x, int y) {
 void CShapeFreeLine::OnMouseMove(int x, int y) {
     if (drawing_) {
         points_.push_back(Point{x, y});
+        pathBounds_ = base::Union(pathBounds_, BoundsOf(points_.back(), points_.back(), 0));
     } else if (moving_) {
-        for (size_t i = 0; i < points_.size(); ++i) {
-            points_[i] = Point{pointsAtPress_[i].x + x - press_.x, pointsAtPress_[i].y + y - press_.y};
-        }
+        const int dx = x - press_.x, dy = y - press_.y;
+        for (size_t i = 0; i < points_.size(); ++i) points_[i] = Point{pointsAtPress_[i].x + dx, pointsAtPress_[i].y + dy};
+        pathBounds_ = base::Rect{pathBoundsAtPress_.left + dx, pathBoundsAtPress_.top + dy, pathBoundsAtPress_.right + dx,
+                                 pathBoundsAtPress_.bottom + dy};
     }
 }
 
@@ -216,13 +220,7 @@ CursorKind CShapeFreeLine::CursorAt(int x, int y) const {
 int CShapeFreeLine::Reach() const { return static_cast<int>(std::ceil(5 * config_.lineWidth)) + 2; }
 
 base::Rect CShapeFreeLine::Extent() const {
-    if (points_.empty()) return base::Rect{};
-    base::Rect all = BoundsOf(points_[0], points_[0], 0);
-    for (const Point& p : points_) {
-        all = base::Rect{std::min(all.left, p.x), std::min(all.top, p.y), std::max(all.right, p.x + 1),
-                         std::max(all.bottom, p.y + 1)};
-    }
-    return base::Inflated(all, Reach());
+    return points_.empty() ? base::Rect{} : base::Inflated(pathBounds_, Reach());
 }
 
 std::optional<base::Rect> CShapeFreeLine::LastStepArea() const {

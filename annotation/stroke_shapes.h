@@ -114,6 +114,9 @@ private:
     FreeLineConfig config_;
     std::vector<base::Point> points_;
     std::vector<base::Point> pointsAtPress_;
+    // The points' bounds, kept as they change: the paint path asks for them at every step.
+    base::Rect pathBounds_;
+    base::Rect pathBoundsAtPress_;
     base::Point press_;
     bool drawing_ = false;
     bool moving_ = false;

@@ -2,12 +2,6 @@
 
 #include "annotation/shape_painter.h"
 
-namespace {
-
-constexpr int kTextInset = 5;  // the text starts this far in from the box's corner
-
-}  // namespace
-
 CShapeText::CShapeText(ShapeConfigRegistry& registry, HINSTANCE instance, HWND overlay)
     : registry_(registry), instance_(instance), overlay_(overlay) {
     ReloadConfig();

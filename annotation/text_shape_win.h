@@ -16,6 +16,9 @@
 
 class CShapeText : public CShapeBase {
 public:
+    // The text starts this far in from the box's top left corner.
+    static constexpr int kTextInset = 5;
+
     // The text is typed into an editor owned by overlay, made with the program's instance.
     CShapeText(ShapeConfigRegistry& registry, HINSTANCE instance, HWND overlay);
 
