@@ -80,9 +80,9 @@ void CBoxShape::OnMouseUp() {
 }
 
 base::Rect CBoxShape::Extent() const {
-    // Handles are (line width + 3) wide and may carry an outline; smoothing adds a pixel.
+    // Handles may carry an outline; smoothing adds a pixel.
     const BoxConfig& c = Config();
-    const int handleHalf = static_cast<int>(c.lineWidth + 3) / 2 + 1 + static_cast<int>(std::ceil(c.handleOutlineWidth));
+    const int handleHalf = HandleSize(c) / 2 + 1 + static_cast<int>(std::ceil(c.handleOutlineWidth));
     const int margin = std::max(static_cast<int>(std::ceil(c.lineWidth / 2)), handleHalf) + 2;
     return base::Inflated(base::Rect{box_.x, box_.y, box_.x + box_.width, box_.y + box_.height}, margin);
 }

@@ -19,6 +19,10 @@ struct ShapeConfig {
     int lineStyle = 1;  // 1 solid, 2 dotted, 3 dashed; any other value draws solid
 };
 
+// The side of the square handles of a selected rectangle, ellipse or line: they follow the line
+// width. The shapes' extents and the painter both use it, so the handles never paint outside.
+inline int HandleSize(const ShapeConfig& config) { return static_cast<int>(config.lineWidth + 3); }
+
 // The rectangle's and the ellipse's fields (the two classes stay distinct types).
 struct BoxConfig : ShapeConfig {
     int handleSize = 4;

@@ -6,13 +6,14 @@
 #include "annotation/mosaic_shape.h"
 #include "annotation/shape_painter.h"
 #include "annotation/stroke_shapes.h"
+#include "annotation/toolbar_button.h"
 
 namespace {
 
 // A point no shape can reach: a press there lets the current shape go.
 constexpr int kFarAway = -1000000;
 
-bool IsTool(int tool) { return tool >= 1 && tool <= 7; }
+bool IsTool(int tool) { return IsAnnotationTool(static_cast<TOOL_BAR_BTN_TYPE>(tool)); }
 
 }  // namespace
 
@@ -51,6 +52,7 @@ CShapeLogic::ShapePtr CShapeLogic::TopmostAt(int x, int y) const {
 
 void CShapeLogic::Pick(const ShapePtr& shape) {
     shape->StoreConfig();
+    activeTool_ = shape->Type();
     if (observer_) observer_->ShapePicked(shape->Type());
 }
 
@@ -125,7 +127,8 @@ base::Rect CShapeLogic::Extent() const {
 
 void CShapeLogic::SelectTool(int tool) {
     LetGo();
-    SetActiveTool(tool);
+    const TOOL_BAR_BTN_TYPE active = static_cast<TOOL_BAR_BTN_TYPE>(activeTool_);
+    activeTool_ = static_cast<int>(ToggledTool(active, static_cast<TOOL_BAR_BTN_TYPE>(tool)));
 }
 
 void CShapeLogic::LetGo() {
@@ -142,8 +145,6 @@ bool CShapeLogic::OnDoubleClick(int x, int y) {
     Touch(current_);
     return true;
 }
-
-void CShapeLogic::SetActiveTool(int tool) { activeTool_ = !IsTool(tool) || tool == activeTool_ ? 0 : tool; }
 
 void CShapeLogic::DeleteCurrentShape() {
     const auto found = std::find(shapes_.begin(), shapes_.end(), current_);

@@ -18,7 +18,8 @@
 class ShapeLogicObserver {
 public:
     virtual ~ShapeLogicObserver() = default;
-    // A press picked an existing shape of this type (the toolbar shows its tool and look).
+    // A press picked an existing shape of this type, whose tool is now the active one (the
+    // toolbar shows it and its look).
     virtual void ShapePicked(int type) = 0;
     // The current shape was deleted (the toolbar disables its delete button).
     virtual void CurrentShapeDeleted() = 0;
@@ -53,14 +54,13 @@ public:
     void StoreConfig() const override {}
 
     // A tool button: the current shape is let go; the tool becomes active, or none when it
-    // already was (or is not a tool, 1 to 7).
+    // already was (or is not a tool, 1 to 7). The logic owns the active tool: the toolbar only
+    // shows it.
     void SelectTool(int tool);
     // The current shape is deselected (a text being edited is committed) and let go.
     void LetGo();
     // A double click: inside the current text's box it opens the editor again. True if it did.
     bool OnDoubleClick(int x, int y);
-    // The toolbar shows a picked shape's tool: the same toggle, the current shape kept.
-    void SetActiveTool(int tool);
     // Removes the current shape from the canvas; nothing without one.
     void DeleteCurrentShape();
     // The capture ended: no shapes, no current shape, no tool.

@@ -18,9 +18,7 @@ void StyleStrokePen(Pen& pen, const ShapeConfig& config) {
     pen.SetDashStyle(static_cast<DashStyle>(DashStyleOf(config.lineStyle)));
 }
 
-// Handles follow the line width, in the shape's colour.
-int HandleSize(const ShapeConfig& config) { return static_cast<int>(config.lineWidth + 3); }
-
+// Handles in the shape's colour.
 void FillHandles(Graphics& graphics, const CBoxShape& shape, const Pen* outline) {
     const int d = HandleSize(shape.Config());
     SolidBrush fill{Color(shape.Config().color)};

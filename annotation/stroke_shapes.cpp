@@ -110,36 +110,6 @@ base::Rect CShapeArrow::Extent() const {
 
 void CShapeArrow::Draw(ShapePainter& painter) const { painter.Paint(*this); }
 
-ArrowOutline ArrowGeometry(FloatPoint start, FloatPoint end, const ArrowConfig& config) {
-    ArrowOutline out;
-    const float dx = end.x - start.x, dy = end.y - start.y, length = std::sqrt(dx * dx + dy * dy);
-    const float back = config.headSize - 0.5f;
-    const FloatPoint u = length < 1 ? FloatPoint{} : FloatPoint{dx / length, dy / length};
-    out.shaftEnd = length < 1 ? end : FloatPoint{end.x - u.x * back, end.y - u.y * back};
-    std::fill(out.head, out.head + 3, end);
-    if (length >= 1) {
-        const FloatPoint n{-u.y, u.x};
-        const float h = config.headSize * 0.85f / 2;
-        out.head[1] = FloatPoint{out.shaftEnd.x + h * n.x, out.shaftEnd.y + h * n.y};
-        out.head[2] = FloatPoint{out.shaftEnd.x - h * n.x, out.shaftEnd.y - h * n.y};
-    }
-    // The tapered shaft, from the start to the shaft's end.
-    const float sx = out.shaftEnd.x - start.x, sy = out.shaftEnd.y - start.y, shaft = std::sqrt(sx * sx + sy * sy);
-    if (shaft >= 1) {
-        const FloatPoint n{-sy / shaft, sx / shaft};
-        const float w = config.lineWidth;
-        const float tail = (config.taperTowardsHead ? 0.5f : 1.8f) * w / 2;
-        const float head = (config.taperTowardsHead ? 1.8f : 0.5f) * w / 2;
-        const FloatPoint& s = out.shaftEnd;
-        out.quad[0] = FloatPoint{start.x - n.x * tail, start.y - n.y * tail};
-        out.quad[1] = FloatPoint{start.x + n.x * tail, start.y + n.y * tail};
-        out.quad[2] = FloatPoint{s.x + n.x * head, s.y + n.y * head};
-        out.quad[3] = FloatPoint{s.x - n.x * head, s.y - n.y * head};
-        out.hasQuad = true;
-    }
-    return out;
-}
-
 int CShapeLine::HitCode(int x, int y) const {
     const double t2 = static_cast<double>(config_.hitTolerance) * config_.hitTolerance;
     if (t2 >= Squared(x - start_.x, y - start_.y)) return kSegmentStart;
@@ -162,8 +132,8 @@ Point CShapeLine::Stretched() const {
 }
 
 base::Rect CShapeLine::Extent() const {
-    const int handle = static_cast<int>(config_.lineWidth) + 3;
-    return BoundsOf(start_, end_, std::max(static_cast<int>(std::ceil(config_.lineWidth / 2)), handle / 2 + 1) + 2);
+    const int reach = std::max(static_cast<int>(std::ceil(config_.lineWidth / 2)), HandleSize(config_) / 2 + 1);
+    return BoundsOf(start_, end_, reach + 2);
 }
 
 void CShapeLine::Draw(ShapePainter& painter) const { painter.Paint(*this); }

@@ -6,17 +6,12 @@
 
 #include <vector>
 
+#include "annotation/arrow_geometry.h"
 #include "annotation/shape_base.h"
 #include "annotation/shape_config.h"
 
 // Hit codes of the arrow and the line.
 enum SegmentHit : int { kSegmentMiss = 0, kSegmentStart = 1, kSegmentEnd = 2, kSegmentBody = 4 };
-
-struct FloatPoint {
-    float x = 0;
-    float y = 0;
-    bool operator==(const FloatPoint& o) const { return x == o.x && y == o.y; }
-};
 
 // What the arrow and the line share: the two ends, and pressing, dragging and releasing them.
 template <class P, class Config>
@@ -77,16 +72,6 @@ public:
 private:
     base::Point Stretched() const override;
 };
-
-// The arrow as it is painted: the shaft (a quadrilateral when tapered, else a stroked line from
-// the start to shaftEnd) and the head triangle.
-struct ArrowOutline {
-    FloatPoint shaftEnd;
-    FloatPoint quad[4];  // tapered shaft, all at the start when too short to draw
-    bool hasQuad = false;
-    FloatPoint head[3];
-};
-ArrowOutline ArrowGeometry(FloatPoint start, FloatPoint end, const ArrowConfig& config);
 
 class CShapeFreeLine : public CShapeBase {
 public:

@@ -23,3 +23,9 @@ enum class TOOL_BAR_BTN_TYPE : int {
 constexpr bool IsAnnotationTool(TOOL_BAR_BTN_TYPE button) {
     return button >= TOOL_BAR_BTN_TYPE::kRectangle && button <= TOOL_BAR_BTN_TYPE::kText;
 }
+
+// The tool active after a press on button while current was: another tool replaces it, the
+// active tool pressed again leaves none, and anything that is not a tool leaves none.
+constexpr TOOL_BAR_BTN_TYPE ToggledTool(TOOL_BAR_BTN_TYPE current, TOOL_BAR_BTN_TYPE button) {
+    return !IsAnnotationTool(button) || button == current ? TOOL_BAR_BTN_TYPE::kNone : button;
+}

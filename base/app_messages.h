@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/capture_failures.h"
+#include "base/capture_result.h"
 
 // Main window: a full-screen capture ended (wParam 0; lParam: the failed outputs, below).
 constexpr UINT WM_FULLSCREEN_CAPTURE_DONE = WM_USER + 1;
@@ -16,8 +17,8 @@ constexpr UINT WM_FEEDBACK_SENT = WM_USER + 2;
 constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
 // Main window: the shell's notification for tray icon 1 (lParam: the mouse message).
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
-// Capture requester: a region capture ended with a toolbar action (wParam: 8 pin, 9 clipboard,
-// 11 save, 13 copy and save, 0 cancel; lParam: the failed outputs, below).
+// Capture requester: a region capture ended with a toolbar action (wParam: its CaptureResult,
+// base/capture_result.h; lParam: the failed outputs, below).
 constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
 // Its lParam, and WM_FULLSCREEN_CAPTURE_DONE's: the failed outputs (base/capture_failures.h).
 // Overlay: the cursor poller saw the pointer at a new client point (lParam: x low word, y high

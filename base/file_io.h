@@ -1,8 +1,9 @@
-// Whole-file reads and crash-safe whole-file writes.
+// Whole-file reads, crash-safe whole-file writes, and folders: made and listed.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 enum class FileReadResult { kOk, kNotFound, kFailed, kTooLarge };
 
@@ -20,3 +21,10 @@ enum class NewFileResult { kWritten, kExists, kFailed };
 // kExists when something already has the name (nothing is written then); on failure nothing is
 // left behind.
 NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes);
+
+// Makes the folder (its last level only); true when it exists afterwards.
+bool MakeFolder(const std::wstring& folder);
+
+// The names of the files and folders directly in folder ("." and ".." left out); empty when it
+// cannot be read.
+std::vector<std::wstring> FolderEntryNames(const std::wstring& folder);

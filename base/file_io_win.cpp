@@ -89,3 +89,19 @@ NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string
                        GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     return taken ? NewFileResult::kExists : NewFileResult::kFailed;
 }
+
+bool MakeFolder(const std::wstring& folder) {
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::vector<std::wstring> FolderEntryNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find.Get(), &entry));
+    return names;
+}

@@ -118,7 +118,7 @@ double ProgramCapture(const std::function<void(CRectangularSelector&)>& during =
     double elapsed = 0;
     const double t0 = Now();
     std::thread capture([&] {
-        RunRegionCapture(nullptr, annotations, [&](CRectangularSelector& s) {
+        RunRegionCapture(nullptr, annotations, {}, [&](CRectangularSelector& s) {
             elapsed = Now() - t0;
             selector = &s;
         });

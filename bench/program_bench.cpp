@@ -59,7 +59,7 @@ int main() {
         start = Now();
         std::thread capture([&] {
             NoAnnotations annotations;
-            RunRegionCapture(nullptr, annotations, endAtFirstFrame);
+            RunRegionCapture(nullptr, annotations, {}, endAtFirstFrame);
         });
         capture.join();
         alone.push_back(shown - start);

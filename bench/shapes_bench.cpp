@@ -425,7 +425,7 @@ int main() {
     std::atomic<bool> ended{false};
     std::thread capture([&] {
         ThreadRunner threadRunner;
-        RunRegionCapture(nullptr, shapes, [&](CRectangularSelector& s) {
+        RunRegionCapture(nullptr, shapes, {}, [&](CRectangularSelector& s) {
             runner = threadRunner.Window();
             selector = &s;
             overlay = s.Overlay();

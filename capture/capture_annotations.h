@@ -1,9 +1,10 @@
 // What the capture overlay asks of the annotations: pointer input inside the selection, drawing
 // over the frozen screen and onto the output picture, what changed on screen, whether a tool or
 // shapes exist (which stops moving the selection), the tool the toolbar chose, deleting the
-// selected shape and a summary of the shapes for the usage events. CaptureShapes
-// (capture_shapes_win.h) is the real one, on the shape logic; NoAnnotations keeps the chosen
-// tool and draws nothing, for tests of the capture alone.
+// selected shape, a summary of the shapes for the usage events and the registry of the tools'
+// look that the toolbar's attribute bar edits. The annotations own the active tool: the toolbar
+// only shows it. CaptureShapes (capture_shapes_win.h) is the real one, on the shape logic;
+// NoAnnotations keeps the chosen tool and draws nothing, for tests of the capture alone.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +12,14 @@
 #include <atomic>
 #include <string>
 
+#include "annotation/shape_config.h"
 #include "annotation/toolbar_button.h"
 
 class ICaptureAnnotations {
 public:
     virtual ~ICaptureAnnotations() = default;
     virtual void SetOverlayWindow(HWND overlay) = 0;
-    // The toolbar window, which hears when a shape is picked or deleted.
+    // The toolbar window, which hears when a shape is picked (and shows its tool) or deleted.
     virtual void SetToolbarWindow(HWND toolbar) = 0;
     virtual void OnMouseDown(POINT client) = 0;
     virtual void OnMouseMove(POINT client) = 0;
@@ -37,8 +39,6 @@ public:
     // A tool button (1 to 7): the selected shape is let go; the tool becomes active, or none
     // when it already was.
     virtual void SelectTool(TOOL_BAR_BTN_TYPE tool) = 0;
-    // The toolbar shows the tool of a picked shape: the same toggle, the selection kept.
-    virtual void SetActiveTool(TOOL_BAR_BTN_TYPE tool) = 0;
     // The attribute bar changed the look of the active tool: the selected shape takes it.
     virtual void ReloadConfig() = 0;
     virtual void DeleteCurrentShape() = 0;
@@ -47,6 +47,8 @@ public:
     // For each shape type present: its name, "=", its count and ";". Empty without shapes.
     virtual std::wstring ShapeSummary() const = 0;
     virtual void Reset() = 0;
+    // The look of each tool, as the shapes take it.
+    virtual ShapeConfigRegistry& Registry() = 0;
 };
 
 class NoAnnotations : public ICaptureAnnotations {
@@ -63,17 +65,16 @@ public:
     TOOL_BAR_BTN_TYPE ActiveTool() const override { return activeTool_; }
     bool IsEmpty() const override { return true; }
     bool HasCurrentShape() const override { return false; }
-    void SelectTool(TOOL_BAR_BTN_TYPE tool) override { SetActiveTool(tool); }
-    void SetActiveTool(TOOL_BAR_BTN_TYPE tool) override {
-        activeTool_ = !IsAnnotationTool(tool) || tool == activeTool_ ? TOOL_BAR_BTN_TYPE::kNone : tool;
-    }
+    void SelectTool(TOOL_BAR_BTN_TYPE tool) override { activeTool_ = ToggledTool(activeTool_, tool); }
     void ReloadConfig() override {}
     void DeleteCurrentShape() override {}
     void CommitEditing() override {}
     std::wstring ShapeSummary() const override { return std::wstring(); }
     void Reset() override { activeTool_ = TOOL_BAR_BTN_TYPE::kNone; }
+    ShapeConfigRegistry& Registry() override { return registry_; }
 
 private:
+    ShapeConfigRegistry registry_;
     // Read by tests from another thread than the capture's.
     std::atomic<TOOL_BAR_BTN_TYPE> activeTool_{TOOL_BAR_BTN_TYPE::kNone};
 };

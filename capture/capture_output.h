@@ -12,15 +12,8 @@
 #include "base/unique_handle.h"
 #include "settings/pic_save_format.h"
 
-// The next numbered name in folder (created when missing, last level only) for the format.
-// Empty when the folder cannot be created.
-std::wstring BuildPictureFileName(const std::wstring& folder, PicSaveFormat format);
-
-// 24-bit bottom-up BMP, 54-byte header.
-bool WriteBmpFile(HBITMAP image, const std::wstring& path);
-// PNG through the GDI+ encoder.
-bool WritePngFile(HBITMAP image, const std::wstring& path);
-// Writes the picture in the format, replacing any file at path.
+// Writes the picture in the format (BMP: 24-bit bottom-up with a 54-byte header; PNG: through
+// the GDI+ encoder), replacing any file at path.
 bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format);
 
 // Saves image as a new numbered picture in folder (created when missing, last level only). An

@@ -21,22 +21,6 @@ namespace {
 // How many numbers one save tries before it gives up.
 constexpr int kMaxSaveAttempts = 100;
 
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(find.Get(), &entry));
-    return names;
-}
-
-bool MakeFolder(const std::wstring& folder) {
-    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 std::tm LocalNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -103,29 +87,16 @@ bool EncodePicture(HBITMAP image, PicSaveFormat format, std::string& bytes) {
 
 }  // namespace
 
-std::wstring BuildPictureFileName(const std::wstring& folder, PicSaveFormat format) {
-    if (!MakeFolder(folder)) return std::wstring();
-    return FormatPictureName(folder, NextPictureNumber(NamesIn(folder)), LocalNow(), PictureExtension(format));
-}
-
 bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format) {
     std::string bytes;
     return !path.empty() && EncodePicture(image, format, bytes) && WriteFileAtomically(path, bytes);
-}
-
-bool WriteBmpFile(HBITMAP image, const std::wstring& path) {
-    return WritePictureFile(image, path, PicSaveFormat::kBmp);
-}
-
-bool WritePngFile(HBITMAP image, const std::wstring& path) {
-    return WritePictureFile(image, path, PicSaveFormat::kPng);
 }
 
 std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITMAP image) {
     std::string bytes;
     if (!MakeFolder(folder) || !EncodePicture(image, format, bytes)) return std::wstring();
     const std::tm now = LocalNow();
-    long long number = NextPictureNumber(NamesIn(folder));
+    long long number = NextPictureNumber(FolderEntryNames(folder));
     // Another save may take the number between the scan and the write: then the next one.
     for (int attempt = 0; attempt < kMaxSaveAttempts; ++attempt, ++number) {
         const std::wstring path = FormatPictureName(folder, number, now, PictureExtension(format));

@@ -1,7 +1,8 @@
 // CaptureShapes: the capture's annotations on the shape logic. It hands the overlay's input to
 // the shape logic, shows the cursor a shape asks for, draws the shapes with GDI+ and tells the
-// toolbar window when a shape is picked (its tool, WM_TOOLBAR_SELECT_TOOL) or deleted
-// (WM_TOOLBAR_SHAPE_SELECTED with 0). Runs on the capture thread.
+// toolbar window when a shape is picked (the tool the logic made active, to show:
+// WM_TOOLBAR_SELECT_TOOL) or deleted (WM_TOOLBAR_SHAPE_SELECTED with 0). Runs on the capture
+// thread.
 #pragma once
 
 #include "annotation/shape_logic.h"
@@ -28,12 +29,12 @@ public:
     bool IsEmpty() const override { return logic_.IsEmpty(); }
     bool HasCurrentShape() const override { return logic_.CurrentShape() != nullptr; }
     void SelectTool(TOOL_BAR_BTN_TYPE tool) override { logic_.SelectTool(static_cast<int>(tool)); }
-    void SetActiveTool(TOOL_BAR_BTN_TYPE tool) override { logic_.SetActiveTool(static_cast<int>(tool)); }
     void ReloadConfig() override { logic_.ReloadConfig(); }
     void DeleteCurrentShape() override { logic_.DeleteCurrentShape(); }
     void CommitEditing() override { logic_.LetGo(); }
     std::wstring ShapeSummary() const override { return logic_.ShapeSummary(); }
     void Reset() override { logic_.Reset(); }
+    ShapeConfigRegistry& Registry() override { return logic_.Registry(); }
 
     CShapeLogic& Logic() { return logic_; }
 

@@ -2,7 +2,8 @@
 // overlay window and lets the user drag out, move and resize the selection (SelectionModel); the
 // magnifier (CMagnifier) and the overlay's painting (COverlayRenderer) are parts of their own.
 // This class runs the capture's life: start, the cursor poller, the message loop, input, the
-// toolbar beside the finished selection and its actions, the end and the output picture.
+// toolbar beside the finished selection and its actions, and the end; a finishing action is
+// carried out by FinishCapture (finish_capture.h), with the picture target it was given.
 // Everything but the poller runs on the capture's own thread. Every capture ends with exactly
 // one message to the requester: WM_CAPTURE_RESULT after a finishing action, else
 // WM_RESTORE_AFTER_CAPTURE.
@@ -18,6 +19,7 @@
 
 #include "base/app_messages.h"
 #include "capture/capture_annotations.h"
+#include "capture/finish_capture.h"
 #include "capture/magnifier_win.h"
 #include "capture/overlay_renderer_win.h"
 #include "capture/selection_model.h"
@@ -26,7 +28,8 @@
 
 class CRectangularSelector {
 public:
-    CRectangularSelector(HWND requester, ICaptureAnnotations& annotations);
+    // target tells where a picture is saved, when one is.
+    CRectangularSelector(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target);
     ~CRectangularSelector();
     CRectangularSelector(const CRectangularSelector&) = delete;
     CRectangularSelector& operator=(const CRectangularSelector&) = delete;
@@ -92,6 +95,7 @@ private:
     void Finish(const capture::FinishingAction& action);
 
     HWND requester_;
+    PictureTargetSource target_;
     ICaptureAnnotations& annotations_;
     capture::Rect screen_;
     capture::SelectionModel model_;
@@ -113,5 +117,5 @@ private:
 
 // Runs one region capture on the calling thread: builds the selector, runs the overlay until it
 // ends, then ends the capture. onStarted (optional) sees the selector once it runs.
-void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations,
+void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
                       const std::function<void(CRectangularSelector&)>& onStarted = {});

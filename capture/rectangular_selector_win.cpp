@@ -9,10 +9,8 @@
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
-#include "capture/capture_output.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
-#include "settings/config.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/usage_events.h"
 
@@ -42,8 +40,10 @@ capture::Rect PrimaryMonitor() {
 
 }  // namespace
 
-CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations)
+CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations,
+                                           PictureTargetSource target)
     : requester_(requester),
+      target_(std::move(target)),
       annotations_(annotations),
       screen_(VirtualScreen()),
       model_(screen_),
@@ -231,12 +231,10 @@ void CRectangularSelector::PlaceToolbar() {
         if (!toolbar_.Create(overlay_, kToolbarTitle, kToolbarStyle, 0)) return;
         annotations_.SetToolbarWindow(toolbar_.GetHWND());
         toolbar_.SetButtonCallback([this](TOOL_BAR_BTN_TYPE value) { OnToolbarButton(value); });
-        toolbar_.SetShapeHooks(CRectangularSelectorToolBar::ShapeHooks{
-            [this](TOOL_BAR_BTN_TYPE tool) { annotations_.SetActiveTool(tool); },
-            [this] {
-                annotations_.ReloadConfig();
-                RepaintShapes();
-            }});
+        toolbar_.SetLooks(annotations_.Registry(), [this] {
+            annotations_.ReloadConfig();
+            RepaintShapes();
+        });
         toolbar_.CenterWindow();
     }
     const HWND toolbar = toolbar_.GetHWND();
@@ -271,17 +269,7 @@ void CRectangularSelector::RepaintShapes() {
 
 void CRectangularSelector::Finish(const capture::FinishingAction& action) {
     finishing_ = true;
-    CEventTracker::Instance().Report(action.event, action.withSummary ? annotations_.ShapeSummary() : std::wstring());
-    CaptureDelivery delivery;
-    if (action.save || action.copy) {
-        annotations_.CommitEditing();
-        UniqueBitmap picture(ComposeOutput());
-        const CConfig& config = CConfig::Instance();
-        delivery = DeliverPicture(picture, action.save, action.copy, config.GetPicSavePath(), config.GetPicSaveFormat());
-        if (delivery.saved) CAppContext::Instance().SetLastPicturePath(delivery.path);
-    }
-    if (requester_) {
-        PostMessageW(requester_, WM_CAPTURE_RESULT, static_cast<WPARAM>(action.result), delivery.failed);
+    if (FinishCapture(action, annotations_, [this] { return ComposeOutput(); }, target_, requester_)) {
         resultPosted_ = true;
     }
     PostQuitMessage(0);
@@ -315,35 +303,12 @@ void CRectangularSelector::OnColorCopy(const ColorCopy& copy) {
 
 HBITMAP CRectangularSelector::ComposeOutput() {
     if (!model_.HasSelection()) return nullptr;
-    const RECT sel = renderer_.SelectionClient();
-    const int w = sel.right - sel.left;
-    const int h = sel.bottom - sel.top;
-    if (w <= 0 || h <= 0) return nullptr;
-    WindowDc screen(nullptr);
-    UniqueBitmap output(CreateCompatibleBitmap(screen.Get(), w, h));
-    UniqueDc dc(CreateCompatibleDC(screen.Get()));
-    if (!output || !dc) return nullptr;
-    SelectedObject selected(dc.Get(), output.Get());
-    const RECT shapes = annotations_.Extent();
-    if (shapes.right <= shapes.left) {
-        BitBlt(dc.Get(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
-        return output.Release();
-    }
-    // Shapes are drawn on a DIB section, as on the overlay's back buffer, so the picture holds
-    // the very pixels the overlay showed. They draw in overlay coordinates: shifted onto the
-    // output, as committed (no handles).
-    DibCanvas composed;
-    if (!composed.Create(screen.Get(), w, h)) return nullptr;
-    BitBlt(composed.Dc(), 0, 0, w, h, renderer_.Frozen().Dc(), sel.left, sel.top, SRCCOPY);
-    annotations_.Draw(composed.Dc(), RECT{0, 0, w, h}, POINT{-sel.left, -sel.top}, false);
-    GdiFlush();
-    BitBlt(dc.Get(), 0, 0, w, h, composed.Dc(), 0, 0, SRCCOPY);
-    return output.Release();
+    return ComposePicture(renderer_.Frozen(), renderer_.SelectionClient(), annotations_);
 }
 
-void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations,
+void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
                       const std::function<void(CRectangularSelector&)>& onStarted) {
-    CRectangularSelector selector(requester, annotations);
+    CRectangularSelector selector(requester, annotations, std::move(target));
     if (selector.Start()) {
         if (onStarted) onStarted(selector);
         selector.RunMessageLoop();

@@ -6,11 +6,11 @@ namespace capture {
 
 const FinishingAction* FinishingActionFor(TOOL_BAR_BTN_TYPE value) {
     // Pinning always saves: the pinned window shows the saved file.
-    static const FinishingAction kPin{kEventToolbarBtnShowPicTop, true, true, false, 8};
-    static const FinishingAction kClipboard{kEventToolbarBtnCopyToClipboard, true, false, true, 9};
-    static const FinishingAction kSave{kEventToolbarBtnSaveToFile, true, true, false, 11};
-    static const FinishingAction kCancel{kEventToolbarBtnClose, false, false, false, 0};
-    static const FinishingAction kOk{kEventToolbarBtnOk, true, true, true, 13};
+    static const FinishingAction kPin{kEventToolbarBtnShowPicTop, true, true, false, CaptureResult::kPin};
+    static const FinishingAction kClipboard{kEventToolbarBtnCopyToClipboard, true, false, true, CaptureResult::kClipboard};
+    static const FinishingAction kSave{kEventToolbarBtnSaveToFile, true, true, false, CaptureResult::kSave};
+    static const FinishingAction kCancel{kEventToolbarBtnClose, false, false, false, CaptureResult::kCancel};
+    static const FinishingAction kOk{kEventToolbarBtnOk, true, true, true, CaptureResult::kCopyAndSave};
     switch (value) {
         case TOOL_BAR_BTN_TYPE::kPin: return &kPin;
         case TOOL_BAR_BTN_TYPE::kClipboard: return &kClipboard;

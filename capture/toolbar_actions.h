@@ -4,6 +4,7 @@
 #pragma once
 
 #include "annotation/toolbar_button.h"
+#include "base/capture_result.h"
 
 namespace capture {
 
@@ -12,7 +13,7 @@ struct FinishingAction {
     bool withSummary;   // the event's data is the shape summary (else empty)
     bool save;          // the picture is saved to a file
     bool copy;          // the picture is put on the clipboard
-    int result;         // WM_CAPTURE_RESULT's wParam
+    CaptureResult result;  // what the requester is told
 };
 
 // The action of pin, clipboard, save, cancel and ok; null for the tools, delete and anything

@@ -71,7 +71,8 @@ add_test(NAME services_tests
                  wine $<TARGET_FILE:services_tests>)
 
 # The capture with its toolbar, which is built from the program's skin.
-add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/selector_test.cpp tests/win/test_folder.cpp
+add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/picture_files.cpp tests/win/selector_test.cpp
+               tests/win/test_folder.cpp
                tests/win/update_split_test.cpp tests/win/capture_fixture.cpp tests/win/capture_toolbar_test.cpp
                tests/win/capture_shapes_test.cpp tests/win/shape_painter_test.cpp
                tests/win/text_shape_test.cpp
@@ -123,14 +124,14 @@ add_executable(crash_probe tests/win/crash_probe.cpp)
 target_link_libraries(crash_probe PRIVATE screenshot_app)
 add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp tests/win/dialogs_test.cpp
                tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp
-               tests/win/window_test_util.cpp ${APP_RESOURCES})
+               tests/win/window_test_util.cpp tests/win/picture_files.cpp ${APP_RESOURCES})
 target_link_libraries(windows_tests PRIVATE screenshot_windows gtest_main)
 add_dependencies(windows_tests crash_probe program_skin)
 add_test(NAME windows_tests COMMAND windows_tests)
 
 # The feedback window sending to a real log server on 127.0.0.1.
 add_executable(feedback_send_tests tests/win/feedback_send_test.cpp tests/win/toolkit_test_window.cpp
-               tests/win/window_test_util.cpp ${APP_RESOURCES})
+               tests/win/window_test_util.cpp tests/win/picture_files.cpp ${APP_RESOURCES})
 target_link_libraries(feedback_send_tests PRIVATE screenshot_windows gtest_main winhttp shlwapi)
 add_dependencies(feedback_send_tests program_skin)
 add_test(NAME feedback_send_tests
@@ -161,6 +162,7 @@ target_link_libraries(capture_bench PRIVATE screenshot_capture psapi)
 add_executable(shapes_bench bench/shapes_bench.cpp ${APP_RESOURCES})
 target_link_libraries(shapes_bench PRIVATE screenshot_capture)
 add_dependencies(shapes_bench program_skin)
-add_executable(pin_bench bench/pin_bench.cpp tests/win/window_test_util.cpp ${APP_RESOURCES})
+add_executable(pin_bench bench/pin_bench.cpp tests/win/window_test_util.cpp tests/win/picture_files.cpp
+               ${APP_RESOURCES})
 target_link_libraries(pin_bench PRIVATE screenshot_windows psapi)
 add_dependencies(pin_bench program_skin)

@@ -38,41 +38,20 @@ base::Rect InsetBy(const base::Rect& area, const base::Rect& inset) {
                       area.bottom - inset.bottom};
 }
 
-namespace {
-
-FloatPoint Along(FloatPoint from, FloatPoint direction, float distance) {
-    return FloatPoint{from.x + direction.x * distance, from.y + direction.y * distance};
-}
-
-}  // namespace
-
 ArrowPreview LayOutArrowPreview(const base::Rect& area, const ArrowConfig& arrow) {
     ArrowPreview preview;
     preview.start = FloatPoint{static_cast<float>(area.left), static_cast<float>(area.bottom)};
     preview.tip = FloatPoint{static_cast<float>(area.right), static_cast<float>(area.top)};
     const float dx = preview.tip.x - preview.start.x;
     const float dy = preview.tip.y - preview.start.y;
-    const float length = std::sqrt(dx * dx + dy * dy);
-    if (length <= 1) return preview;
+    if (dx * dx + dy * dy <= 1) return preview;
     preview.drawn = true;
-    const FloatPoint along{dx / length, dy / length};
-    const FloatPoint across{-along.y, along.x};
-    preview.hasHead = length > arrow.headSize;
-    preview.shaftEnd = preview.hasHead ? Along(preview.tip, along, -arrow.headSize) : preview.tip;
-
-    const float narrow = 0.5f * arrow.lineWidth / 2;
-    const float wide = 1.8f * arrow.lineWidth / 2;
-    const float atStart = arrow.taperTowardsHead ? narrow : wide;
-    const float atEnd = arrow.taperTowardsHead ? wide : narrow;
-    preview.shaft[0] = Along(preview.start, across, atStart);
-    preview.shaft[1] = Along(preview.shaftEnd, across, atEnd);
-    preview.shaft[2] = Along(preview.shaftEnd, across, -atEnd);
-    preview.shaft[3] = Along(preview.start, across, -atStart);
-
-    const float halfBase = 0.85f * arrow.headSize / 2;
-    preview.head[0] = preview.tip;
-    preview.head[1] = Along(preview.shaftEnd, across, halfBase);
-    preview.head[2] = Along(preview.shaftEnd, across, -halfBase);
+    const ArrowOutline outline = ArrowGeometry(preview.start, preview.tip, arrow, ArrowHeadBase::kAtHeadSize);
+    preview.hasHead = outline.hasHead;
+    preview.shaftEnd = outline.shaftEnd;
+    // The preview goes round the shaft from the start's left corner.
+    for (int i = 0; i < 4; ++i) preview.shaft[i] = outline.quad[(i + 1) % 4];
+    std::copy(outline.head, outline.head + 3, preview.head);
     return preview;
 }
 

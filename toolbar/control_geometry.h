@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "annotation/arrow_geometry.h"
 #include "base/geometry.h"
 #include "toolbar/control_attributes.h"
 
@@ -21,11 +22,6 @@ struct ColorBlockPaint {
 // The selected look's border width and colour stand in for the plain ones while selected. The
 // border keeps its pen inside control; the block keeps the inner padding from the border's width.
 ColorBlockPaint LayOutColorBlock(const base::Rect& control, const ColorBlockLook& look, bool selected);
-
-struct FloatPoint {
-    float x = 0;
-    float y = 0;
-};
 
 struct FloatBox {
     float x = 0;

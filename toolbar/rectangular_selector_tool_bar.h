@@ -1,12 +1,15 @@
 // CRectangularSelectorToolBar: the capture toolbar window beside a finished selection. Its
 // buttons choose an annotation tool, delete the selected shape or finish the capture; each
 // press goes to the button callback (the capture's toolbar handler) before the toolbar changes
-// its own state. It runs on the capture thread, owned by the overlay window.
+// what it shows. The capture's annotations own the active tool; the toolbar shows it, and the
+// tool of a picked shape arrives as WM_TOOLBAR_SELECT_TOOL. Its attribute bar (CAttributeBar)
+// edits the looks it is given. It runs on the capture thread, owned by the overlay window.
 #pragma once
 
 #include <functional>
 
 #include "annotation/toolbar_button.h"
+#include "toolbar/attribute_bar_win.h"
 #include "toolbar/toolbar_tool_state.h"
 #include "ui_toolkit/UIlib.h"
 
@@ -14,18 +17,15 @@ class CRectangularSelectorToolBar : public DuiLib::WindowImplBase {
 public:
     using ButtonCallback = std::function<void(TOOL_BAR_BTN_TYPE)>;
 
-    CRectangularSelectorToolBar() = default;
+    CRectangularSelectorToolBar() : attributes_(m_pm) {}
     ~CRectangularSelectorToolBar() override;
 
-    // What the toolbar asks of the capture's shapes: show a picked shape's tool as the active
-    // one, and let the selected shape take the look the attribute bar changed (and repaint it).
-    struct ShapeHooks {
-        std::function<void(TOOL_BAR_BTN_TYPE)> setActiveTool;
-        std::function<void()> configChanged;
-    };
-
     void SetButtonCallback(ButtonCallback callback) { callback_ = std::move(callback); }
-    void SetShapeHooks(ShapeHooks hooks) { hooks_ = std::move(hooks); }
+    // The looks the attribute bar loads and edits (the registry the capture's shapes use), and
+    // what to call after it changed one (the selected shape takes it and is repainted).
+    void SetLooks(ShapeConfigRegistry& registry, std::function<void()> changed) {
+        attributes_.SetLooks(&registry, std::move(changed));
+    }
     TOOL_BAR_BTN_TYPE CurrentTool() const { return tools_.Current(); }
 
     // Destroys the window without ending the capture's message loop (used once the capture
@@ -44,29 +44,15 @@ public:
 
 private:
     DuiLib::COptionUI* FindOption(TOOL_BAR_BTN_TYPE value);
-    // Shows the tool as selected (the shape logic asks for it when the user picks a shape).
-    void SelectTool(TOOL_BAR_BTN_TYPE tool);
+    // Shows the tool as selected, with its attribute page (the user picked a shape of it).
+    void ShowTool(TOOL_BAR_BTN_TYPE tool);
     void Deselect(TOOL_BAR_BTN_TYPE value);
     void EnableUndo(bool enable);
-    // Shows, switches or hides the attribute bar for the value, and the pointer under its
-    // button: the same tool again hides it; the mosaic and the actions have none.
+    // The attribute bar for the value, its pointer under the value's button.
     void ShowAttributeBarFor(TOOL_BAR_BTN_TYPE value);
-    void PlaceTriangle();
-    // Sets the shown page's controls from the configuration of the tool.
-    void LoadAttributeControls(TOOL_BAR_BTN_TYPE tool);
-    // A width, style, font or size chosen in a combo of the shown page.
-    void OnItemSelect(DuiLib::TNotifyUI& msg);
-    // A click on a palette colour.
-    void OnColorChosen(DuiLib::CControlUI* sender);
-    DuiLib::CControlUI* FindInPage(const wchar_t* name) const;
-    DuiLib::CComboUI* FindComboInPage(const wchar_t* name) const;
-    void ConfigChanged();
 
     ButtonCallback callback_;
-    ShapeHooks hooks_;
-    // The attribute page shown, and the value it was shown for (0 when the bar is hidden).
-    DuiLib::CContainerUI* shownPage_ = nullptr;
-    TOOL_BAR_BTN_TYPE shownType_ = TOOL_BAR_BTN_TYPE::kNone;
+    CAttributeBar attributes_;
     ToolbarToolState tools_;
     bool dismissing_ = false;
 };

@@ -5,12 +5,8 @@ ToolbarToolState::ClickOutcome ToolbarToolState::Click(TOOL_BAR_BTN_TYPE value) 
     const int number = static_cast<int>(value);
     if (number < 1 || number > 13 || value == TOOL_BAR_BTN_TYPE::kDelete) return outcome;
     outcome.changesToolbar = true;
-    if (value == current_) {
-        outcome.deselect = true;
-        current_ = TOOL_BAR_BTN_TYPE::kNone;
-    } else {
-        current_ = IsAnnotationTool(value) ? value : TOOL_BAR_BTN_TYPE::kNone;
-    }
+    outcome.deselect = value == current_;
+    current_ = ToggledTool(current_, value);
     return outcome;
 }
 

@@ -1,5 +1,7 @@
-// Which tool the capture toolbar shows as active, and what a click or a "select this tool"
-// request does to it. Pure code; the toolbar window applies the answers to its controls.
+// Which tool the capture toolbar shows as active, and what a click or a "show this tool" request
+// does to it. The capture's annotations own the active tool; a click changes both by the same
+// rule (ToggledTool), and a picked shape's tool comes from them. Pure code; the toolbar window
+// applies the answers to its controls.
 #pragma once
 
 #include "annotation/toolbar_button.h"

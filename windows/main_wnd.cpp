@@ -13,7 +13,7 @@
 #include "telemetry/usage_events.h"
 #include "windows/about_wnd.h"
 #include "windows/feedback_wnd.h"
-#include "windows/float_commands.h"
+#include "windows/main_commands.h"
 #include "windows/result_toast.h"
 #include "windows/set_wnd.h"
 #include "windows/show_pic_wnd.h"
@@ -26,7 +26,11 @@ constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
 
-void Report(int event) { CEventTracker::Instance().Report(event); }
+// Where the capture saves: the folder and format of the settings, read when a picture is saved.
+PictureTarget ConfiguredPictureTarget() {
+    const CConfig& config = CConfig::Instance();
+    return PictureTarget{config.GetPicSavePath(), config.GetPicSaveFormat()};
+}
 
 // A per-pixel layered window shows what it was last given: one that changed while hidden is
 // painted again as it is shown.
@@ -78,28 +82,25 @@ void CMainWnd::OnFinalMessage(HWND hWnd) {
 }
 
 void CMainWnd::OnClick(DuiLib::TNotifyUI& msg) {
-    DuiLib::CDuiString name = msg.pSender ? msg.pSender->GetName() : DuiLib::CDuiString();
-    name.MakeLower();
-    if (name == L"rectangular_btn") {
-        Report(kEventMainWndBtnRectangular);
-        StartRectCapture();
-    } else if (name == L"full_screen_btn") {
-        StartFullScreenCapture();
-    } else if (name == L"open_dir_btn") {
-        Report(kEventMainWndBtnOpenPicdir);
-        OpenPicDir();
-    } else if (name == L"set_btn") {
-        Report(kEventMainWndBtnSet);
-        ShowSetWnd();
-    } else if (name == L"feedback_btn") {
-        Report(kEventMainWndBtnFeedback);
-        ShowFeedbackWnd();
-    } else if (name == L"about_btn") {
-        Report(kEventMainWndBtnAbout);
-        ShowAboutWnd();
-    } else if (name == L"to_tray_btn") {
-        Report(kEventMainWndBtnClose);
-        ToggleVisible();
+    if (!msg.pSender) return;
+    if (const MainCommand* command = ButtonCommand(msg.pSender->GetName().Str())) Run(*command);
+}
+
+void CMainWnd::Run(const MainCommand& command) {
+    if (command.event != 0) CEventTracker::Instance().Report(command.event);
+    switch (command.action) {
+        case MainAction::kRectCapture: StartRectCapture(); break;
+        case MainAction::kFullScreenCapture: StartFullScreenCapture(); break;
+        case MainAction::kOpenPicDir: OpenPicDir(); break;
+        case MainAction::kSettings: ShowSetWnd(); break;
+        case MainAction::kFeedback: ShowFeedbackWnd(); break;
+        case MainAction::kAbout: ShowAboutWnd(); break;
+        case MainAction::kShowMainWnd: ShowInFront(); break;
+        case MainAction::kToggleMainWnd: ToggleVisible(); break;
+        case MainAction::kShowFloatWnd: ShowFloatWnd(); break;
+        case MainAction::kHideFloatWnd: float_.ShowWindow(false, true); break;
+        case MainAction::kExit: PostQuitMessage(0); break;
+        case MainAction::kNothing: break;
     }
 }
 
@@ -145,7 +146,7 @@ void CMainWnd::StartRectCapture() {
     std::thread capture([this, requester] {
         // The shapes' look chosen in one capture stays for the next; the shapes do not.
         CaptureShapes annotations(CShapeLogic::Instance());
-        RunRegionCapture(requester, annotations, captureStarted_);
+        RunRegionCapture(requester, annotations, ConfiguredPictureTarget, captureStarted_);
     });
     capture.join();
 }
@@ -199,15 +200,15 @@ void CMainWnd::ShowResultToast(const std::wstring& text) {
     if (!text.empty()) ShowToast(text, kResultToastMs, m_hWnd, false);
 }
 
-void CMainWnd::OnCaptureResult(int action, unsigned failed) {
+void CMainWnd::OnCaptureResult(CaptureResult result, unsigned failed) {
     RestoreAfterCapture();
-    if (action == 8 && !(failed & kCaptureFileNotWritten)) {
+    if (result == CaptureResult::kPin && !(failed & kCaptureFileNotWritten)) {
         if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath())) {
-            ShowResultToast(CaptureResultToast(action, kCaptureFileNotWritten));
+            ShowResultToast(CaptureResultToast(result, kCaptureFileNotWritten));
         }
         return;
     }
-    ShowResultToast(CaptureResultToast(action, failed));
+    ShowResultToast(CaptureResultToast(result, failed));
 }
 
 void CMainWnd::OnFullScreenDone(unsigned failed) {
@@ -219,7 +220,12 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
     bHandled = TRUE;
     switch (uMsg) {
         case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_COMMAND: bHandled = OnMenuCommand(LOWORD(wParam)); return 0;
+        case WM_COMMAND: {
+            const MainCommand* command = TrayMenuCommand(LOWORD(wParam));
+            if (command) Run(*command);
+            bHandled = command != nullptr;
+            return 0;
+        }
         case WM_FULLSCREEN_CAPTURE_DONE: OnFullScreenDone(static_cast<unsigned>(lParam)); return 0;
         case WM_FEEDBACK_SENT:
             ShowToast(L"\x611F\x8C22\x60A8\x7684\x53CD\x9988", kFeedbackToastMs, m_hWnd, true);
@@ -234,41 +240,15 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
                 bHandled = FALSE;
             }
             return 0;
-        case WM_CAPTURE_RESULT:
-            OnCaptureResult(static_cast<int>(wParam), static_cast<unsigned>(lParam));
-            bHandled = wParam == 8 || wParam == 9 || wParam == 11 || wParam == 13;
+        case WM_CAPTURE_RESULT: {
+            const auto result = static_cast<CaptureResult>(wParam);
+            OnCaptureResult(result, static_cast<unsigned>(lParam));
+            bHandled = MadePicture(result);
             return 0;
-        case WM_FLOAT_COMMAND: OnFloatCommand(static_cast<int>(wParam)); return 0;
+        }
+        case WM_FLOAT_COMMAND:
+            if (const MainCommand* command = FloatCommand(static_cast<int>(wParam))) Run(*command);
+            return 0;
         default: bHandled = FALSE; return 0;
-    }
-}
-
-bool CMainWnd::OnMenuCommand(int id) {
-    switch (id) {
-        case kTrayExit: Report(kEventTrayMenuExit); PostQuitMessage(0); return true;
-        case 1126: return true;  // no menu entry carries it
-        case kTrayShowMainWnd: Report(kEventTrayMenuShowMainWnd); ShowInFront(); return true;
-        case kTrayAbout: Report(kEventTrayMenuAbout); ShowAboutWnd(); return true;
-        case kTrayFeedback: Report(kEventTrayMenuFeedback); ShowFeedbackWnd(); return true;
-        case kTraySettings: Report(kEventTrayMenuSet); ShowSetWnd(); return true;
-        case kTrayOpenPicDir: Report(kEventTrayMenuOpenPicdir); OpenPicDir(); return true;
-        case kTrayFullScreen: Report(kEventTrayMenuFullscreen); StartFullScreenCapture(); return true;
-        case kTrayRectCapture: Report(kEventTrayMenuRectangular); StartRectCapture(); return true;
-        case kTrayShowFloatWnd: Report(kEventTrayMenuShowFloatWnd); ShowFloatWnd(); return true;
-        default: return false;
-    }
-}
-
-void CMainWnd::OnFloatCommand(int id) {
-    switch (id) {
-        case kFloatRectCapture: Report(kEventFloatWndDbClickRectangular); StartRectCapture(); break;
-        case kFloatFullScreenCapture: StartFullScreenCapture(); break;
-        case kFloatOpenPicDir: Report(kEventFloatWndMenuOpenPicdir); OpenPicDir(); break;
-        case kFloatSettings: Report(kEventFloatWndMenuSet); ShowSetWnd(); break;
-        case kFloatFeedback: Report(kEventFloatWndMenuFeedback); ShowFeedbackWnd(); break;
-        case kFloatAbout: Report(kEventFloatWndMenuAbout); ShowAboutWnd(); break;
-        case kFloatShowMainWnd: Report(kEventFloatWndMenuShowMainWnd); ShowInFront(); break;
-        case kFloatHideFloatWnd: Report(kEventFloatWndMenuHideFloatWnd); float_.ShowWindow(false, true); break;
-        default: break;
     }
 }

@@ -9,6 +9,7 @@
 #include "capture/rectangular_selector.h"
 #include "ui_toolkit/UIlib.h"
 #include "windows/float_wnd.h"
+#include "windows/main_commands.h"
 #include "windows/tray_icon.h"
 
 // The main window's title; a second instance finds the first one by it.
@@ -53,10 +54,10 @@ private:
     void ShowInFront();
     void ShowFloatWnd();
     void OpenPicDir();
-    void OnCaptureResult(int action, unsigned failed);
+    void OnCaptureResult(CaptureResult result, unsigned failed);
     void OnFullScreenDone(unsigned failed);
-    bool OnMenuCommand(int id);
-    void OnFloatCommand(int id);
+    // Reports the command's usage event and carries out its action.
+    void Run(const MainCommand& command);
     void ShowResultToast(const std::wstring& text);
 
     TrayIcon tray_;

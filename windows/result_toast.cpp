@@ -18,18 +18,18 @@ std::wstring FailureText(unsigned failed, bool saves, bool copies) {
 
 }  // namespace
 
-std::wstring CaptureResultToast(int action, unsigned failed) {
-    switch (action) {
-        case 8: return FailureText(failed, true, false);
-        case 9: {
+std::wstring CaptureResultToast(CaptureResult result, unsigned failed) {
+    switch (result) {
+        case CaptureResult::kPin: return FailureText(failed, true, false);
+        case CaptureResult::kClipboard: {
             const std::wstring failure = FailureText(failed, false, true);
             return failure.empty() ? kCopied : failure;
         }
-        case 11: {
+        case CaptureResult::kSave: {
             const std::wstring failure = FailureText(failed, true, false);
             return failure.empty() ? kSaved : failure;
         }
-        case 13: return FullScreenResultToast(failed);
+        case CaptureResult::kCopyAndSave: return FullScreenResultToast(failed);
         default: return std::wstring();
     }
 }

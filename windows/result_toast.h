@@ -5,13 +5,13 @@
 #include <string>
 
 #include "base/capture_failures.h"
+#include "base/capture_result.h"
 
 
-// The toast after a region capture ended with action (8 pin, 9 copy, 11 save, 13 copy and save)
-// and the failed outputs, or after a full-screen capture (which copies and saves, like 13).
-// Empty when no toast is due: a cancel, another value, or a pin whose file was written (the
-// pinned picture shows instead).
-std::wstring CaptureResultToast(int action, unsigned failed);
+// The toast after a region capture ended with result and the failed outputs. Empty when no toast
+// is due: a cancel, another value, or a pin whose file was written (the pinned picture shows
+// instead).
+std::wstring CaptureResultToast(CaptureResult result, unsigned failed);
 
-// The same for the full-screen capture.
+// The same for the full-screen capture, which copies and saves.
 std::wstring FullScreenResultToast(unsigned failed);

@@ -6,19 +6,7 @@
 #include <shellapi.h>
 
 #include "base/unique_handle.h"
-
-// The tray menu's command ids (WM_COMMAND to the owner window).
-enum TrayCommand : int {
-    kTrayExit = 1125,
-    kTrayShowMainWnd = 1127,
-    kTrayAbout = 1128,
-    kTrayFeedback = 1129,
-    kTraySettings = 1130,
-    kTrayOpenPicDir = 1131,
-    kTrayFullScreen = 1132,
-    kTrayRectCapture = 1133,
-    kTrayShowFloatWnd = 1134,
-};
+#include "windows/tray_commands.h"
 
 class TrayIcon {
 public:

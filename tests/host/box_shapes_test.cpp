@@ -92,12 +92,44 @@ TEST(BoxShapeResize, RectangleEdgesJumpToThePointerEllipseEdgesFollowIt) {
     EXPECT_EQ(ellipse.Box(), (ShapeBox{110, 120, 10, 10}));
 }
 
-TEST(BoxShapeCursor, EachHitCodeHasItsCursor) {
+// The cursor a point shows must say what a drag from there does to the box: a move shows the
+// four-way arrow, one side moving the arrow across it, a corner the diagonal through it, and
+// nothing happening the plain arrow.
+base::CursorKind CursorForChange(const ShapeBox& before, const ShapeBox& after) {
     using K = base::CursorKind;
-    const K byCode[17] = {K::kArrow,  K::kSizeWE,   K::kSizeWE,   K::kArrow,    K::kSizeNS, K::kSizeNWSE,
-                          K::kSizeNESW, K::kArrow,  K::kSizeNS,   K::kSizeNESW, K::kSizeNWSE, K::kArrow,
-                          K::kArrow,  K::kArrow,    K::kArrow,    K::kArrow,    K::kSizeAll};
-    for (int code = 0; code <= 16; ++code) EXPECT_EQ(BoxHitCursor(code), byCode[code]) << code;
+    const bool left = after.x != before.x, right = after.x + after.width != before.x + before.width;
+    const bool top = after.y != before.y, bottom = after.y + after.height != before.y + before.height;
+    if (left && right && top && bottom) return K::kSizeAll;
+    if ((left || right) && !(top || bottom)) return K::kSizeWE;
+    if ((top || bottom) && !(left || right)) return K::kSizeNS;
+    if ((left && top) || (right && bottom)) return K::kSizeNWSE;
+    if ((right && top) || (left && bottom)) return K::kSizeNESW;
+    return K::kArrow;
+}
+
+template <class Shape>
+void ExpectCursorsTellWhatADragDoes() {
+    ShapeConfigRegistry registry;
+    Shape drawn(registry);
+    Drag(drawn, 100, 100, 300, 200);
+    base::Point points[12];
+    drawn.HandleCentres(points);
+    // On the outline away from the handles, inside, and far away.
+    const base::Point more[] = {{150, 100}, {200, 150}, {250, 200}, {500, 500}};
+    std::copy(std::begin(more), std::end(more), points + 8);
+    for (const base::Point& p : points) {
+        Shape shape(registry);
+        Drag(shape, 100, 100, 300, 200);
+        const base::CursorKind shown = shape.CursorAt(p.x, p.y);
+        const ShapeBox before = shape.Box();
+        Drag(shape, p.x, p.y, p.x + 7, p.y + 5);
+        EXPECT_EQ(shown, CursorForChange(before, shape.Box())) << p.x << "," << p.y;
+    }
+}
+
+TEST(BoxShapeCursor, TheCursorAtAPointTellsWhatADragFromThereDoes) {
+    ExpectCursorsTellWhatADragDoes<CShapeRectangle>();
+    ExpectCursorsTellWhatADragDoes<CShapeEllipse>();
 }
 
 TEST(BoxShapeExtent, CoversThePenAndTheHandlesAtAnyLineWidth) {

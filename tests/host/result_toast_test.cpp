@@ -13,26 +13,26 @@ const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";
 }  // namespace
 
 TEST(ResultToast, SuccessTextsOnlyWhenEveryOutputOfTheActionWasMade) {
-    EXPECT_EQ(CaptureResultToast(9, 0), kCopied);
-    EXPECT_EQ(CaptureResultToast(11, 0), kSaved);
-    EXPECT_EQ(CaptureResultToast(13, 0), kBoth);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kClipboard, 0), kCopied);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, 0), kSaved);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, 0), kBoth);
     EXPECT_EQ(FullScreenResultToast(0), kBoth);
     // A failure of an output the action did not make does not count against it.
-    EXPECT_EQ(CaptureResultToast(9, kCaptureFileNotWritten), kCopied);
-    EXPECT_EQ(CaptureResultToast(11, kCaptureClipboardNotSet), kSaved);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kClipboard, kCaptureFileNotWritten), kCopied);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, kCaptureClipboardNotSet), kSaved);
 }
 
 TEST(ResultToast, FailuresAreNamedInsteadOfTheSuccessText) {
-    EXPECT_EQ(CaptureResultToast(11, kCaptureFileNotWritten), kSaveFailed);
-    EXPECT_EQ(CaptureResultToast(9, kCaptureClipboardNotSet), kCopyFailed);
-    EXPECT_EQ(CaptureResultToast(13, kCaptureFileNotWritten), kSaveFailed);
-    EXPECT_EQ(CaptureResultToast(13, kCaptureClipboardNotSet), kCopyFailed);
-    EXPECT_EQ(CaptureResultToast(13, kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, kCaptureFileNotWritten), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kClipboard, kCaptureClipboardNotSet), kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureFileNotWritten), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureClipboardNotSet), kCopyFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
     EXPECT_EQ(FullScreenResultToast(kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
     // A pin shows its picture when saved, and the failure when not.
-    EXPECT_EQ(CaptureResultToast(8, 0), L"");
-    EXPECT_EQ(CaptureResultToast(8, kCaptureFileNotWritten), kSaveFailed);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, 0), L"");
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, kCaptureFileNotWritten), kSaveFailed);
     // Cancel and unknown values: no toast.
-    EXPECT_EQ(CaptureResultToast(0, 0), L"");
-    EXPECT_EQ(CaptureResultToast(12, kCaptureFileNotWritten), L"");
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCancel, 0), L"");
+    EXPECT_EQ(CaptureResultToast(static_cast<CaptureResult>(12), kCaptureFileNotWritten), L"");
 }

@@ -2,6 +2,13 @@
 
 #include <vector>
 
+#include "settings/config.h"
+
+PictureTarget ConfiguredTarget() {
+    const CConfig& config = CConfig::Instance();
+    return PictureTarget{config.GetPicSavePath(), config.GetPicSaveFormat()};
+}
+
 uint32_t PatternAt(int x, int y) {
     return static_cast<uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x >> 8) * 16 + (y >> 8)));
 }
@@ -97,7 +104,7 @@ void Capture::SetUp() {
     SetCursorPos(600, 500);
     Mouse(MOUSEEVENTF_MOVE);
     thread_ = std::thread([this] {
-        RunRegionCapture(requester_, Annotations(), [this](CRectangularSelector& s) { selector_ = &s; });
+        RunRegionCapture(requester_, Annotations(), ConfiguredTarget, [this](CRectangularSelector& s) { selector_ = &s; });
         finished_ = true;
     });
     ASSERT_TRUE(WaitFor([this] { return selector_.load() != nullptr; }));

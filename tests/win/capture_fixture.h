@@ -23,6 +23,9 @@ uint32_t PatternAt(int x, int y);
 // Pixels of a width x height picture that differ from expected(x, y) (0xRRGGBB); -1 for a
 // wrong size. The first one found is reported as a test failure.
 int WrongPixels(Gdiplus::Bitmap& picture, int width, int height, const std::function<uint32_t(int x, int y)>& expected);
+// The settings' picture folder and format, read when the capture saves (tests change them
+// while a capture runs).
+PictureTarget ConfiguredTarget();
 // Covers the primary screen with the pattern, topmost.
 HWND ShowPattern();
 // A message-only window that appends each WM_CAPTURE_RESULT and WM_RESTORE_AFTER_CAPTURE it

@@ -15,6 +15,7 @@
 #include "base/dib_canvas.h"
 #include "base/clipboard.h"
 #include "capture/capture_output.h"
+#include "picture_files.h"
 #include "test_folder.h"
 
 namespace {

@@ -74,7 +74,7 @@ bool RunOneCapture(HWND requester, std::vector<MSG>& received, Btn ending) {
     std::atomic<HWND> overlay{nullptr};
     std::atomic<bool> finished{false};
     std::thread capture([&] {
-        RunRegionCapture(requester, annotations, [&](CRectangularSelector& s) { overlay = s.Overlay(); });
+        RunRegionCapture(requester, annotations, ConfiguredTarget, [&](CRectangularSelector& s) { overlay = s.Overlay(); });
         finished = true;
     });
     bool ok = WaitFor([&] { return overlay.load() != nullptr || finished.load(); });

@@ -274,7 +274,7 @@ TEST(CaptureEnd, AStartThatNeverRanStillRestoresOnce) {
     HWND requester = CreateRecordingRequester(&received);
     NoAnnotations annotations;
     {
-        CRectangularSelector selector(requester, annotations);
+        CRectangularSelector selector(requester, annotations, ConfiguredTarget);
         selector.End();  // as after a failed start
         selector.End();
     }
@@ -282,7 +282,7 @@ TEST(CaptureEnd, AStartThatNeverRanStillRestoresOnce) {
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].message, static_cast<UINT>(WM_RESTORE_AFTER_CAPTURE));
     // Without a requester nothing is posted and nothing fails.
-    CRectangularSelector alone(nullptr, annotations);
+    CRectangularSelector alone(nullptr, annotations, ConfiguredTarget);
     alone.End();
     Pump(50);
     EXPECT_EQ(received.size(), 1u);

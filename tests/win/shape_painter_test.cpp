@@ -1,9 +1,14 @@
-// The shapes as GDI+ and GDI paint them: an arrow's head, a mosaic's blocks and outlines, and a
-// freehand stroke painted only near the area asked for with the whole stroke's pixels there.
+// The shapes as GDI+ and GDI paint them: an arrow's head, a mosaic's blocks and outlines, a
+// freehand stroke painted only near the area asked for with the whole stroke's pixels there, and
+// every shape painting only inside its extent.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
+#include "annotation/box_shapes.h"
 #include "annotation/mosaic_shape.h"
 #include "annotation/shape_painter_win.h"
 #include "annotation/stroke_shapes.h"
@@ -89,6 +94,50 @@ TEST_F(Canvas, FreehandPaintedNearAnAreaMatchesTheWholeStrokeThere) {
     EXPECT_GT(painted, 100);
     EXPECT_EQ(At(other_, 20, 100), kWhite);  // far from the area nothing was drawn
     EXPECT_NE(At(canvas_, 20, 100), kWhite);
+}
+
+// The overlay repaints only the extents of what changed: a pixel painted outside a shape's
+// extent would stay behind as a trail. Each kind, being drawn, selected with its handles and
+// committed, at thin and thick lines.
+TEST_F(Canvas, EveryShapePaintsOnlyInsideItsExtent) {
+    using Make = std::function<std::unique_ptr<CShapeBase>()>;
+    const Make kinds[] = {
+        [this] { return std::make_unique<CShapeRectangle>(registry_); },
+        [this] { return std::make_unique<CShapeEllipse>(registry_); },
+        [this] { return std::make_unique<CShapeArrow>(registry_); },
+        [this] { return std::make_unique<CShapeLine>(registry_); },
+        [this] { return std::make_unique<CShapeFreeLine>(registry_); },
+        [] { return std::make_unique<CShapeMosaic>(); },
+    };
+    for (const float width : {1.0f, 3.5f, 10.0f}) {
+        for (int type = 1; type <= 5; ++type) registry_.Find(type).lineWidth = width;
+        for (const Make& make : kinds) {
+            const std::unique_ptr<CShapeBase> shape = make();
+            shape->OnMouseDown(90, 60);
+            shape->OnMouseMove(150, 140);
+            shape->OnMouseMove(130, 70);  // a sharp turn for the freehand stroke's mitre
+            shape->OnMouseMove(210, 140);
+            for (int state = 0; state < 3; ++state) {
+                if (state == 1) shape->OnMouseUp();
+                std::fill(canvas_.Bits(), canvas_.Bits() + 300 * 200, kWhite);
+                {
+                    GdiplusShapePainter painter(canvas_.Dc(), RECT{0, 0, 300, 200}, POINT{0, 0}, state < 2);
+                    shape->Draw(painter);
+                }
+                GdiFlush();
+                const base::Rect extent = shape->Extent();
+                int outside = 0, inside = 0;
+                for (int y = 0; y < 200; ++y) {
+                    for (int x = 0; x < 300; ++x) {
+                        const bool in = x >= extent.left && x < extent.right && y >= extent.top && y < extent.bottom;
+                        (in ? inside : outside) += At(canvas_, x, y) != kWhite;
+                    }
+                }
+                EXPECT_EQ(outside, 0) << "type " << shape->Type() << ", width " << width << ", state " << state;
+                EXPECT_GT(inside, 0) << "type " << shape->Type() << ", width " << width << ", state " << state;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "base/dib_canvas.h"
 #include "base/unique_handle.h"
-#include "capture/capture_output.h"
+#include "picture_files.h"
 
 bool WriteSolidPng(const std::wstring& path, int width, int height, uint32_t rgb) {
     uint32_t* bits = nullptr;
