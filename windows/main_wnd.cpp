@@ -10,7 +10,6 @@
 #include "capture/rectangular_selector.h"
 #include "settings/config.h"
 #include "telemetry/event_tracker.h"
-#include "telemetry/usage_events.h"
 #include "windows/about_wnd.h"
 #include "windows/feedback_wnd.h"
 #include "windows/main_commands.h"
@@ -26,7 +25,7 @@ constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
 
-// Where the capture saves: the folder and format of the settings, read when a picture is saved.
+// Where captures save: the folder and format of the settings, read when a picture is saved.
 PictureTarget ConfiguredPictureTarget() {
     const CConfig& config = CConfig::Instance();
     return PictureTarget{config.GetPicSavePath(), config.GetPicSaveFormat()};
@@ -155,10 +154,9 @@ void CMainWnd::StartFullScreenCapture() {
     HideTooltips();
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
-    CConfig& config = CConfig::Instance();
+    const PictureTarget target = ConfiguredPictureTarget();
     const FullScreenCaptureResult result =
-        CaptureFullScreen(config.GetPicSavePath(), config.GetPicSaveFormat(),
-                          CAppContext::Instance().GetCaptureRequester());
+        CaptureFullScreen(target.folder, target.format, CAppContext::Instance().GetCaptureRequester());
     if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
 }
 

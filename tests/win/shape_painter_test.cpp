@@ -97,8 +97,8 @@ TEST_F(Canvas, FreehandPaintedNearAnAreaMatchesTheWholeStrokeThere) {
 }
 
 // The overlay repaints only the extents of what changed: a pixel painted outside a shape's
-// extent would stay behind as a trail. Each kind, being drawn, selected with its handles and
-// committed, at thin and thick lines.
+// extent would stay behind as a trail. Each kind, being drawn, selected with its handles,
+// committed, and after a drag from its first point (a resize or a move), at thin and thick lines.
 TEST_F(Canvas, EveryShapePaintsOnlyInsideItsExtent) {
     using Make = std::function<std::unique_ptr<CShapeBase>()>;
     const Make kinds[] = {
@@ -117,11 +117,16 @@ TEST_F(Canvas, EveryShapePaintsOnlyInsideItsExtent) {
             shape->OnMouseMove(150, 140);
             shape->OnMouseMove(130, 70);  // a sharp turn for the freehand stroke's mitre
             shape->OnMouseMove(210, 140);
-            for (int state = 0; state < 3; ++state) {
+            for (int state = 0; state < 4; ++state) {
                 if (state == 1) shape->OnMouseUp();
+                if (state == 3) {
+                    shape->OnMouseDown(90, 60);
+                    shape->OnMouseMove(97, 49);
+                    shape->OnMouseUp();
+                }
                 std::fill(canvas_.Bits(), canvas_.Bits() + 300 * 200, kWhite);
                 {
-                    GdiplusShapePainter painter(canvas_.Dc(), RECT{0, 0, 300, 200}, POINT{0, 0}, state < 2);
+                    GdiplusShapePainter painter(canvas_.Dc(), RECT{0, 0, 300, 200}, POINT{0, 0}, state != 2);
                     shape->Draw(painter);
                 }
                 GdiFlush();
