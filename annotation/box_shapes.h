@@ -35,7 +35,7 @@ public:
     void OnMouseMove(int x, int y) override;
     void OnMouseUp() override;
     bool HitTest(int x, int y) const override { return HitCode(x, y) != kBoxMiss; }
-    base::CursorKind CursorAt(int x, int y) const override { return BoxHitCursor(HitCode(x, y)); }
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override { return BoxHitCursor(HitCode(x, y)); }
     base::Rect Extent() const override;
 
     virtual int HitCode(int x, int y) const = 0;

@@ -64,7 +64,7 @@ void CShapeMosaic::OnMouseUp() {
     }
 }
 
-CursorKind CShapeMosaic::CursorAt(int x, int y) const {
+std::optional<CursorKind> CShapeMosaic::CursorAt(int x, int y) const {
     if (moving_) return CursorKind::kSizeAll;
     return drawing_ || HitTest(x, y) ? CursorKind::kHand : CursorKind::kArrow;
 }

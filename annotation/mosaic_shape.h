@@ -39,7 +39,7 @@ public:
     bool IsValid() const override { return !cells_.empty(); }
     void ReloadConfig() override {}  // the blocks look the same with any attribute
     int Type() const override { return 6; }
-    base::CursorKind CursorAt(int x, int y) const override;
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override;
     base::Rect Extent() const override;
     std::optional<base::Rect> LastStepArea() const override;
     void StoreConfig() const override {}

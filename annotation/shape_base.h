@@ -29,8 +29,9 @@ public:
 
     // The shape type number (1 rectangle … 7 text; 0 for anything that is not a shape).
     virtual int Type() const = 0;
-    // The cursor the pointer at (x, y) shows over this shape.
-    virtual base::CursorKind CursorAt(int x, int y) const = 0;
+    // The cursor the pointer at (x, y) shows over this shape; none when the shape leaves the
+    // cursor as the overlay set it.
+    virtual std::optional<base::CursorKind> CursorAt(int x, int y) const = 0;
     // Every pixel Draw may touch, selected or not: pen width, handles and smoothing included.
     virtual base::Rect Extent() const = 0;
     // Copies the shape's configuration into its type's registry entry (a picked shape shows its

@@ -105,8 +105,10 @@ void CShapeLogic::OnMouseUp() {
 }
 
 void CShapeLogic::Draw(ShapePainter& painter) const {
+    // The current shape once, on top: painted twice, its smoothed edges would blend twice and
+    // the screen would differ from the picture.
     for (const ShapePtr& shape : shapes_) {
-        if (painter.Meets(shape->Extent())) shape->Draw(painter);
+        if (shape != current_ && painter.Meets(shape->Extent())) shape->Draw(painter);
     }
     if (current_ && painter.Meets(current_->Extent())) current_->Draw(painter);
 }
@@ -137,6 +139,7 @@ void CShapeLogic::LetGo() {
     current_->OnMouseDown(kFarAway, kFarAway);
     Touch(current_);
     current_.reset();
+    if (observer_) observer_->CurrentShapeGone();
 }
 
 bool CShapeLogic::OnDoubleClick(int x, int y) {
@@ -152,7 +155,7 @@ void CShapeLogic::DeleteCurrentShape() {
     Touch(current_);
     shapes_.erase(found);
     current_.reset();
-    if (observer_) observer_->CurrentShapeDeleted();
+    if (observer_) observer_->CurrentShapeGone();
 }
 
 void CShapeLogic::Reset() {

@@ -21,8 +21,9 @@ public:
     // A press picked an existing shape of this type, whose tool is now the active one (the
     // toolbar shows it and its look).
     virtual void ShapePicked(int type) = 0;
-    // The current shape was deleted (the toolbar disables its delete button).
-    virtual void CurrentShapeDeleted() = 0;
+    // The current shape went: deleted, or let go by a tool button or before the picture is
+    // taken (the toolbar disables its delete button).
+    virtual void CurrentShapeGone() = 0;
 };
 
 class CShapeLogic : public CShapeBase {
@@ -41,14 +42,14 @@ public:
     void OnMouseDown(int x, int y) override;
     void OnMouseMove(int x, int y) override;
     void OnMouseUp() override;
-    // Paints every shape in order, then the current shape on top.
+    // Paints every other shape in order, then the current shape (once) on top.
     void Draw(ShapePainter& painter) const override;
     bool HitTest(int, int) const override { return false; }
     bool IsValid() const override { return true; }
     // The current shape takes its type's configuration again (the attribute bar changed it).
     void ReloadConfig() override;
     int Type() const override { return 0; }
-    base::CursorKind CursorAt(int, int) const override { return base::CursorKind::kArrow; }
+    std::optional<base::CursorKind> CursorAt(int, int) const override { return base::CursorKind::kArrow; }
     // Everything the shapes may paint.
     base::Rect Extent() const override;
     void StoreConfig() const override {}

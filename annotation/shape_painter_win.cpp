@@ -143,6 +143,9 @@ void GdiplusShapePainter::Paint(const CShapeFreeLine& shape) {
     graphics_.SetSmoothingMode(c.antialias ? SmoothingModeAntiAlias : SmoothingModeNone);
     // Only the runs of segments that can reach the painted area are drawn, each with one
     // segment more on either side, so that the joins inside the area are the whole stroke's.
+    // A dotted or dashed stroke is drawn whole under the clip: its pattern runs on along the
+    // whole path, and a run drawn alone would start it afresh.
+    const bool patterned = pen.GetDashStyle() != DashStyleSolid;
     const int reach = shape.Reach();
     std::vector<Gdiplus::Point> run;
     auto flush = [&] {
@@ -150,7 +153,9 @@ void GdiplusShapePainter::Paint(const CShapeFreeLine& shape) {
         run.clear();
     };
     const size_t n = points.size();
-    auto reaches = [&](size_t i) { return i + 1 < n && Meets(BoundsOf(points[i], points[i + 1], reach)); };
+    auto reaches = [&](size_t i) {
+        return i + 1 < n && (patterned || Meets(BoundsOf(points[i], points[i + 1], reach)));
+    };
     for (size_t i = 0; i + 1 < n; ++i) {
         const bool wanted = reaches(i) || (i > 0 && reaches(i - 1)) || reaches(i + 1);
         if (!wanted) {

@@ -86,7 +86,7 @@ int CShapeArrow::HitCode(int x, int y) const {
     return within(start_.x + s * (end_.x - start_.x), start_.y + s * (end_.y - start_.y)) ? kSegmentBody : kSegmentMiss;
 }
 
-CursorKind CShapeArrow::CursorAt(int x, int y) const {
+std::optional<CursorKind> CShapeArrow::CursorAt(int x, int y) const {
     switch (HitCode(x, y)) {
         case kSegmentEnd: return CursorKind::kHand;
         case kSegmentMiss: return CursorKind::kArrow;
@@ -121,7 +121,7 @@ int CShapeLine::HitCode(int x, int y) const {
     return t2 >= Squared(x - kx, y - ky) ? kSegmentBody : kSegmentMiss;
 }
 
-CursorKind CShapeLine::CursorAt(int x, int y) const {
+std::optional<CursorKind> CShapeLine::CursorAt(int x, int y) const {
     return HitCode(x, y) == kSegmentMiss ? CursorKind::kArrow : CursorKind::kSizeAll;
 }
 
@@ -182,7 +182,7 @@ bool CShapeFreeLine::HitTest(int x, int y) const {
     return false;
 }
 
-CursorKind CShapeFreeLine::CursorAt(int x, int y) const {
+std::optional<CursorKind> CShapeFreeLine::CursorAt(int x, int y) const {
     return !drawing_ && HitTest(x, y) ? CursorKind::kSizeAll : CursorKind::kArrow;
 }
 

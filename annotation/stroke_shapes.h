@@ -53,7 +53,7 @@ class CShapeArrow : public CSegmentShape<FloatPoint, ArrowConfig> {
 public:
     explicit CShapeArrow(ShapeConfigRegistry& registry) : CSegmentShape(registry) {}
     void Draw(ShapePainter& painter) const override;
-    base::CursorKind CursorAt(int x, int y) const override;
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override;
     base::Rect Extent() const override;
     int HitCode(int x, int y) const override;
 
@@ -65,7 +65,7 @@ class CShapeLine : public CSegmentShape<base::Point, LineConfig> {
 public:
     explicit CShapeLine(ShapeConfigRegistry& registry) : CSegmentShape(registry) {}
     void Draw(ShapePainter& painter) const override;
-    base::CursorKind CursorAt(int x, int y) const override;
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override;
     base::Rect Extent() const override;
     int HitCode(int x, int y) const override;
 
@@ -84,7 +84,7 @@ public:
     bool IsValid() const override { return points_.size() >= 2; }
     void ReloadConfig() override { config_ = registry_.Get<FreeLineConfig>(); }
     int Type() const override { return FreeLineConfig::kType; }
-    base::CursorKind CursorAt(int x, int y) const override;
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override;
     base::Rect Extent() const override;
     std::optional<base::Rect> LastStepArea() const override;
     void StoreConfig() const override { registry_.Get<FreeLineConfig>() = config_; }

@@ -3,12 +3,27 @@
 #include <algorithm>
 #include <vector>
 
+#include "annotation/caret_blink.h"
+
 namespace {
 
 constexpr UINT_PTR kBlinkTimer = 2;
 constexpr int kEditId = 1002;
 // Room the caret and a frame need around the text, on the owner.
 constexpr int kAreaMargin = 8;
+
+// Paints the selected characters [from, to) of a line drawn at line's top left in the system's
+// highlight colours, over the plain text.
+void PaintSelectedPart(HDC dc, const RECT& line, const std::wstring& text, int from, int to) {
+    SIZE before{}, through{};
+    GetTextExtentPoint32W(dc, text.c_str(), from, &before);
+    GetTextExtentPoint32W(dc, text.c_str(), to, &through);
+    RECT band{line.left + before.cx, line.top, line.left + through.cx, line.bottom};
+    FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+    const COLORREF previous = ::SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    DrawTextW(dc, text.c_str() + from, to - from, &band, DT_NOPREFIX | DT_SINGLELINE);
+    ::SetTextColor(dc, previous);
+}
 
 }  // namespace
 
@@ -191,6 +206,10 @@ void CTextEditWnd::PaintText(HDC dc, int x0, int y0, COLORREF color, bool caret)
         const int got = static_cast<int>(SendMessageW(edit_, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer.data())));
         return std::wstring(buffer.data(), static_cast<size_t>(std::clamp(got, 0, length)));
     };
+    DWORD start = 0, end = 0;
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // While edited, a selection shows as the edit control would show it.
+    const bool selection = caret && focused_ && end > start;
     if (GetWindowTextLengthW(edit_) > 0) {
         for (int line = first, k = 0; line < count && y0 + format.top + k * lineHeight < y0 + format.bottom; ++line, ++k) {
             const std::wstring text = lineText(line);
@@ -198,11 +217,15 @@ void CTextEditWnd::PaintText(HDC dc, int x0, int y0, COLORREF color, bool caret)
             RECT r{area.left + format.left, y0 + format.top + k * lineHeight, area.left + format.right,
                    y0 + format.top + (k + 1) * lineHeight};
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_NOPREFIX | DT_SINGLELINE);
+            if (!selection) continue;
+            const int lineStart = static_cast<int>(SendMessageW(edit_, EM_LINEINDEX, line, 0));
+            const int length = static_cast<int>(text.size());
+            const int from = std::clamp(static_cast<int>(start) - lineStart, 0, length);
+            const int to = std::clamp(static_cast<int>(end) - lineStart, 0, length);
+            if (to > from) PaintSelectedPart(dc, r, text, from, to);
         }
     }
     if (caret && focused_ && caretVisible_) {
-        DWORD start = 0, end = 0;
-        SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         const int line = static_cast<int>(SendMessageW(edit_, EM_LINEFROMCHAR, start, 0));
         const int column = static_cast<int>(start) - static_cast<int>(SendMessageW(edit_, EM_LINEINDEX, line, 0));
         SIZE extent{};
@@ -222,8 +245,9 @@ void CTextEditWnd::PaintText(HDC dc, int x0, int y0, COLORREF color, bool caret)
 
 void CTextEditWnd::StartBlinking() {
     if (timer_ || !host_) return;
-    const UINT blink = GetCaretBlinkTime();
-    timer_ = SetTimer(host_, kBlinkTimer, blink != 0 && blink != INFINITE ? blink : 500, nullptr);
+    // A caret the user set not to blink stays on.
+    const unsigned interval = CaretBlinkInterval(GetCaretBlinkTime());
+    if (interval != kSteadyCaret) timer_ = SetTimer(host_, kBlinkTimer, interval, nullptr);
 }
 
 void CTextEditWnd::StopBlinking() {

@@ -24,8 +24,10 @@ base::Rect CShapeText::Extent() const {
     return base::Inflated(Box(), static_cast<int>(config_.lineWidth) + 2);
 }
 
-base::CursorKind CShapeText::CursorAt(int x, int y) const {
-    return selected_ && HitTest(x, y) ? base::CursorKind::kSizeAll : base::CursorKind::kArrow;
+std::optional<base::CursorKind> CShapeText::CursorAt(int x, int y) const {
+    // Only a selected text's box asks for a cursor; elsewhere the overlay's stays.
+    if (selected_ && HitTest(x, y)) return base::CursorKind::kSizeAll;
+    return std::nullopt;
 }
 
 void CShapeText::OnMouseDown(int x, int y) {

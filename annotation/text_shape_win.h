@@ -30,7 +30,7 @@ public:
     bool IsValid() const override { return !Box().IsEmpty(); }
     void ReloadConfig() override;
     int Type() const override { return TextConfig::kType; }
-    base::CursorKind CursorAt(int x, int y) const override;
+    std::optional<base::CursorKind> CursorAt(int x, int y) const override;
     base::Rect Extent() const override;
     void StoreConfig() const override { registry_.Get<TextConfig>() = config_; }
     void ReopenEditor() override;

@@ -12,8 +12,8 @@
 constexpr UINT WM_FULLSCREEN_CAPTURE_DONE = WM_USER + 1;
 // Main window: the feedback window sent the user's text (wParam 0, lParam 0).
 constexpr UINT WM_FEEDBACK_SENT = WM_USER + 2;
-// Main window: a region capture ended without a result; show what the capture hid. Accepted
-// from any sender.
+// Main window: a region capture ended without a result; show what the capture hid (wParam 1:
+// the capture could not start, and the user is told so; else 0). Accepted from any sender.
 constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
 // Main window: the shell's notification for tray icon 1 (lParam: the mouse message).
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;

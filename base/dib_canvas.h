@@ -19,6 +19,9 @@ public:
 
     // Makes the bitmap and its DC (freeing any earlier ones). False when either cannot be made.
     bool Create(HDC reference, int width, int height);
+    // The same, but when no DIB section can be made, a bitmap compatible with reference stands
+    // in: it draws and copies alike, but has no Bits().
+    bool CreateOrCompatible(HDC reference, int width, int height);
     void Reset();
 
     explicit operator bool() const { return dc_ != nullptr; }
@@ -29,6 +32,9 @@ public:
     int Height() const { return height_; }
 
 private:
+    // Puts the bitmap made into a DC of its own; frees both on failure.
+    bool Select(HDC reference, int width, int height);
+
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

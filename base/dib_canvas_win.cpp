@@ -17,6 +17,16 @@ HBITMAP CreateTopDownDib(HDC reference, int width, int height, uint32_t** bits) 
 bool DibCanvas::Create(HDC reference, int width, int height) {
     Reset();
     bitmap_ = CreateTopDownDib(reference, width, height, &bits_);
+    return Select(reference, width, height);
+}
+
+bool DibCanvas::CreateOrCompatible(HDC reference, int width, int height) {
+    if (Create(reference, width, height)) return true;
+    bitmap_ = width > 0 && height > 0 ? CreateCompatibleBitmap(reference, width, height) : nullptr;
+    return Select(reference, width, height);
+}
+
+bool DibCanvas::Select(HDC reference, int width, int height) {
     if (!bitmap_) return false;
     dc_ = CreateCompatibleDC(reference);
     if (!dc_) {

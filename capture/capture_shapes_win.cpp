@@ -39,6 +39,6 @@ void CaptureShapes::ShapePicked(int type) {
     if (toolbar_) PostMessageW(toolbar_, WM_TOOLBAR_SELECT_TOOL, static_cast<WPARAM>(type), 0);
 }
 
-void CaptureShapes::CurrentShapeDeleted() {
+void CaptureShapes::CurrentShapeGone() {
     if (toolbar_) PostMessageW(toolbar_, WM_TOOLBAR_SHAPE_SELECTED, 0, 0);
 }

@@ -1,7 +1,7 @@
 // CaptureShapes: the capture's annotations on the shape logic. It hands the overlay's input to
 // the shape logic, shows the cursor a shape asks for, draws the shapes with GDI+ and tells the
 // toolbar window when a shape is picked (the tool the logic made active, to show:
-// WM_TOOLBAR_SELECT_TOOL) or deleted (WM_TOOLBAR_SHAPE_SELECTED with 0). Runs on the capture
+// WM_TOOLBAR_SELECT_TOOL) or gone (WM_TOOLBAR_SHAPE_SELECTED with 0). Runs on the capture
 // thread.
 #pragma once
 
@@ -40,7 +40,7 @@ public:
 
 private:
     void ShapePicked(int type) override;
-    void CurrentShapeDeleted() override;
+    void CurrentShapeGone() override;
 
     CShapeLogic& logic_;
     HWND overlay_ = nullptr;

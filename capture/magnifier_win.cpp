@@ -31,7 +31,12 @@ void CMagnifier::Prepare(Point cursor, const DibCanvas& frozen, HFONT font) {
     DrawSquare(squareRect_, client, frozen);
     uint32_t colour = 0;
     if (client.x >= 0 && client.y >= 0 && client.x < width_ && client.y < height_) {
-        colour = frozen.Bits()[static_cast<size_t>(client.y) * width_ + client.x] & 0xFFFFFF;
+        if (frozen.Bits()) {
+            colour = frozen.Bits()[static_cast<size_t>(client.y) * width_ + client.x] & 0xFFFFFF;
+        } else {
+            const COLORREF c = GetPixel(frozen.Dc(), client.x, client.y);
+            colour = static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        }
     }
     DrawPanel(panelRect_, colour, font);
 }

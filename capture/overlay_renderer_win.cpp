@@ -59,8 +59,10 @@ COverlayRenderer::COverlayRenderer(const capture::Rect& screen, const capture::S
       labelFont_(MakeLabelFont()) {}
 
 bool COverlayRenderer::Create(HDC reference) {
-    const bool made = frozen_.Create(reference, width_, height_) && back_.Create(reference, width_, height_);
-    if (made) dimmed_.Create(reference, width_, height_);
+    // Without a DIB section for the frozen screen a compatible bitmap holds it; it cannot be
+    // dimmed pixel by pixel, so the screen then shows undimmed.
+    const bool made = frozen_.CreateOrCompatible(reference, width_, height_) && back_.Create(reference, width_, height_);
+    if (made && frozen_.Bits()) dimmed_.Create(reference, width_, height_);
     return made;
 }
 

@@ -18,7 +18,6 @@ long long NextPictureNumber(const std::vector<std::wstring>& names) {
         }
         if (digits && value > largest) largest = value;
     }
-    // Past INT_MAX the numbering simply goes on; it never wraps round to reuse a number.
     return largest + 1;
 }
 

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
-// The largest picture number: every number of up to 18 digits counts, and one past it still
-// fits in a long long.
-constexpr long long kMaxPictureNumber = 999999999999999999LL;
+// The largest picture number that counts: the int range. A foreign file with a longer number
+// (a time stamp in milliseconds, say) leaves the numbering alone.
+constexpr long long kMaxPictureNumber = 2147483647LL;
 
 // The largest leading number of the names (the digits before the first "_"), plus one; 1 for
 // none. A name whose part before "_" is empty, holds anything but digits, or is above
-// kMaxPictureNumber does not count.
+// kMaxPictureNumber does not count. After the largest int the next number is one past it (no
+// wrap); a save whose numbered name is taken moves on to the next one, so nothing is replaced.
 long long NextPictureNumber(const std::vector<std::wstring>& names);
 
 // folder + "\" + number (at least four digits) + "_" + %Y%m%d + "_" + %H%M%S + "." + extension.

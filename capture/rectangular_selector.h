@@ -39,8 +39,8 @@ public:
     bool Start();
     void RunMessageLoop();
     // Ends the capture (once; later calls do nothing); tells the requester to restore itself
-    // when no result was posted.
-    void End();
+    // when no result was posted, and whether the capture could not start.
+    void End(bool failedToStart = false);
 
     HWND Overlay() const { return overlay_; }
     int Width() const { return screen_.Width(); }

@@ -108,7 +108,7 @@ bool CRectangularSelector::Start() {
 
 void CRectangularSelector::RunMessageLoop() { ::RunMessageLoop(); }
 
-void CRectangularSelector::End() {
+void CRectangularSelector::End(bool failedToStart) {
     if (ended_) return;
     ended_ = true;
     StopPoller();
@@ -120,7 +120,7 @@ void CRectangularSelector::End() {
     }
     overlay_ = nullptr;
     // Ended without a result (Escape, the overlay closed): the requester shows itself again.
-    if (!resultPosted_ && requester_) PostMessageW(requester_, WM_RESTORE_AFTER_CAPTURE, 0, 0);
+    if (!resultPosted_ && requester_) PostMessageW(requester_, WM_RESTORE_AFTER_CAPTURE, failedToStart ? 1 : 0, 0);
 }
 
 void CRectangularSelector::StopPoller() {
@@ -309,9 +309,10 @@ HBITMAP CRectangularSelector::ComposeOutput() {
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
                       const std::function<void(CRectangularSelector&)>& onStarted) {
     CRectangularSelector selector(requester, annotations, std::move(target));
-    if (selector.Start()) {
+    const bool started = selector.Start();
+    if (started) {
         if (onStarted) onStarted(selector);
         selector.RunMessageLoop();
     }
-    selector.End();
+    selector.End(!started);
 }

@@ -8,6 +8,7 @@
 #include "capture/screen_dimming.h"
 
 PageWarmer::PageWarmer(void* bits, size_t bytes) {
+    if (!bits) return;
     try {
         thread_ = std::thread([bits, bytes] { std::memset(bits, 0, bytes); });
     } catch (const std::system_error&) {

@@ -120,7 +120,7 @@ void ExpectCursorsTellWhatADragDoes() {
     for (const base::Point& p : points) {
         Shape shape(registry);
         Drag(shape, 100, 100, 300, 200);
-        const base::CursorKind shown = shape.CursorAt(p.x, p.y);
+        const std::optional<base::CursorKind> shown = shape.CursorAt(p.x, p.y);
         const ShapeBox before = shape.Box();
         Drag(shape, p.x, p.y, p.x + 7, p.y + 5);
         EXPECT_EQ(shown, CursorForChange(before, shape.Box())) << p.x << "," << p.y;

@@ -64,19 +64,20 @@ TEST(PictureNumber, OnePastTheLargestLeadingNumber) {
     EXPECT_EQ(NextPictureNumber({L"0007_20240101_101010.png", L"notes.txt"}), 8);
     EXPECT_EQ(NextPictureNumber({L"12_x.bmp", L"0099_y.png"}), 100);
     EXPECT_EQ(NextPictureNumber({L"abc_1.png", L"_5.png", L"1a_2.png", L"-3_x.png", L"7"}), 1);
-    // Numbers past the int range count like any other; only a run too long to hold does not.
-    EXPECT_EQ(NextPictureNumber({L"99999999999_a.png", L"0003_b.png"}), 100000000000LL);
     EXPECT_EQ(NextPictureNumber({L"9999_x.png"}), 10000);
     EXPECT_EQ(NextPictureNumber({L"0005_a_b_c", L"4_"}), 6);  // a folder counts like a file
+    // Numbers past the int range do not count: a foreign time stamp leaves the numbering alone.
+    EXPECT_EQ(NextPictureNumber({L"99999999999_a.png", L"0003_b.png"}), 4);
+    EXPECT_EQ(NextPictureNumber({L"1706700000000_x.png", L"0041_y.png"}), 42);
+    EXPECT_EQ(NextPictureNumber({L"2147483648_20240101_101010.png"}), 1);
+    EXPECT_EQ(NextPictureNumber({L"4294967296_a.png", L"2147483649_b.png"}), 1);
+    EXPECT_EQ(NextPictureNumber({L"9999999999_x.png"}), 1);
     // The largest int is a number like any other; the next one does not wrap.
     EXPECT_EQ(NextPictureNumber({L"2147483647_x.png"}), 2147483648LL);
-    // Past the int range, numbers still count; leading zeros do not make a number long.
-    EXPECT_EQ(NextPictureNumber({L"2147483648_20240101_101010.png"}), 2147483649LL);
-    EXPECT_EQ(NextPictureNumber({L"2147483647_a.png", L"2147483648_b.png", L"0003_c.png"}), 2147483649LL);
-    EXPECT_EQ(NextPictureNumber({L"4294967296_a.png", L"2147483649_b.png"}), 4294967297LL);
-    EXPECT_EQ(NextPictureNumber({L"9999999999_x.png"}), 10000000000LL);
+    EXPECT_EQ(NextPictureNumber({L"2147483647_a.png", L"2147483648_b.png", L"0003_c.png"}), 2147483648LL);
+    // Leading zeros do not make a number long.
     EXPECT_EQ(NextPictureNumber({L"0000000000000000000000012_x.png"}), 13);
-    // A run of digits past eighteen is no picture number, however long; it cannot overflow.
+    // However long a run of digits, it cannot overflow.
     EXPECT_EQ(NextPictureNumber({L"99999999999999999999999999999_x.png", L"0004_y.png"}), 5);
     EXPECT_EQ(NextPictureNumber({L"18446744073709551617_x.png"}), 1);
 }

@@ -13,9 +13,9 @@ using Shapes = std::vector<CShapeLogic::ShapePtr>;
 
 struct RecordingObserver : ShapeLogicObserver {
     std::vector<int> picked;
-    int deleted = 0;
+    int gone = 0;
     void ShapePicked(int type) override { picked.push_back(type); }
-    void CurrentShapeDeleted() override { ++deleted; }
+    void CurrentShapeGone() override { ++gone; }
 };
 
 // Rectangle A: (100,100) to (300,200), grabbed alone at (85,130); B: (400,300) to (450,350).
@@ -48,7 +48,7 @@ TEST_F(ShapeLogicTest, OnlyADragInBothDirectionsCreatesAShape) {
     ASSERT_EQ(logic.Shapes().size(), 2u);
     EXPECT_EQ(logic.CurrentShape(), logic.Shapes().back());
     EXPECT_TRUE(observer.picked.empty());
-    EXPECT_EQ(observer.deleted, 0);
+    EXPECT_EQ(observer.gone, 0);
 }
 
 TEST_F(ShapeLogicTest, PressPicksTheTopmostShapeBringsItToTheFrontAndDeletesIt) {
@@ -63,11 +63,14 @@ TEST_F(ShapeLogicTest, PressPicksTheTopmostShapeBringsItToTheFrontAndDeletesIt) 
     EXPECT_EQ(logic.Shapes(), (Shapes{b, a}));
     EXPECT_FALSE(Box(b).Selected());
     EXPECT_EQ(observer.picked, (std::vector<int>{1, 1}));
+    const base::Rect deleted = a->Extent();
+    logic.TakeDirty();
     logic.DeleteCurrentShape();
+    EXPECT_TRUE(Covers(logic.TakeDirty(), deleted));  // where it was is painted again
     logic.DeleteCurrentShape();
     EXPECT_EQ(logic.Shapes(), Shapes{b});
     EXPECT_EQ(logic.CurrentShape(), nullptr);
-    EXPECT_EQ(observer.deleted, 1);
+    EXPECT_EQ(observer.gone, 1);
 }
 
 TEST_F(ShapeLogicTest, ToolTogglesAndAnyToolPicks) {
@@ -78,6 +81,7 @@ TEST_F(ShapeLogicTest, ToolTogglesAndAnyToolPicks) {
     logic.SelectTool(2);
     EXPECT_EQ(logic.ActiveTool(), 0);
     EXPECT_EQ(logic.CurrentShape(), nullptr);  // the tool button lets the shape go
+    EXPECT_EQ(observer.gone, 1);               // and the toolbar hears it
     EXPECT_FALSE(Box(logic.Shapes()[0]).Selected());
     Drag(400, 300, 450, 350);  // no tool: nothing new, but shapes are still picked
     Drag(271, 185, 271, 185);  // on the ellipse's outline
@@ -87,6 +91,7 @@ TEST_F(ShapeLogicTest, ToolTogglesAndAnyToolPicks) {
     EXPECT_EQ(Box(logic.Shapes()[0]).Box(), (ShapeBox{110, 110, 200, 100}));
     EXPECT_EQ(observer.picked, (std::vector<int>{2, 2}));
     logic.SelectTool(7);  // text is not typed yet
+    EXPECT_EQ(logic.ActiveTool(), 7);
     Drag(400, 300, 450, 350);
     EXPECT_EQ(logic.CurrentShape(), nullptr);
     EXPECT_EQ(logic.Shapes().size(), 1u);

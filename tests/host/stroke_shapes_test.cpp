@@ -94,6 +94,12 @@ TEST(FreeLineShape, OnePointPerMoveHitWithinReachAndWholeStrokeMoves) {
     stroke.OnMouseUp();
     EXPECT_EQ(stroke.Points()[0], (base::Point{105, 97}));
     EXPECT_EQ(stroke.Points()[2], (base::Point{205, 197}));
+    // A move by unequal amounts shifts the paint area by exactly them.
+    const base::Rect before = stroke.Extent();
+    stroke.OnMouseDown(150, 97);
+    stroke.OnMouseMove(150 + 30, 97 - 7);
+    stroke.OnMouseUp();
+    EXPECT_EQ(stroke.Extent(), (base::Rect{before.left + 30, before.top - 7, before.right + 30, before.bottom - 7}));
 }
 
 TEST(MosaicShape, CellsAlongTheStrokeAndWholeCellMoves) {
@@ -101,16 +107,18 @@ TEST(MosaicShape, CellsAlongTheStrokeAndWholeCellMoves) {
     mosaic.OnMouseDown(25, 37);
     EXPECT_EQ(mosaic.Cells(), (MosaicCells{{2, 3}}));
     EXPECT_EQ(CShapeMosaic::CellRect(MosaicCell{2, 3}), (base::Rect{20, 30, 30, 40}));
+    EXPECT_EQ(mosaic.Extent(), (base::Rect{20, 30, 30, 40}));
     EXPECT_EQ(mosaic.CursorAt(25, 37), base::CursorKind::kHand);
     mosaic.OnMouseUp();
     EXPECT_TRUE(mosaic.IsValid());
 
     CShapeMosaic stroke;
     stroke.OnMouseDown(0, 0);
-    stroke.OnMouseMove(35, 0);  // one fast move: every pixel sampled
+    stroke.OnMouseMove(35, 0);  // one fast move: every pixel sampled, the last point's cell too
     EXPECT_EQ(stroke.Cells(), (MosaicCells{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
     EXPECT_EQ(stroke.LastStepArea(), (base::Rect{10, 0, 40, 10}));
     stroke.OnMouseMove(0, 45);  // a fast diagonal back still leaves no gap between rows
+    EXPECT_EQ(stroke.Cells().count(MosaicCell{0, 4}), 1u);  // and ends under the pointer
     for (int row = 1; row <= 4; ++row) {
         bool joined = false;
         for (const MosaicCell& c : stroke.Cells()) {
@@ -129,6 +137,7 @@ TEST(MosaicShape, CellsAlongTheStrokeAndWholeCellMoves) {
     EXPECT_EQ(mosaic.Cells(), (MosaicCells{{3, 2}}));
     mosaic.OnMouseMove(25 + 15, 37);
     EXPECT_EQ(mosaic.Cells(), (MosaicCells{{4, 3}}));
+    EXPECT_EQ(mosaic.Extent(), (base::Rect{40, 30, 50, 40}));  // moved whole cells
     EXPECT_EQ(mosaic.CursorAt(0, 0), base::CursorKind::kSizeAll);
     mosaic.OnMouseUp();
     EXPECT_EQ(mosaic.CursorAt(0, 0), base::CursorKind::kArrow);

@@ -194,7 +194,7 @@ size_t EntriesIn(const std::wstring& folder) {
 
 }  // namespace
 
-TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
+TEST(SavePicture, AfterTheLargestIntTwoSavesInOneSecondKeepBothFiles) {
     TestFolder base;
     const std::wstring& folder = base.Path();
     WriteBytes(folder + L"\\2147483647_20240101_101010.png", "old");
@@ -209,7 +209,8 @@ TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
     ASSERT_FALSE(second.empty());
     EXPECT_EQ(first.substr(folder.size() + 1, 11), L"2147483648_");
     EXPECT_EQ(second.substr(folder.size() + 1, 11), L"2147483649_");
-    EXPECT_EQ(third.substr(folder.size() + 1, 11), L"2147483650_");
+    // Numbers past the int range do not count: the BMP, whose name is free, takes the first again.
+    EXPECT_EQ(third.substr(folder.size() + 1, 11), L"2147483648_");
     EXPECT_EQ(third.substr(third.size() - 4), L".bmp");
     // Each save is a file of its own with its own picture; the old file is untouched.
     EXPECT_EQ(Width(first), 8);
@@ -221,8 +222,9 @@ TEST(SavePicture, NumbersGoOnPastTheIntRangeAndNothingIsReplaced) {
 TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
     TestFolder base;
     const std::wstring& folder = base.Path();
-    // Numbering goes on past ten digits; then a name that is taken by a folder is skipped.
-    WriteBytes(folder + L"\\9999999999_20240101_101010.png", "old");
+    // A foreign file with a long number leaves the numbering alone; then a name that is taken by
+    // a folder is skipped.
+    WriteBytes(folder + L"\\1706700000000_x.png", "old");
     HBITMAP image = MakeImage(8, 4, Pattern);
     WaitForNextSecond();
     const std::wstring first = SavePicture(folder, PicSaveFormat::kPng, image);
@@ -231,11 +233,11 @@ TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
     DeleteObject(image);
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(second.empty());
-    EXPECT_EQ(first.substr(folder.size() + 1, 12), L"10000000000_");
-    EXPECT_EQ(second.substr(folder.size() + 1, 12), L"10000000001_");
+    EXPECT_EQ(first.substr(folder.size() + 1, 5), L"0001_");
+    EXPECT_EQ(second.substr(folder.size() + 1, 5), L"0002_");
     EXPECT_EQ(ReadBytes(first), firstBytes);
     // A taken name that is not a file of the folder's numbering either: a folder.
-    const std::wstring taken = second.substr(0, folder.size() + 1) + L"10000000002" + second.substr(folder.size() + 12);
+    const std::wstring taken = second.substr(0, folder.size() + 1) + L"0003" + second.substr(folder.size() + 5);
     ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
     HBITMAP other = MakeImage(5, 5, Pattern);
     const std::wstring third = SavePicture(folder, PicSaveFormat::kPng, other);

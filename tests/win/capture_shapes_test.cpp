@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "annotation/shape_painter_win.h"
 #include "base/dib_canvas.h"
@@ -141,6 +142,39 @@ TEST_F(ShapeCapture, DeleteRemovesTheSelectedShapeOnly) {
     // Nothing is selected now: the delete button is disabled and a click on it changes nothing.
     ClickButton(Btn::kDelete);
     EXPECT_EQ(logic_.Shapes().size(), 1u);
+}
+
+TEST_F(ShapeCapture, TheOverlayShowsASelectedShapeAsThePictureHoldsIt) {
+    // A text being typed is the selected shape; its smoothed glyphs show any second blending.
+    ClickButton(Btn::kText);
+    ClickAt(700, 200);
+    HWND host = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (host = FindWindowW(L"WindowClassB", nullptr)) != nullptr; }));
+    for (wchar_t c : std::wstring(L"WWW")) SendMessageW(GetWindow(host, GW_CHILD), WM_CHAR, c, 0);
+    // The first glyphs, inside the box's frame and left of the caret.
+    const RECT glyphs{705, 203, 740, 228};
+    std::vector<uint32_t> shown;
+    Frame(0, 0);
+    for (int y = glyphs.top; y < glyphs.bottom; ++y) {
+        for (int x = glyphs.left; x < glyphs.right; ++x) shown.push_back(Pixel(x, y));
+    }
+    ClickButton(Btn::kSave);
+    ASSERT_TRUE(WaitForEnd());
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle find(FindFirstFileW(folder_.File(L"pictures\\*.png").c_str(), &entry));
+    ASSERT_TRUE(find);
+    Gdiplus::Bitmap picture(folder_.File(L"pictures\\" + std::wstring(entry.cFileName)).c_str());
+    int differing = 0, drawn = 0;
+    for (int y = glyphs.top, i = 0; y < glyphs.bottom; ++y) {
+        for (int x = glyphs.left; x < glyphs.right; ++x, ++i) {
+            Gdiplus::Color c;
+            picture.GetPixel(x - kArea.left, y - kArea.top, &c);
+            differing += (c.GetValue() & 0xFFFFFF) != shown[i];
+            drawn += shown[i] != PatternAt(x, y);
+        }
+    }
+    EXPECT_GT(drawn, 30);
+    EXPECT_EQ(differing, 0);
 }
 
 class ShapeFinishing : public ShapeCapture, public testing::WithParamInterface<Btn> {};

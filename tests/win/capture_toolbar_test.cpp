@@ -118,10 +118,14 @@ TEST_F(ToolbarCapture, ToolbarStandsBesideTheSelectionAndHidesWhileMoving) {
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Pump(80);
     MoveTo(900, 260);
-    EXPECT_FALSE(IsWindowVisible(toolbar_));
+    // The capture's thread hides and places the toolbar: wait for each, not for a time.
+    EXPECT_TRUE(WaitFor([this] { return !IsWindowVisible(toolbar_); }));
     Mouse(MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(WaitFor([this] { return IsWindowVisible(toolbar_) != FALSE; }));
-    GetWindowRect(toolbar_, &window);
+    const auto placed = [this, &window] {
+        GetWindowRect(toolbar_, &window);
+        return IsWindowVisible(toolbar_) && window.top != kSelection.bottom + 10;
+    };
+    ASSERT_TRUE(WaitFor(placed));
     EXPECT_EQ(window.left, kSelection.right + 50 - 592);
     EXPECT_EQ(window.top, kSelection.bottom + 60 + 10);
 }
@@ -268,6 +272,38 @@ INSTANTIATE_TEST_SUITE_P(Endings, EndingCapture,
                          testing::Values(Ending::kEscapeOverlay, Ending::kEscapeToolbar, Ending::kCloseOverlay,
                                          Ending::kCloseToolbar, Ending::kCancel, Ending::kSave, Ending::kTwoActions,
                                          Ending::kActionThenEscape));
+
+namespace {
+
+LRESULT CALLBACK RefuseEveryWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return msg == WM_NCCREATE ? FALSE : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(CaptureEnd, ACaptureWhoseOverlayCannotBeMadeSaysSo) {
+    std::vector<MSG> received;
+    HWND requester = CreateRecordingRequester(&received);
+    // The overlay's class, registered first by a procedure that refuses every window.
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    UnregisterClassW(L"ScreenCaptureWindow", instance);
+    WNDCLASSEXW refusing{};
+    refusing.cbSize = sizeof refusing;
+    refusing.hInstance = instance;
+    refusing.lpszClassName = L"ScreenCaptureWindow";
+    refusing.lpfnWndProc = RefuseEveryWindow;
+    ASSERT_TRUE(RegisterClassExW(&refusing));
+    NoAnnotations annotations;
+    bool started = false;
+    RunRegionCapture(requester, annotations, ConfiguredTarget, [&](CRectangularSelector&) { started = true; });
+    UnregisterClassW(L"ScreenCaptureWindow", instance);
+    Pump(50);
+    EXPECT_FALSE(started);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].message, static_cast<UINT>(WM_RESTORE_AFTER_CAPTURE));
+    EXPECT_EQ(received[0].wParam, 1u);  // the requester tells the user
+    DestroyWindow(requester);
+}
 
 TEST(CaptureEnd, AStartThatNeverRanStillRestoresOnce) {
     std::vector<MSG> received;

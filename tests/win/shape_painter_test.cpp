@@ -58,6 +58,20 @@ TEST_F(Canvas, ArrowHeadIsFilledWithTheColourOrWhite) {
     EXPECT_EQ(At(other_, 150, 100), 0u);
 }
 
+TEST_F(Canvas, AnEllipseFillsItsOwnBoxNotItsTransposedOne) {
+    CShapeEllipse ellipse(registry_);
+    ellipse.OnMouseDown(50, 40);
+    ellipse.OnMouseMove(250, 120);
+    ellipse.OnMouseUp();
+    Paint(canvas_, ellipse);  // as committed: no frame or handles on the outline's points
+    const auto onOutline = [this](int x, int y) { return (At(canvas_, x, y) >> 16) < 0x40; };  // little red
+    EXPECT_TRUE(onOutline(150, 40));   // top middle
+    EXPECT_TRUE(onOutline(150, 119));  // bottom middle
+    EXPECT_TRUE(onOutline(50, 80));    // left middle
+    EXPECT_TRUE(onOutline(249, 80));   // right middle
+    EXPECT_EQ(At(canvas_, 150, 80), kWhite);
+}
+
 TEST_F(Canvas, MosaicBlocksAreGreyWithADarkerOutline) {
     CShapeMosaic mosaic;
     mosaic.OnMouseDown(25, 37);
@@ -81,18 +95,27 @@ TEST_F(Canvas, FreehandPaintedNearAnAreaMatchesTheWholeStrokeThere) {
     stroke.OnMouseDown(10, 100);
     for (int i = 1; i <= 70; ++i) stroke.OnMouseMove(10 + 4 * i, i % 2 ? 60 : 140);
     stroke.OnMouseUp();
-    Paint(canvas_, stroke);
-    const RECT area{140, 80, 180, 120};
-    Paint(other_, stroke, area);
-    int painted = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            ASSERT_EQ(At(other_, x, y), At(canvas_, x, y)) << x << "," << y;
-            painted += At(canvas_, x, y) != kWhite;
+    // Solid, dotted and dashed: a dash pattern must run on as in the whole stroke.
+    for (const int style : {1, 2, 3}) {
+        registry_.Get<FreeLineConfig>().lineStyle = style;
+        stroke.ReloadConfig();
+        for (DibCanvas* c : {&canvas_, &other_}) std::fill(c->Bits(), c->Bits() + 300 * 200, kWhite);
+        Paint(canvas_, stroke);
+        const RECT area{140, 80, 180, 120};
+        Paint(other_, stroke, area);
+        int painted = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                ASSERT_EQ(At(other_, x, y), At(canvas_, x, y)) << x << "," << y << ", style " << style;
+                painted += At(canvas_, x, y) != kWhite;
+            }
         }
+        EXPECT_GT(painted, style == 1 ? 100 : 30) << style;
+        EXPECT_EQ(At(other_, 20, 100), kWhite) << style;  // far from the area nothing was drawn
     }
-    EXPECT_GT(painted, 100);
-    EXPECT_EQ(At(other_, 20, 100), kWhite);  // far from the area nothing was drawn
+    registry_.Get<FreeLineConfig>().lineStyle = 1;
+    stroke.ReloadConfig();
+    Paint(canvas_, stroke);
     EXPECT_NE(At(canvas_, 20, 100), kWhite);
 }
 

@@ -113,6 +113,40 @@ TEST_F(TextShape, CaretBlinksAndTheColourAndSizeTakeEffectAtOnce) {
     EXPECT_GT(red, 20);
 }
 
+TEST_F(TextShape, ASelectionShowsInHighlightColoursAndOnlyTheBoxAsksForACursor) {
+    Type(L"Hello world");
+    SetFocus(edit_);
+    const uint32_t highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const uint32_t rgb = (highlight & 0xFF) << 16 | (highlight & 0xFF00) | (highlight >> 16 & 0xFF);
+    const auto highlighted = [&] {
+        int n = 0;
+        for (int i = 0; i < 400 * 300; ++i) n += (canvas_.Bits()[i] & 0xFFFFFF) == rgb;
+        return n;
+    };
+    Paint(true);
+    EXPECT_EQ(highlighted(), 0);
+    SendMessageW(edit_, EM_SETSEL, 0, 5);  // "Hello"
+    Paint(true);
+    const int hello = highlighted();
+    EXPECT_GT(hello, 50);
+    SendMessageW(edit_, EM_SETSEL, 0, -1);
+    Paint(true);
+    EXPECT_GT(highlighted(), hello);
+    Paint(false);  // the picture never shows it
+    EXPECT_EQ(highlighted(), 0);
+
+    const base::Rect box = text_->Box();
+    EXPECT_EQ(text_->CursorAt(box.left + 2, box.top + 2), base::CursorKind::kSizeAll);
+    EXPECT_EQ(text_->CursorAt(box.right + 30, box.bottom + 30), std::nullopt);  // the overlay's stays
+}
+
+TEST_F(TextShape, EnterGrowsTheBoxAtOnce) {
+    Type(L"ab");
+    const int height = text_->Box().Height();
+    SendMessageW(edit_, WM_CHAR, L'\r', 0);
+    EXPECT_GT(text_->Box().Height(), height);  // the new, still empty line counts
+}
+
 TEST_F(TextShape, ALongTextIsCommittedWhole) {
     const std::wstring long_text(2000, L'a');
     SetWindowTextW(edit_, long_text.c_str());
