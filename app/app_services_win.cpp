@@ -21,7 +21,8 @@ void AppServices::Start(const std::wstring& commandLine) {
     auto session = std::make_shared<HttpSession>(UpdateSessionOptions());
     updateSession_ = session;
     const std::wstring manifestUrl = endpoints.updateManifestUrl;
-    updateCheck_.Start([manifestUrl, session] { UpdateCheckThreadBody(manifestUrl, session); });
+    const std::string publicKey = endpoints.updatePublicKey;
+    updateCheck_.Start([manifestUrl, publicKey, session] { UpdateCheckThreadBody(manifestUrl, publicKey, session); });
 }
 
 void AppServices::JoinUpdateCheck() { updateCheck_.Join(std::chrono::minutes(5)); }

@@ -13,8 +13,11 @@
 struct Endpoints {
     LogServiceConfig logService;
     std::wstring updateManifestUrl;
+    // The key updaters are signed with, as 128 hexadecimal digits (X then Y); set at build time
+    // only. Empty: no updater is ever started.
+    std::string updatePublicKey;
 };
 
 // The build-time values with the environment's overrides applied. An override that does not
-// parse is ignored.
+// parse, or a log service over plain http to a host that is not this machine, is ignored.
 Endpoints ReadEndpoints();

@@ -10,6 +10,9 @@
 #ifndef SCREENSHOT_LOG_SERVICE_ENDPOINT
 #define SCREENSHOT_LOG_SERVICE_ENDPOINT L"log-service.invalid"
 #endif
+#ifndef SCREENSHOT_UPDATE_PUBLIC_KEY
+#define SCREENSHOT_UPDATE_PUBLIC_KEY ""
+#endif
 #ifndef SCREENSHOT_UPDATE_MANIFEST_URL
 #define SCREENSHOT_UPDATE_MANIFEST_URL L"https://update.screenshot.invalid/update/update.json"
 #endif
@@ -33,7 +36,9 @@ Endpoints ReadEndpoints() {
     endpoints.logService.port = 443;
     endpoints.logService.secure = true;
     endpoints.updateManifestUrl = SCREENSHOT_UPDATE_MANIFEST_URL;
-    if (auto log = ParseEndpoint(Environment(L"SCREENSHOT_LOG_ENDPOINT"))) {
+    endpoints.updatePublicKey = SCREENSHOT_UPDATE_PUBLIC_KEY;
+    const auto log = ParseEndpoint(Environment(L"SCREENSHOT_LOG_ENDPOINT"));
+    if (log && IsTrustedEndpoint(*log)) {
         endpoints.logService.host = log->host;
         endpoints.logService.port = log->port;
         endpoints.logService.secure = log->secure;

@@ -4,3 +4,5 @@
 
 constexpr unsigned kCaptureFileNotWritten = 1;
 constexpr unsigned kCaptureClipboardNotSet = 2;
+// Not in the message: the main window could not show a saved picture pinned.
+constexpr unsigned kCapturePinNotShown = 4;

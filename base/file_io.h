@@ -11,6 +11,10 @@ enum class FileReadResult { kOk, kNotFound, kFailed, kTooLarge };
 // kTooLarge when it holds more than maxBytes.
 FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes);
 
+// Reads the file's first line (up to the first CR or LF, without it), however large the file. False
+// when the file cannot be read or the line is longer than maxLength bytes.
+bool ReadFirstLine(const std::wstring& path, size_t maxLength, std::string& line);
+
 // Writes bytes to a temporary file beside path, flushes it and moves it over path in one step.
 // On any failure path keeps its old content, the temporary file is removed and false returned.
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);

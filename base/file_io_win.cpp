@@ -34,6 +34,25 @@ FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::str
     return FileReadResult::kOk;
 }
 
+bool ReadFirstLine(const std::wstring& path, size_t maxLength, std::string& line) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    std::string read;
+    char chunk[512];
+    DWORD got = 0;
+    // Only as much of the file as the line needs, a chunk at a time.
+    while (read.size() <= maxLength && ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        const std::string part(chunk, got);
+        const size_t end = part.find_first_of("\r\n");
+        read += part.substr(0, end);
+        if (end != std::string::npos) break;
+    }
+    if (read.size() > maxLength) return false;
+    line.swap(read);
+    return true;
+}
+
 namespace {
 
 // Writes bytes to a new file at temporary and flushes it; removes it again on failure.

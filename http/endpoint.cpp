@@ -32,6 +32,10 @@ std::optional<Endpoint> ParseEndpoint(const std::wstring& text) {
     return endpoint;
 }
 
+bool IsTrustedEndpoint(const Endpoint& endpoint) {
+    return !endpoint.host.empty() && (endpoint.secure || IsLoopbackHost(endpoint.host));
+}
+
 bool IsLoopbackHost(const std::wstring& host) {
     if (host == L"localhost") return true;
     if (host.rfind(L"127.", 0) != 0) return false;

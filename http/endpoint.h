@@ -15,3 +15,7 @@ std::optional<Endpoint> ParseEndpoint(const std::wstring& text);
 
 // True for 127.0.0.0/8 and "localhost": hosts only a program on this machine can answer for.
 bool IsLoopbackHost(const std::wstring& host);
+
+// Whether requests may go there: https to any host, plain http only to this machine's loopback
+// addresses (which only tests serve).
+bool IsTrustedEndpoint(const Endpoint& endpoint);

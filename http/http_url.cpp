@@ -29,6 +29,5 @@ bool SameTarget(const HttpUrl& a, const HttpUrl& b) {
 }
 
 bool IsTrustedDownloadTarget(const HttpUrl& url) {
-    if (url.hasCredentials || url.host.empty()) return false;
-    return url.secure || IsLoopbackHost(url.host);
+    return !url.hasCredentials && IsTrustedEndpoint(Endpoint{url.secure, url.host, url.port});
 }

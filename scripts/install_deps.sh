@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 wine64
-  xvfb xdotool x11-utils x11-xserver-utils imagemagick
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick openssl
   fonts-wqy-microhei fonts-symbola
   python3
 )

@@ -11,12 +11,10 @@
 
 namespace {
 
-// The first line of the file, or empty.
+// The first line of the file, whatever follows it; empty when there is none of a sensible length.
 std::string FirstLine(const std::wstring& path) {
-    std::string bytes;
-    if (ReadWholeFile(path, 4096, bytes) != FileReadResult::kOk) return std::string();
-    const size_t end = bytes.find_first_of("\r\n");
-    return end == std::string::npos ? bytes : bytes.substr(0, end);
+    std::string line;
+    return ReadFirstLine(path, 4096, line) ? line : std::string();
 }
 
 std::string NewLowerCaseUuid() {

@@ -4,7 +4,21 @@
 
 #include "settings/json/json_ref.h"
 #include "http/http_url.h"
+#include "update/updater_signature.h"
 #include "update/version_compare.h"
+
+namespace {
+
+// The manifest's updater signature as r || s; empty when missing, not text or malformed.
+std::string SignatureOf(const JsonRef& root) {
+    try {
+        return ParseUpdaterSignature(root["update_info"]["signature"].AsString()).value_or(std::string());
+    } catch (const std::runtime_error&) {
+        return std::string();
+    }
+}
+
+}  // namespace
 
 UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
                             const std::string& localVersion) {
@@ -19,6 +33,7 @@ UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
         if (!IsAcceptableUpdaterUrl(url)) return decision;
         decision.download = true;
         decision.url = url;
+        decision.signature = SignatureOf(root);
     } catch (const std::runtime_error&) {
         // "Invalid JSON value" or "Expected ... type": a manifest without the members we read.
     }

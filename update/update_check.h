@@ -20,6 +20,7 @@ struct UpdateCheckSettings {
     std::wstring folder;  // where update.json and update.exe go, without a trailing separator
     bool versionKnown = false;
     std::string version;  // the running program's version text
+    std::string publicKey;  // X || Y of the key updaters are signed with; empty: none is started
 };
 
 // A manifest larger than this is neither kept nor read: its download stops at this size.
@@ -28,8 +29,12 @@ constexpr unsigned long long kMaxManifestBytes = 52428800;
 constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 
 // Runs the whole check synchronously on session. Does nothing without a folder (the program's
-// folder could not be read), and starts nothing once the session is cancelled.
+// folder could not be read), and starts nothing once the session is cancelled. An updater is
+// started only when its signature verifies against the public key; a missing or bad signature
+// ends the check quietly, with the manifest and any updater deleted.
 void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 
-// The thread body: the check for the running program and its folder, against manifestUrl.
-void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::shared_ptr<HttpSession>& session);
+// The thread body: the check for the running program and its folder, against manifestUrl, with
+// the public key given as 128 hexadecimal digits (X then Y).
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,
+                           const std::shared_ptr<HttpSession>& session);

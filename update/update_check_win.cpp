@@ -7,7 +7,9 @@
 #include "base/utf_convert.h"
 #include "base/unique_handle.h"
 #include "update/manifest.h"
+#include "update/signature_check.h"
 #include "update/update_check.h"
+#include "update/updater_signature.h"
 #include "update/version_compare.h"
 
 HttpSessionOptions UpdateSessionOptions() {
@@ -48,9 +50,20 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     }
     const UpdateDecision decision = DecideUpdate(manifest, settings.versionKnown, settings.version);
     if (!decision.download) return;
+    // Unsigned (or no key to check with): nothing worth fetching.
+    if (decision.signature.empty() || settings.publicKey.empty()) {
+        DeleteFileW(manifestPath.c_str());
+        return;
+    }
     if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes) != 0) return;
     if (session.Cancelled()) {
         // Exiting: nothing is started now.
+        DeleteFileW(updaterPath.c_str());
+        return;
+    }
+    // Only what the key's owner signed runs: a changed server or mirror cannot start its own.
+    if (!VerifyFileSignature(updaterPath, decision.signature, settings.publicKey)) {
+        DeleteFileW(manifestPath.c_str());
         DeleteFileW(updaterPath.c_str());
         return;
     }
@@ -77,9 +90,11 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     DeleteFileW(updaterPath.c_str());
 }
 
-void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::shared_ptr<HttpSession>& session) {
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,
+                           const std::shared_ptr<HttpSession>& session) {
     UpdateCheckSettings settings;
     settings.manifestUrl = manifestUrl;
+    settings.publicKey = ParsePublicKeyHex(publicKeyHex).value_or(std::string());
     settings.folder = GetExeDirectory();
     std::wstring version;
     settings.versionKnown = GetExeVersionText(version);

@@ -2,6 +2,7 @@
 
 #include "base/app_messages.h"
 #include "base/unique_handle.h"
+#include "windows/context_menus.h"
 #include "windows/float_commands.h"
 
 namespace {
@@ -47,18 +48,8 @@ void CFloatWnd::SetHover(bool hover) {
 }
 
 void CFloatWnd::ShowMenu(LPARAM clientPoint) {
-    UniqueMenu menu(CreatePopupMenu());
+    const UniqueMenu menu = MakeBallMenu(target_ && IsWindowVisible(target_));
     if (!menu) return;
-    const bool mainVisible = target_ && IsWindowVisible(target_);
-    AppendMenuW(menu.Get(), MF_STRING, kFloatOpenPicDir, L"\x56FE\x5E93");
-    AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.Get(), MF_STRING, kFloatSettings, L"\x8BBE\x7F6E");
-    AppendMenuW(menu.Get(), MF_STRING, kFloatFeedback, L"\x53CD\x9988");
-    AppendMenuW(menu.Get(), MF_STRING, kFloatAbout, L"\x5173\x4E8E");
-    AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.Get(), MF_STRING | (mainVisible ? MF_DISABLED : 0), kFloatShowMainWnd,
-                L"\x663E\x793A\x7A97\x53E3");
-    AppendMenuW(menu.Get(), MF_STRING, kFloatHideFloatWnd, L"\x9690\x85CF\x60AC\x6D6E\x7A97");
     POINT at{static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
     ClientToScreen(m_hWnd, &at);
     // The choice comes back to this window as WM_COMMAND and is forwarded from there.

@@ -127,8 +127,9 @@ void CMainWnd::ForgetPointer() {
     }
 }
 
-void CMainWnd::HideTooltips() {
+void CMainWnd::HideTipsAndToasts() {
     ForgetPointer();
+    CloseToasts();
     if (HWND tip = m_pm.GetTooltipWindow()) ::ShowWindow(tip, SW_HIDE);
     if (float_.GetHWND()) {
         if (HWND tip = float_.TooltipWindow()) ::ShowWindow(tip, SW_HIDE);
@@ -136,7 +137,7 @@ void CMainWnd::HideTooltips() {
 }
 
 void CMainWnd::StartRectCapture() {
-    HideTooltips();
+    HideTipsAndToasts();
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     // The capture runs its own window and message loop on a thread of its own; this thread
@@ -145,13 +146,19 @@ void CMainWnd::StartRectCapture() {
     std::thread capture([this, requester] {
         // The shapes' look chosen in one capture stays for the next; the shapes do not.
         CaptureShapes annotations(CShapeLogic::Instance());
-        RunRegionCapture(requester, annotations, ConfiguredPictureTarget, captureStarted_);
+        RunRegionCapture(requester, annotations, ConfiguredPictureTarget, [this](CRectangularSelector& selector) {
+            // A copied colour is confirmed by a toast over the overlay, on the capture's thread.
+            const HWND overlay = selector.Overlay();
+            selector.SetColorCopiedHandler(
+                [overlay](const std::wstring& text) { ShowToast(text, kResultToastMs, overlay, false); });
+            if (captureStarted_) captureStarted_(selector);
+        });
     });
     capture.join();
 }
 
 void CMainWnd::StartFullScreenCapture() {
-    HideTooltips();
+    HideTipsAndToasts();
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     const PictureTarget target = ConfiguredPictureTarget();
@@ -191,7 +198,19 @@ void CMainWnd::RestoreAfterCapture() {
 }
 
 void CMainWnd::ShowSetWnd() { OpenSetWnd(m_hWnd); }
-void CMainWnd::ShowFeedbackWnd() { OpenFeedbackWnd(m_hWnd); }
+void CMainWnd::ShowFeedbackWnd() {
+    // The thanks for a sent feedback wait until the dialog is gone: its end brings this window
+    // to the front, over a toast shown while it was open.
+    feedbackOpen_ = true;
+    OpenFeedbackWnd(m_hWnd);
+    feedbackOpen_ = false;
+    if (thanksDue_) ShowThanks();
+}
+
+void CMainWnd::ShowThanks() {
+    thanksDue_ = false;
+    ShowToast(L"\x611F\x8C22\x60A8\x7684\x53CD\x9988", kFeedbackToastMs, m_hWnd, true);  // 感谢您的反馈
+}
 void CMainWnd::ShowAboutWnd() { OpenAboutWnd(m_hWnd); }
 
 void CMainWnd::ShowResultToast(const std::wstring& text) {
@@ -202,7 +221,7 @@ void CMainWnd::OnCaptureResult(CaptureResult result, unsigned failed) {
     RestoreAfterCapture();
     if (result == CaptureResult::kPin && !(failed & kCaptureFileNotWritten)) {
         if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath())) {
-            ShowResultToast(CaptureResultToast(result, kCaptureFileNotWritten));
+            ShowResultToast(CaptureResultToast(result, kCapturePinNotShown));
         }
         return;
     }
@@ -226,9 +245,16 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         }
         case WM_FULLSCREEN_CAPTURE_DONE: OnFullScreenDone(static_cast<unsigned>(lParam)); return 0;
         case WM_FEEDBACK_SENT:
-            ShowToast(L"\x611F\x8C22\x60A8\x7684\x53CD\x9988", kFeedbackToastMs, m_hWnd, true);
+            if (feedbackOpen_) {
+                thanksDue_ = true;
+            } else {
+                ShowThanks();
+            }
             return 0;
-        case WM_RESTORE_AFTER_CAPTURE: RestoreAfterCapture(); return 0;
+        case WM_RESTORE_AFTER_CAPTURE:
+            RestoreAfterCapture();
+            if (wParam == 1) ShowResultToast(CaptureFailedToast());
+            return 0;
         case WM_TRAY_CALLBACK:
             if (lParam == WM_LBUTTONDBLCLK) {
                 ToggleVisible();

@@ -47,7 +47,8 @@ protected:
 private:
     void CreateFloatWnd();
     void ForgetPointer();
-    void HideTooltips();
+    // Before a capture's grab: no tooltip or toast of ours may be in the picture.
+    void HideTipsAndToasts();
     bool IsVisible() const { return m_hWnd && IsWindowVisible(m_hWnd); }
     // Shows a hidden main window in front, or hides a visible one.
     void ToggleVisible();
@@ -59,8 +60,11 @@ private:
     // Reports the command's usage event and carries out its action.
     void Run(const MainCommand& command);
     void ShowResultToast(const std::wstring& text);
+    void ShowThanks();
 
     TrayIcon tray_;
+    bool feedbackOpen_ = false;
+    bool thanksDue_ = false;
     CFloatWnd float_;
     std::function<void(CRectangularSelector&)> captureStarted_;
 };

@@ -7,6 +7,7 @@ const std::wstring kCopied = L"\x5DF2\x590D\x5236\x5230\x526A\x5207\x677F";     
 const std::wstring kCopiedAndSaved = L"\x5DF2\x590D\x5236 \x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";  // 已复制 已保存到图库
 const std::wstring kSaveFailed = L"\x4FDD\x5B58\x5931\x8D25";                            // 保存失败
 const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";                            // 复制失败
+const std::wstring kOpenFailed = L"\x6253\x5F00\x5931\x8D25";                            // 打开失败
 
 // The failures of the outputs the action made, or empty when they all succeeded.
 std::wstring FailureText(unsigned failed, bool saves, bool copies) {
@@ -20,7 +21,11 @@ std::wstring FailureText(unsigned failed, bool saves, bool copies) {
 
 std::wstring CaptureResultToast(CaptureResult result, unsigned failed) {
     switch (result) {
-        case CaptureResult::kPin: return FailureText(failed, true, false);
+        case CaptureResult::kPin: {
+            // A saved picture that cannot be shown: the file is there, the window is not.
+            const std::wstring failure = FailureText(failed, true, false);
+            return failure.empty() && (failed & kCapturePinNotShown) ? kOpenFailed : failure;
+        }
         case CaptureResult::kClipboard: {
             const std::wstring failure = FailureText(failed, false, true);
             return failure.empty() ? kCopied : failure;
@@ -33,6 +38,8 @@ std::wstring CaptureResultToast(CaptureResult result, unsigned failed) {
         default: return std::wstring();
     }
 }
+
+std::wstring CaptureFailedToast() { return L"\x622A\x56FE\x5931\x8D25"; }
 
 std::wstring FullScreenResultToast(unsigned failed) {
     const std::wstring failure = FailureText(failed, true, true);

@@ -1,10 +1,14 @@
 #include "windows/toast_wnd.h"
 
+#include <cwchar>
+
 #include "ui_toolkit/UIlib.h"
 
 namespace {
 
 using namespace DuiLib;
+
+constexpr wchar_t kToastClass[] = L"ToastWnd";
 
 // The one timer of a toast: it closes the toast when the display time is over.
 constexpr UINT_PTR kDisplayTimer = 1;
@@ -16,7 +20,7 @@ public:
     CToastWnd() = default;
     ~CToastWnd() override { StopTimer(); }
 
-    LPCTSTR GetWindowClassName() const override { return L"ToastWnd"; }
+    LPCTSTR GetWindowClassName() const override { return kToastClass; }
     CDuiString GetSkinFile() override { return L"toast.xml"; }
 
     void SetText(const std::wstring& text) {
@@ -103,3 +107,15 @@ void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool ce
     // Shown without activation: the toast never takes the keyboard focus from the user's window.
     toast->ShowWindow(true, false);
 }
+
+namespace {
+
+BOOL CALLBACK CloseIfToast(HWND window, LPARAM) {
+    wchar_t name[16] = {0};
+    if (GetClassNameW(window, name, 16) && std::wcscmp(name, kToastClass) == 0) DestroyWindow(window);
+    return TRUE;
+}
+
+}  // namespace
+
+void CloseToasts() { EnumThreadWindows(GetCurrentThreadId(), CloseIfToast, 0); }

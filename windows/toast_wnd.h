@@ -12,3 +12,6 @@
 // Shows text for milliseconds in a toast owned by parent (which may be null), centred in the work
 // area or at its bottom right. Returns at once; the toast deletes itself when it closes.
 void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool centred);
+
+// Closes at once every toast of the calling thread (before a screen grab).
+void CloseToasts();

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "base/unique_handle.h"
-#include "windows/tray_commands.h"
 
 class TrayIcon {
 public:
@@ -20,12 +18,11 @@ public:
     bool Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* tip);
     void Remove();
 
-    // Opens the menu at the pointer; "显示窗口" and "显示悬浮窗" are disabled while the main
-    // window, or the ball, is visible. The choice arrives at the owner as WM_COMMAND.
+    // Opens the menu (context_menus.h) at the pointer; the choice arrives at the owner as
+    // WM_COMMAND.
     void ShowMenu(bool mainVisible, bool floatVisible);
 
 private:
     NOTIFYICONDATAW data_{};
     bool added_ = false;
-    UniqueMenu menu_;
 };

@@ -20,6 +20,7 @@ TOOLBAR_BUTTON_X = {"rectangle": 46, "ellipse": 86, "arrow": 126, "line": 166, "
 TOOLBAR_BUTTON_Y = 18
 WM_COMMAND = 0x0111
 TRAY_FULLSCREEN = 1132
+TRAY_RECT_CAPTURE = 1133
 TRAY_EXIT = 1125
 
 
@@ -101,6 +102,15 @@ def read_pixels(path):
     """(width, height, bytes RGB) of any picture file, through ImageMagick."""
     convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
     out = subprocess.run([convert, path, "-depth", "8", "ppm:-"], capture_output=True, timeout=60,
+                         check=True).stdout
+    magic, size, maximum, data = out.split(b"\n", 3)
+    width, height = map(int, size.split())
+    return width, height, data
+
+
+def screen_pixels():
+    """(width, height, bytes RGB) of what the X screen shows now."""
+    out = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True, timeout=60,
                          check=True).stdout
     magic, size, maximum, data = out.split(b"\n", 3)
     width, height = map(int, size.split())

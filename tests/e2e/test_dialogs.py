@@ -70,7 +70,17 @@ class DialogTest(unittest.TestCase):
             program.click_at(dialog[0] + 444, dialog[1] + 284)  # "feedback_btn"
             harness.wait_until(lambda: program.window_rect("\u7528\u6237\u53cd\u9988") is None, 10,
                                what="the feedback window closed")
-            program.wait_window("class:ToastWnd")
+            toast = program.wait_window("class:ToastWnd")
+            # The thanks are on top, where the user sees them: the toast's own dark pixels and
+            # white text on the screen, not the main window it stands over.
+            w, h, screen = program.screen_pixels()
+            left, top, right, bottom = toast[:4]
+            pixels = [tuple(screen[(y * w + x) * 3:][:3]) for y in range(top + 5, bottom - 5)
+                      for x in range(left + 5, right - 5)]
+            dark = sum(max(p) < 90 for p in pixels)
+            white = sum(min(p) > 230 for p in pixels)
+            self.assertGreater(dark, len(pixels) // 2, "the toast is covered")
+            self.assertGreater(white, 20, "no text on the toast")
 
             def feedback():
                 for path in list(self.log.records):

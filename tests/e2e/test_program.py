@@ -199,6 +199,39 @@ class ProgramTest(unittest.TestCase):
             program.press_key("picWnd", "Escape")
             harness.wait_until(lambda: program.window_rect("picWnd") is None, 10, what="the pinned window closed")
 
+    def test_ctrl_h_copies_the_colour_and_a_toast_confirms_it(self):
+        with program.Program(self.log.url):
+            self.start_capture_from_button()
+            harness.xdotool("mousemove", 300, 200)
+            time.sleep(0.5)
+            program.press_key("Screen Capture", "ctrl+h")
+            # Over the overlay, at the bottom right of the work area, for a moment.
+            toast = program.wait_window("class:ToastWnd", timeout=5)
+            wl, wt, wr, wb = self.work
+            self.assertEqual((toast[2], toast[3]), (wr - 20, wb - 20))
+            harness.wait_until(lambda: "key_board_copy_clr_hex" in self.log.events(), 10, what="the copy's event")
+            harness.wait_until(lambda: program.window_rect("class:ToastWnd") is None, 5, what="the toast gone")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
+    def test_a_toast_still_showing_is_not_frozen_into_the_next_capture(self):
+        with program.Program(self.log.url) as app:
+            main = program.wait_window(MAIN_TITLE)
+            self.start_capture_from_button()
+            self.press_toolbar(self.select(200, 150, 400, 300), "save")
+            harness.wait_until(lambda: app.pictures_saved(), 15, interval=0.05, what="the first picture")
+            # At once, while "已保存到图库" shows (1.5 s): the next capture from the main window's
+            # button, clicked where the window comes back.
+            time.sleep(0.3)
+            program.click_at(main[0] + 25 + 65, main[1] + 42 + 35)
+            program.wait_window("Screen Capture")
+            wl, wt, wr, wb = self.work
+            # The toast's place: 201 x 60, 20 pixels from the right and bottom, and a margin.
+            left, top, right, bottom = wr - 20 - 201 - 10, wb - 20 - 60 - 10, wr - 10, wb - 10
+            self.press_toolbar(self.select(left, top, right, bottom), "save")
+            names = app.wait_picture(2)
+            self.expect_pattern(os.path.join(app.pictures, names[1]), left, top, right - left, bottom - top)
+
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):
             self.start_capture_from_button()

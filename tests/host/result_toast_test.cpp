@@ -32,6 +32,8 @@ TEST(ResultToast, FailuresAreNamedInsteadOfTheSuccessText) {
     // A pin shows its picture when saved, and the failure when not.
     EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, 0), L"");
     EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, kCaptureFileNotWritten), kSaveFailed);
+    // Saved, but the pinned window could not show it: the file is not what failed.
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, kCapturePinNotShown), L"\x6253\x5F00\x5931\x8D25");
     // Cancel and unknown values: no toast.
     EXPECT_EQ(CaptureResultToast(CaptureResult::kCancel, 0), L"");
     EXPECT_EQ(CaptureResultToast(static_cast<CaptureResult>(12), kCaptureFileNotWritten), L"");

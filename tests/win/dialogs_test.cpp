@@ -110,6 +110,19 @@ TEST_F(DialogsTest, FeedbackEmptyShowsAToastAndTwoHundredOneCharactersLeaveTwoHu
     EXPECT_TRUE(IsWindow(hwnd)) << "an empty send keeps the window open";
 }
 
+TEST_F(DialogsTest, FeedbackCountFitsItsLabelAtEveryLength) {
+    HWND hwnd = OpenDialog(new CFeedbackWnd);
+    auto* label = static_cast<DuiLib::CLabelUI*>(FindControlOf(hwnd, L"input_count_label")->GetInterface(L"Label"));
+    ASSERT_NE(label, nullptr);
+    const RECT pos = label->GetPos(), padding = label->GetTextPadding();
+    const int room = (pos.right - pos.left) - padding.left - padding.right;
+    DuiLib::CPaintManagerUI* pm = ToolkitWindow(hwnd)->GetPaintManager();
+    for (const wchar_t* count : {L"0/200", L"99/200", L"188/200", L"200/200"}) {
+        EXPECT_LE(pm->MeasureText(count, label->GetFont()).cx, room) << testing::PrintToString(std::wstring(count));
+    }
+    DestroyWindow(hwnd);
+}
+
 TEST_F(DialogsTest, AltF4OnEachDialogQuitsTheApplicationAndIsNotPassedOn) {
     for (CModalDialog* dialog : std::initializer_list<CModalDialog*>{new CSetWnd, new CAboutWnd, new CFeedbackWnd}) {
         HWND hwnd = OpenDialog(dialog);

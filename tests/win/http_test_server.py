@@ -15,15 +15,21 @@ What the server does is set by the tests through /_control/... requests:
                                            part (for at most TRICKLE_SECONDS)
   GET /_control/records                    JSON list of the paths of every request received
   GET /_control/agents                     JSON list of their User-Agent headers
+  GET /_control/public_key                 the test signing key's public half: 128 hex digits,
+                                           X then Y (an ECDSA P-256 key made at start by openssl)
+  POST /_control/sign                      base64 of the DER signature (SHA-256) of the body
 Everything else: /logstores/... answers with the track status; other paths serve what was set
 for them, else 404.
 
 Usage: http_test_server.py -- COMMAND [ARGS...]   (exit code: the command's)
 """
+import base64
 import json
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 import time
@@ -48,6 +54,28 @@ class State:
 
 
 STATE = State()
+
+
+class SigningKey:
+    """An ECDSA P-256 key pair made with the openssl command line, as a release would be signed."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="signing_key_")
+        self.private = os.path.join(self.folder, "key.pem")
+        subprocess.run(["openssl", "ecparam", "-name", "prime256v1", "-genkey", "-noout", "-out", self.private],
+                       check=True, capture_output=True)
+        der = subprocess.run(["openssl", "ec", "-in", self.private, "-pubout", "-outform", "DER"], check=True,
+                             capture_output=True).stdout
+        # The DER public key ends with the uncompressed point: 0x04, X, Y.
+        self.public_hex = der[-64:].hex()
+
+    def sign(self, data):
+        der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", self.private], input=data, check=True,
+                             capture_output=True).stdout
+        return base64.b64encode(der)
+
+
+KEY = None
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -112,6 +140,11 @@ class Handler(BaseHTTPRequestHandler):
                 return self.reply(200, json.dumps(STATE.records).encode(), "application/json")
             elif path == "/_control/agents":
                 return self.reply(200, json.dumps(STATE.agents).encode(), "application/json")
+            elif path == "/_control/public_key":
+                return self.reply(200, KEY.public_hex.encode(), "text/plain")
+            elif path == "/_control/sign":
+                body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+                return self.reply(200, KEY.sign(body), "text/plain")
             elif path == "/_control/file":
                 length = int(self.headers.get("Content-Length", "0"))
                 body = self.rfile.read(length)
@@ -167,6 +200,8 @@ def main():
         print(__doc__)
         return 2
     command = sys.argv[sys.argv.index("--") + 1:]
+    global KEY
+    KEY = SigningKey()
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     thread = threading.Thread(target=server.serve_forever, daemon=True)
@@ -182,6 +217,7 @@ def main():
     finally:
         server.shutdown()
         server.server_close()
+        shutil.rmtree(KEY.folder, ignore_errors=True)
 
 
 if __name__ == "__main__":

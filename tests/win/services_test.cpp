@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/app_services.h"
+#include "app/endpoints.h"
 #include "base/utf_convert.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/log_transport.h"
@@ -22,6 +23,7 @@
 #include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
+#include "update/updater_signature.h"
 
 namespace {
 
@@ -136,13 +138,26 @@ protected:
     }
 };
 
-void ServeManifest(const std::string& version, const std::string& updaterUrl) {
-    const std::string manifest = "{\"update_info\": {\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"}}";
+std::string FakeUpdater() { return FileBytes(ExeFolder() + L"\\fake_updater.exe"); }
+
+// The server's signature of bytes with its own key (base64 of DER, as a release is signed).
+std::string SignatureOf(const std::string& bytes) { return Control(L"POST", L"/_control/sign", bytes); }
+
+// A manifest whose "signature" member is signature (none when empty).
+void ServeManifestSignedWith(const std::string& version, const std::string& updaterUrl, const std::string& signature) {
+    const std::string member = signature.empty() ? "" : ", \"signature\": \"" + signature + "\"";
+    const std::string manifest =
+        "{\"update_info\": {\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"" + member + "}}";
     Control(L"POST", L"/_control/file?path=/update/update.json", manifest);
 }
 
+// A manifest signing the fake updater correctly.
+void ServeManifest(const std::string& version, const std::string& updaterUrl) {
+    ServeManifestSignedWith(version, updaterUrl, SignatureOf(FakeUpdater()));
+}
+
 void ServeUpdater(bool truncate) {
-    const std::string updater = FileBytes(ExeFolder() + L"\\fake_updater.exe");
+    const std::string updater = FakeUpdater();
     ASSERT_GT(updater.size(), 1000u);
     Control(L"POST", std::wstring(L"/_control/file?path=/updater.exe") + (truncate ? L"&truncate=1" : L""), updater);
 }
@@ -153,6 +168,7 @@ UpdateCheckSettings CheckIn(const TestFolder& folder, const std::string& version
     settings.folder = folder.Path();
     settings.versionKnown = true;
     settings.version = version;
+    settings.publicKey = ParsePublicKeyHex(Control(L"GET", L"/_control/public_key")).value_or(std::string());
     return settings;
 }
 
@@ -235,6 +251,22 @@ TEST_F(Services, FailedSendsAreConsumedWithoutGrowingTheQueue) {
     EXPECT_EQ(Records().size(), 5u);  // one failed request each, nothing retried
 }
 
+TEST(Endpoints, TheLogServiceOverrideTakesPlainHttpOnlyToThisMachine) {
+    wchar_t earlier[256] = {0};
+    const bool set = GetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", earlier, 256) > 0;
+    SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", nullptr);
+    const Endpoints defaults = ReadEndpoints();
+    const auto logServiceFor = [](const wchar_t* text) {
+        SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", text);
+        return ReadEndpoints().logService;
+    };
+    EXPECT_EQ(logServiceFor(L"http://example.com:8081").host, defaults.logService.host);
+    EXPECT_TRUE(logServiceFor(L"http://example.com:8081").secure);
+    EXPECT_EQ(logServiceFor(L"http://127.0.0.1:8081").host, L"127.0.0.1");
+    EXPECT_EQ(logServiceFor(L"https://example.com").host, L"example.com");
+    SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", set ? earlier : nullptr);
+}
+
 TEST(MachineCode, KeptInAHiddenFileAndReplacedWhenEmpty) {
     TestFolder folder;
     const std::wstring sub = folder.File(L"screenshot") + L"\\";
@@ -259,6 +291,13 @@ TEST(MachineCode, KeptInAHiddenFileAndReplacedWhenEmpty) {
     EXPECT_EQ(replaced.size(), 36u);
     EXPECT_NE(replaced, code);
     EXPECT_EQ(FileBytes(file), WideToUtf8(replaced));
+
+    // A code followed by more than 4 KiB of anything is still read, and the file kept.
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string large = WideToUtf8(replaced) + "\r\n" + std::string(10000, 'x');
+    WriteBytes(file, large);
+    EXPECT_EQ(MachineCodeIn(sub), replaced);
+    EXPECT_EQ(FileBytes(file), large);
 
     WriteBytes(folder.File(L"not_a_folder"), "x");
     EXPECT_EQ(MachineCodeIn(folder.File(L"not_a_folder") + L"\\"), L"");
@@ -289,6 +328,52 @@ TEST_F(Services, NewerManifestDownloadsRunsAndRemovesTheUpdater) {
     EXPECT_FALSE(FileExists(spaced + L"\\update.exe"));
     EXPECT_FALSE(FileExists(spaced + L"\\update.json"));
     EXPECT_EQ(CountRequests("/updater.exe"), 1u);
+}
+
+TEST_F(Services, OnlyAnUpdaterWhoseSignatureVerifiesIsStarted) {
+    const std::string updater = FakeUpdater();
+    const std::string good = SignatureOf(updater);
+    std::string changed = updater;
+    changed[changed.size() / 2] ^= 1;
+    struct Case {
+        const char* what;
+        std::string signature;
+        std::string served;
+        bool starts;
+    };
+    const Case cases[] = {
+        {"good", good, updater, true},
+        {"missing", "", updater, false},
+        {"of another file", SignatureOf("another file"), updater, false},
+        {"truncated", good.substr(0, good.size() - 8), updater, false},
+        {"not base64", "not a signature", updater, false},
+        {"file changed by one byte", good, changed, false},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        Control(L"GET", L"/_control/reset");
+        ServeManifestSignedWith("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")), c.signature);
+        Control(L"POST", L"/_control/file?path=/updater.exe", c.served);
+        RunCheck(CheckIn(folder));
+        EXPECT_EQ(FileExists(folder.File(L"updater_ran.txt")), c.starts) << c.what;
+        // Started or refused, nothing of the check stays behind.
+        EXPECT_FALSE(FileExists(folder.File(L"update.exe"))) << c.what;
+        EXPECT_FALSE(FileExists(folder.File(L"update.json"))) << c.what;
+    }
+    // A good signature checked against another key, and a build without a key: nothing starts.
+    for (const bool keyless : {false, true}) {
+        TestFolder folder;
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+        ServeUpdater(false);
+        UpdateCheckSettings settings = CheckIn(folder);
+        if (keyless) {
+            settings.publicKey.clear();
+        } else {
+            settings.publicKey[40] ^= 1;
+        }
+        RunCheck(settings);
+        EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt"))) << keyless;
+    }
 }
 
 TEST_F(Services, OlderOrEqualVersionDownloadsNothing) {

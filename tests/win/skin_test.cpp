@@ -196,16 +196,18 @@ TEST(Skin, FeedbackWindow) {
     EXPECT_EQ(window.WindowSize().cx, 500);
     EXPECT_EQ(window.WindowSize().cy, 320);
     ExpectControls(window, {{L"closebtn", 24, 24}, {L"feedback_btn", 72, 24}, {L"feedback_edit", 460, 178},
-                            {L"input_count_label", 41, 22}});
+                            {L"input_count_label", 64, 22}});
     EXPECT_EQ(window->Find(L"cancel_btn"), nullptr);
     auto* edit = static_cast<CRichEditUI*>(window->Find(L"feedback_edit")->GetInterface(L"RichEdit"));
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->GetMaxChar(), 200u);
     EXPECT_STREQ(edit->GetPromptText(), L"\x5728\x6B64\x8F93\x5165");
-    // The count label floats over the bottom right corner of the text box.
+    // The count label floats over the bottom right corner of the text box, wide enough for
+    // "200/200", its right edge 12 pixels inside the box.
     const RECT box = edit->GetPos();
     const RECT count = window->Find(L"input_count_label")->GetPos();
-    EXPECT_EQ(count.left - box.left, 407);
+    EXPECT_EQ(count.left - box.left, 384);
+    EXPECT_EQ(count.right - box.left, 448);
     EXPECT_EQ(count.top - box.top, 144);
 }
 
