@@ -1,6 +1,8 @@
 // The crash handler: an unhandled exception on any thread writes a minidump into the current
-// folder ("crash_dump.dmp", or a time-stamped name when that file cannot be written) and ends
-// the process without the system's error dialog.
+// folder ("crash_dump.dmp", or a time-stamped name when that file cannot be written), or when
+// nothing can be written there into the program's folder and then the temporary folder, and
+// ends the process without the system's error dialog. The dump is written by a thread made at
+// start, so a thread that overflowed its stack still gets one.
 #pragma once
 
 #include <windows.h>
@@ -9,5 +11,6 @@
 // written, EXCEPTION_CONTINUE_SEARCH (0) when no dump file could be created.
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* exceptionPointers);
 
-// Selects the full dump and installs CrashFilter. Called first thing at start.
+// Selects the full dump, makes the dump-writer thread and installs CrashFilter. Called first
+// thing at start.
 void InstallCrashFilter();

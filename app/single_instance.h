@@ -18,7 +18,8 @@ public:
     bool Valid() const { return mutex_.Valid(); }
     // True when another instance already held the mutex.
     bool AnotherRuns() const { return another_; }
-    // Restores and brings to the front the main window titled title, if one is found.
+    // Asks the main window titled title, if one is found, to show itself in front. Never waits
+    // for it: the first copy may be busy with a capture, and shows itself once it is done.
     static void ActivateExisting(const wchar_t* title);
 
 private:

@@ -15,6 +15,9 @@ constexpr UINT WM_FEEDBACK_SENT = WM_USER + 2;
 // Main window: a region capture ended without a result; show what the capture hid (wParam 1:
 // the capture could not start, and the user is told so; else 0). Accepted from any sender.
 constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
+// Main window: a second start of the program asks it to show itself in front (wParam 0,
+// lParam 0). Accepted from any sender.
+constexpr UINT WM_SHOW_MAIN_WINDOW = WM_USER + 52;
 // Main window: the shell's notification for tray icon 1 (lParam: the mouse message).
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
 // Capture requester: a region capture ended with a toolbar action (wParam: its CaptureResult,

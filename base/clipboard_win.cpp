@@ -4,10 +4,23 @@
 
 namespace {
 
+// Tries to open the clipboard this many times, this many milliseconds apart: clipboard managers
+// and other programs hold it for a moment after every change.
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryMs = 10;
+
+bool OpenClipboardSoon() {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (attempt > 0) Sleep(kOpenRetryMs);
+        if (OpenClipboard(nullptr)) return true;
+    }
+    return false;
+}
+
 // Open for the scope of one call, owned by no window.
 class OpenedClipboard {
 public:
-    OpenedClipboard() : open_(OpenClipboard(nullptr) != FALSE) {}
+    OpenedClipboard() : open_(OpenClipboardSoon()) {}
     ~OpenedClipboard() {
         if (open_) CloseClipboard();
     }

@@ -31,3 +31,11 @@ std::array<uint8_t, kBmpHeaderSize> BmpHeader(int width, int height) {
     // Compression (BI_RGB), image size, resolutions and colour counts stay 0.
     return header;
 }
+
+std::optional<uint32_t> BmpFileSize(int width, int height) {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const uint64_t stride = (static_cast<uint64_t>(width) * 24 + 31) / 32 * 4;
+    const uint64_t size = kBmpHeaderSize + stride * static_cast<uint64_t>(height);
+    if (size > UINT32_MAX) return std::nullopt;
+    return static_cast<uint32_t>(size);
+}

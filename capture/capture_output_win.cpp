@@ -5,6 +5,8 @@
 #include <shlwapi.h>
 
 #include <ctime>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,9 +35,12 @@ bool EncodeBmp(HBITMAP image, std::string& bytes) {
     if (!image || !GetObjectW(image, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
     const int width = info.bmWidth;
     const int height = info.bmHeight;
+    // A picture whose file size the header cannot hold is not written (nor miscounted).
+    const std::optional<uint32_t> size = BmpFileSize(width, height);
+    if (!size) return false;
     const auto header = BmpHeader(width, height);
     bytes.assign(header.begin(), header.end());
-    bytes.resize(kBmpHeaderSize + static_cast<size_t>(BmpStride(width)) * height);
+    bytes.resize(*size);
     BITMAPINFO request{};
     request.bmiHeader.biSize = sizeof request.bmiHeader;
     request.bmiHeader.biWidth = width;
@@ -82,7 +87,14 @@ bool EncodePng(HBITMAP image, std::string& bytes) {
 }
 
 bool EncodePicture(HBITMAP image, PicSaveFormat format, std::string& bytes) {
-    return format == PicSaveFormat::kPng ? EncodePng(image, bytes) : EncodeBmp(image, bytes);
+    // A picture too large for memory is a picture not written, never the end of the program.
+    try {
+        return format == PicSaveFormat::kPng ? EncodePng(image, bytes) : EncodeBmp(image, bytes);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    bytes.clear();
+    return false;
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ set_tests_properties(e2e PROPERTIES ENVIRONMENT "SCREENSHOT_BUILD_DIR=${CMAKE_BI
 # process that faults.
 add_executable(crash_probe tests/win/crash_probe.cpp)
 target_link_libraries(crash_probe PRIVATE screenshot_app)
+target_link_options(crash_probe PRIVATE -municode)
 add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp tests/win/dialogs_test.cpp
                tests/win/context_menus_test.cpp
                tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp

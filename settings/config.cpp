@@ -45,12 +45,16 @@ bool CConfig::Load() {
     std::string bytes;
     switch (ReadWholeFile(settingsFilePath_, kMaxFileBytes, bytes)) {
         case FileReadResult::kOk: break;
-        case FileReadResult::kNotFound: Save(); return false;
+        case FileReadResult::kNotFound:
+            fileDamaged_ = false;
+            Save();
+            return false;
         // A file that exists but cannot be read is kept: writing defaults over it would lose
         // the user's settings.
-        default: return false;
+        default: fileDamaged_ = true; return false;
     }
     const std::optional<ConfigFileValues> values = ParseConfigText(bytes);
+    fileDamaged_ = !values;
     if (!values) return false;
     if (values->picSavePath) picSavePath_ = Utf8ToWide(*values->picSavePath);
     if (values->hideMainWndWhenCapture) hideMainWndWhenCapture_ = *values->hideMainWndWhenCapture;
@@ -63,10 +67,35 @@ bool CConfig::Load() {
 
 bool CConfig::Save() {
     Guard guard(*this);
-    if (settingsFilePath_.empty()) return false;
+    if (settingsFilePath_.empty() || fileDamaged_) return false;
     const std::string text = FormatConfigText(WideToUtf8(picSavePath_), hideMainWndWhenCapture_,
                                               restoreMainWndAfterCapture_, picSaveFormat_);
     return !text.empty() && WriteFileAtomically(settingsFilePath_, text);
+}
+
+bool CConfig::StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture) {
+    Guard guard(*this);
+    const std::wstring oldPath = picSavePath_;
+    const PicSaveFormat oldFormat = picSaveFormat_;
+    const bool oldHide = hideMainWndWhenCapture_;
+    const bool damaged = fileDamaged_;
+    // The damaged file is kept, once, before it is replaced.
+    if (damaged && !CopyFileW(settingsFilePath_.c_str(), (settingsFilePath_ + L".bak").c_str(), FALSE)) return false;
+    picSavePath_ = picSavePath;
+    picSaveFormat_ = format;
+    hideMainWndWhenCapture_ = hideMainWndWhenCapture;
+    fileDamaged_ = false;
+    if (Save()) return true;
+    picSavePath_ = oldPath;
+    picSaveFormat_ = oldFormat;
+    hideMainWndWhenCapture_ = oldHide;
+    fileDamaged_ = damaged;
+    return false;
+}
+
+bool CConfig::FileDamaged() const {
+    Guard guard(*this);
+    return fileDamaged_;
 }
 
 std::wstring CConfig::GetPicSavePath() const {

@@ -37,10 +37,18 @@ public:
 
     // Reads the file into the members. False when the file is missing (a default file is then
     // written), unreadable, too large, not JSON or not an object; members keep their values.
+    // A file that exists but did not load counts as damaged until a load succeeds.
     bool Load();
-    // Writes every persisted member. False when the file could not be replaced; the old file
-    // then stays as it was.
+    // Writes every persisted member. False when the file could not be replaced, and when the
+    // file on disk is damaged: the user's file is never replaced behind their back. The old
+    // file then stays as it was.
     bool Save();
+    // The settings window's OK: the user chose these values, so they replace even a damaged
+    // file, which is kept beside it as config.json.bak. False (and the members as they were)
+    // when nothing could be written.
+    bool StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture);
+    // Whether the file on disk exists but did not load.
+    bool FileDamaged() const;
 
     std::wstring GetPicSavePath() const;
     void SetPicSavePath(const std::wstring& folder);
@@ -65,6 +73,7 @@ private:
     bool hideMainWndWhenCapture_ = true;
     bool restoreMainWndAfterCapture_ = false;
     bool floatWndHiddenByCapture_ = false;
+    bool fileDamaged_ = false;
     PicSaveFormat picSaveFormat_ = PicSaveFormat::kPng;
     const std::wstring settingsFilePath_;
 };

@@ -67,6 +67,17 @@ const MainCommand* ButtonCommand(const std::wstring& name) {
     return nullptr;
 }
 
+bool WaitsForDialogs(MainAction action) {
+    switch (action) {
+        case A::kRectCapture:
+        case A::kFullScreenCapture:
+        case A::kSettings:
+        case A::kFeedback:
+        case A::kAbout: return true;
+        default: return false;
+    }
+}
+
 const MainCommand* TrayMenuCommand(int id) { return Find(Source::kTrayMenu, id); }
 
 const MainCommand* FloatCommand(int id) { return Find(Source::kFloat, id); }

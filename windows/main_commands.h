@@ -26,6 +26,10 @@ struct MainCommand {
     int event;  // the usage event reported before the action; 0 for none
 };
 
+// True for the actions that must not start while a dialog is open: captures (the dialog would
+// be frozen into the picture) and the dialogs themselves.
+bool WaitsForDialogs(MainAction action);
+
 // The command of the main window's button of this name (any case); null for other controls.
 const MainCommand* ButtonCommand(const std::wstring& name);
 // The command of a tray menu id (tray_commands.h); null for other ids.

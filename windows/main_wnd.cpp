@@ -13,6 +13,7 @@
 #include "windows/about_wnd.h"
 #include "windows/feedback_wnd.h"
 #include "windows/main_commands.h"
+#include "windows/modal_dialog.h"
 #include "windows/result_toast.h"
 #include "windows/set_wnd.h"
 #include "windows/show_pic_wnd.h"
@@ -86,6 +87,12 @@ void CMainWnd::OnClick(DuiLib::TNotifyUI& msg) {
 }
 
 void CMainWnd::Run(const MainCommand& command) {
+    // While a dialog is open, captures and other dialogs wait for it: the tray and the ball
+    // bring it to the front instead (the main window itself is disabled).
+    if (HWND dialog = OpenModalDialog(); dialog && WaitsForDialogs(command.action)) {
+        SetForegroundWindow(dialog);
+        return;
+    }
     if (command.event != 0) CEventTracker::Instance().Report(command.event);
     switch (command.action) {
         case MainAction::kRectCapture: StartRectCapture(); break;
@@ -168,33 +175,22 @@ void CMainWnd::StartFullScreenCapture() {
 }
 
 void CMainWnd::HideForCapture() {
-    CConfig& config = CConfig::Instance();
-    CConfig::Guard guard(config);
-    bool floatHidden = false;
-    bool restore = false;
-    if (config.GetHideMainWndWhenCapture()) {
-        restore = IsVisible();
-        if (restore) ::ShowWindow(m_hWnd, SW_HIDE);
-        if (float_.IsVisible()) {
-            float_.ShowWindow(false, false);
-            floatHidden = true;
-        }
-    }
-    // The flag is kept in the settings file; it is written (and flushed to disk, which costs
-    // more than the rest of the start) only when it changes.
-    if (config.GetRestoreMainWndAfterCapture() != restore) {
-        config.SetRestoreMainWndAfterCapture(restore);
-        config.Save();
-    }
-    config.SetFloatWndHiddenByCapture(floatHidden);
+    // What is hidden here is remembered in memory only: a capture never writes the settings.
+    hiddenForCapture_ = HiddenWindows{};
+    if (!CConfig::Instance().GetHideMainWndWhenCapture()) return;
+    hiddenForCapture_.main = IsVisible();
+    if (hiddenForCapture_.main) ::ShowWindow(m_hWnd, SW_HIDE);
+    hiddenForCapture_.ball = float_.IsVisible();
+    if (hiddenForCapture_.ball) float_.ShowWindow(false, false);
 }
 
 void CMainWnd::RestoreAfterCapture() {
     // The button that started the capture took the press back as hot after the capture began.
     ForgetPointer();
-    CConfig& config = CConfig::Instance();
-    if (config.GetRestoreMainWndAfterCapture()) ToggleVisible();
-    if (config.GetFloatWndHiddenByCapture()) ShowFloatWnd();
+    // Shows what the capture hid, and only that: a window shown meanwhile stays shown.
+    if (hiddenForCapture_.main) ShowInFront();
+    if (hiddenForCapture_.ball) ShowFloatWnd();
+    hiddenForCapture_ = HiddenWindows{};
 }
 
 void CMainWnd::ShowSetWnd() { OpenSetWnd(m_hWnd); }
@@ -251,6 +247,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
                 ShowThanks();
             }
             return 0;
+        case WM_SHOW_MAIN_WINDOW: ShowInFront(); return 0;
         case WM_RESTORE_AFTER_CAPTURE:
             RestoreAfterCapture();
             if (wParam == 1) ShowResultToast(CaptureFailedToast());

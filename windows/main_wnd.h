@@ -62,7 +62,14 @@ private:
     void ShowResultToast(const std::wstring& text);
     void ShowThanks();
 
+    // The windows the capture in progress hid.
+    struct HiddenWindows {
+        bool main = false;
+        bool ball = false;
+    };
+
     TrayIcon tray_;
+    HiddenWindows hiddenForCapture_;
     bool feedbackOpen_ = false;
     bool thanksDue_ = false;
     CFloatWnd float_;

@@ -33,8 +33,33 @@ void CModalDialog::OnFinalMessage(HWND hWnd) {
     delete this;
 }
 
+namespace {
+
+// The window of the dialog in its modal loop (the program's windows all run on one thread).
+HWND& OpenDialogWindow() {
+    static HWND window = nullptr;
+    return window;
+}
+
+}  // namespace
+
+HWND OpenModalDialog() {
+    HWND& open = OpenDialogWindow();
+    if (open && !IsWindow(open)) open = nullptr;
+    return open;
+}
+
 void RunModalDialog(std::unique_ptr<CModalDialog> dialog, HWND parent, const wchar_t* title) {
-    if (!dialog->CreateCentred(parent, title)) return;  // no window: the object goes here
+    // A second dialog inside the first one's modal loop would enable the owner when it closed,
+    // while the first is still open: the open one comes to the front instead.
+    if (HWND open = OpenModalDialog()) {
+        SetForegroundWindow(open);
+        return;
+    }
+    const HWND hwnd = dialog->CreateCentred(parent, title);
+    if (!hwnd) return;  // no window: the object goes here
+    OpenDialogWindow() = hwnd;
     // From here the window owns the object: it deletes itself in OnFinalMessage.
     dialog.release()->ShowModal();
+    if (OpenDialogWindow() == hwnd) OpenDialogWindow() = nullptr;
 }

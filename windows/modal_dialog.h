@@ -23,4 +23,8 @@ public:
 
 // Creates the dialog owned by parent with the title, centres it and runs it modally until it
 // is closed. The dialog deletes itself with its window (or here, when no window was made).
+// Only one runs at a time: while one is open, another request brings it to the front instead.
 void RunModalDialog(std::unique_ptr<CModalDialog> dialog, HWND parent, const wchar_t* title);
+
+// The dialog window in its modal loop now, or null.
+HWND OpenModalDialog();

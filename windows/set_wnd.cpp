@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "settings/config.h"
+#include "windows/toast_wnd.h"
 
 using namespace DuiLib;
 
@@ -15,6 +16,8 @@ struct ShellItemListFree {
     void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST, ShellItemListFree>;
+
+constexpr UINT kSaveFailedToastMs = 1500;
 
 }  // namespace
 
@@ -69,24 +72,12 @@ void CSetWnd::ShowFolder(const std::wstring& folder) {
     savePath_->SetToolTip(folder.c_str());
 }
 
-void CSetWnd::StoreSettings() {
-    // One setting per step, each changed and saved under the lock, as the other writers do.
-    CConfig& config = CConfig::Instance();
-    {
-        CConfig::Guard lock(config);
-        config.SetHideMainWndWhenCapture(IsSelected(hideOption_));
-        config.Save();
-    }
-    {
-        CConfig::Guard lock(config);
-        config.SetPicSaveFormat(IsSelected(pngOption_) ? PicSaveFormat::kPng : PicSaveFormat::kBmp);
-        config.Save();
-    }
-    {
-        CConfig::Guard lock(config);
-        config.SetPicSavePath(savePath_ ? std::wstring(savePath_->GetText()) : std::wstring());
-        config.Save();
-    }
+bool CSetWnd::StoreSettings() {
+    // The three choices are stored together; a damaged file is replaced (and kept as a backup)
+    // because the user chose these values here.
+    return CConfig::Instance().StoreChosen(savePath_ ? std::wstring(savePath_->GetText()) : std::wstring(),
+                                           IsSelected(pngOption_) ? PicSaveFormat::kPng : PicSaveFormat::kBmp,
+                                           IsSelected(hideOption_));
 }
 
 void CSetWnd::OnClick(TNotifyUI& msg) {
@@ -95,8 +86,12 @@ void CSetWnd::OnClick(TNotifyUI& msg) {
     if (sender == closeBtn_ || sender == cancelBtn_) {
         Close(0);
     } else if (sender == okBtn_) {
-        StoreSettings();
-        Close(0);
+        // A failed save keeps the window open with the choices, and says so.
+        if (StoreSettings()) {
+            Close(0);
+        } else {
+            ShowToast(L"\x4FDD\x5B58\x5931\x8D25", kSaveFailedToastMs, m_hWnd, true);  // 保存失败
+        }
     } else if (sender == changeBtn_) {
         std::wstring folder;
         if (picker_ && picker_(m_hWnd, folder) && !folder.empty()) ShowFolder(folder);

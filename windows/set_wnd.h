@@ -1,6 +1,7 @@
 // CSetWnd: the modal settings dialog. It edits whether the main window hides during a capture,
-// the picture format and the picture folder; OK stores them in the settings file, cancel and
-// the close button keep the old values (a folder picked meanwhile included).
+// the picture format and the picture folder; OK stores them in the settings file (or, when that
+// fails, says so and stays open), cancel and the close button keep the old values (a folder
+// picked meanwhile included).
 #pragma once
 
 #include <windows.h>
@@ -29,7 +30,8 @@ public:
 private:
     DuiLib::COptionUI* FindOption(const wchar_t* name);
     void FillFromSettings();
-    void StoreSettings();
+    // Stores the choices; false when they could not be saved (nothing changed then).
+    bool StoreSettings();
     void ShowFolder(const std::wstring& folder);
     bool IsSelected(DuiLib::COptionUI* option) const { return option && option->IsSelected(); }
 

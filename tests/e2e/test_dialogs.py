@@ -49,6 +49,26 @@ class DialogTest(unittest.TestCase):
             self.assertRegex(names[0], r"^0001_\d{8}_\d{6}\.bmp$")
             self.assertEqual(program.read_pixels(os.path.join(app.pictures, names[0]))[:2], (200, 120))
 
+    def test_the_tray_and_the_ball_wait_while_a_dialog_is_open(self):
+        title = "\u8bbe\u7f6e\u7a97\u53e3"
+        with program.Program(self.log.url):
+            dialog = open_dialog(SET_BTN, title)
+            for _ in range(2):
+                program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_SETTINGS, 0)
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_RECT_CAPTURE, 0)
+            ball = program.wait_window("class:CFloatWnd")
+            program.click_at(ball[0] + 18, ball[1] + 18, double=True)
+            time.sleep(1.5)
+            self.assertEqual(program.tool("count", title), "1")
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            # Once it is closed, the ball starts a capture again.
+            program.click_at(dialog[0] + 382, dialog[1] + 467)  # "cancel_btn"
+            harness.wait_until(lambda: program.window_rect(title) is None, 10, what="the settings window closed")
+            program.click_at(ball[0] + 18, ball[1] + 18, double=True)
+            program.wait_window("Screen Capture")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
     def test_about_shows_the_version_and_closes(self):
         with program.Program(self.log.url):
             dialog = open_dialog(ABOUT_BTN, "\u5173\u4e8e")

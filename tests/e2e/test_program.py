@@ -232,6 +232,36 @@ class ProgramTest(unittest.TestCase):
             names = app.wait_picture(2)
             self.expect_pattern(os.path.join(app.pictures, names[1]), left, top, right - left, bottom - top)
 
+    def test_a_damaged_settings_file_survives_a_capture(self):
+        app = program.Program(self.log.url)
+        path = os.path.join(app.folder, "config.json")
+        with open(path) as f:
+            damaged = f.read().replace(", ", " ", 1)  # a comma lost in a hand edit
+        with open(path, "w") as f:
+            f.write(damaged)
+        with app:
+            self.start_capture_from_button()
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+            time.sleep(0.5)
+            with open(path) as f:
+                self.assertEqual(f.read(), damaged)
+
+    def test_a_second_start_during_a_capture_returns_at_once_and_the_window_comes_back(self):
+        with program.Program(self.log.url) as first:
+            self.start_capture_from_button()
+            program.wait_window(MAIN_TITLE, visible=False)
+            second = first.start()
+            try:
+                self.assertEqual(second.wait(timeout=10), 0)
+            finally:
+                if second.poll() is None:
+                    second.kill()
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE, visible=True)
+            time.sleep(1)
+            self.assertTrue(program.window_rect(MAIN_TITLE)[4], "the main window stays shown")
+
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):
             self.start_capture_from_button()

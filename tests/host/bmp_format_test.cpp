@@ -1,6 +1,7 @@
 // The BMP file layout: row stride and the 54-byte header.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "capture/bmp_format.h"
@@ -24,4 +25,13 @@ TEST(BmpFormat, StrideAndHeaderBytes) {
     EXPECT_EQ(bytes, expected);
     const auto big = BmpHeader(3840, 2160);
     EXPECT_EQ(big[2] | big[3] << 8 | big[4] << 16 | static_cast<uint32_t>(big[5]) << 24, 54u + 11520u * 2160u);
+}
+
+TEST(BmpFormat, FileSizesTheHeaderCannotHoldAreRefused) {
+    EXPECT_EQ(BmpFileSize(97, 47), std::optional<uint32_t>(13778u));
+    EXPECT_EQ(BmpFileSize(3840, 2160), std::optional<uint32_t>(54u + 11520u * 2160u));
+    // 120000 x 40000 bytes: more than 32 bits; counted in 32 bits it would wrap to a small size.
+    EXPECT_FALSE(BmpFileSize(40000, 40000).has_value());
+    EXPECT_FALSE(BmpFileSize(2147483647, 1).has_value());
+    EXPECT_FALSE(BmpFileSize(0, 5).has_value());
 }

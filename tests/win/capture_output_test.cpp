@@ -5,15 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/app_context.h"
 #include "base/dib_canvas.h"
 #include "base/clipboard.h"
+#include "base/unique_handle.h"
 #include "capture/capture_output.h"
 #include "picture_files.h"
 #include "test_folder.h"
@@ -117,6 +120,17 @@ TEST(PictureFiles, PngDecodesToTheSamePixels) {
     }
 }
 
+TEST(PictureFiles, APictureTooLargeForMemoryIsReportedNotWritten) {
+    // A one-bit bitmap is cheap to hold, but as 24-bit BMP bytes (2.4 GB) it cannot be held by
+    // this 32-bit process: the encoder's allocation fails.
+    UniqueBitmap huge(CreateBitmap(40000, 20000, 1, 1, nullptr));
+    ASSERT_TRUE(huge);
+    TestFolder folder;
+    EXPECT_FALSE(WritePictureFile(huge.Get(), folder.File(L"huge.bmp"), PicSaveFormat::kBmp));
+    EXPECT_FALSE(FileExists(folder.File(L"huge.bmp")));
+    EXPECT_EQ(SavePicture(folder.Path(), PicSaveFormat::kBmp, huge.Get()), L"");
+}
+
 TEST(PictureFiles, FailedWritesReportFalseAndLeaveNoFile) {
     TestFolder folder;
     HBITMAP image = MakeImage(4, 4, Pattern);
@@ -139,6 +153,33 @@ TEST(Clipboard, TakesTheBitmap) {
     EXPECT_EQ(header->biWidth, 20);
     EXPECT_EQ(std::abs(header->biHeight), 10);
     GlobalUnlock(dib);
+    CloseClipboard();
+}
+
+TEST(Clipboard, HeldAMomentByAnotherThreadTheCopyWaitsForIt) {
+    std::atomic<int> state{0};  // 1: the holder has it open, 2: could not open it
+    std::thread holder([&] {
+        // Opened for a window of another thread, as another program opens it.
+        HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (!OpenClipboard(window)) {
+            state = 2;
+            DestroyWindow(window);
+            return;
+        }
+        state = 1;
+        Sleep(50);  // as a clipboard manager reading a change
+        CloseClipboard();
+        DestroyWindow(window);
+    });
+    while (state == 0) Sleep(1);
+    ASSERT_EQ(state, 1);
+    EXPECT_FALSE(OpenClipboard(nullptr));  // it is really held now
+    EXPECT_TRUE(PutTextOnClipboard(L"after the hold"));
+    holder.join();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_STREQ(text, L"after the hold");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
     CloseClipboard();
 }
 

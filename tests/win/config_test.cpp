@@ -147,6 +147,39 @@ TEST(Config, GarbageKeepsDefaultsAndTheFile) {
     EXPECT_EQ(ReadBytes(path), "[\"an array\"]");
 }
 
+TEST(Config, ADamagedFileIsReplacedOnlyByChosenValuesAndKeptAsABackup) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    const std::string damaged = "{\"pic_save_path\": \"D:\\\\mine\" \"pic_save_format\": \"BMP\"}";
+    WriteBytes(path, damaged);
+    CConfig config(path);
+    EXPECT_TRUE(config.FileDamaged());
+    // Nothing else replaces it: a save of any member fails and leaves the file as it was.
+    config.SetRestoreMainWndAfterCapture(true);
+    EXPECT_FALSE(config.Save());
+    EXPECT_EQ(ReadBytes(path), damaged);
+    // The user's own choice does, and the damaged file stays beside it.
+    ASSERT_TRUE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false));
+    EXPECT_EQ(ReadBytes(path + L".bak"), damaged);
+    EXPECT_FALSE(config.FileDamaged());
+    CConfig reread(path);
+    EXPECT_EQ(reread.GetPicSavePath(), L"E:\\chosen");
+    EXPECT_EQ(reread.GetPicSaveFormat(), PicSaveFormat::kBmp);
+    EXPECT_TRUE(config.Save());  // and from now on it is saved as usual
+}
+
+TEST(Config, ChosenValuesThatCannotBeSavedAreNotKept) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string before = ReadBytes(path);
+    EXPECT_FALSE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path), before);
+    ExpectDefaults(config);
+}
+
 TEST(Config, OversizedFileIsLeftAlone) {
     TestFolder folder;
     const std::wstring path = folder.File(L"config.json");

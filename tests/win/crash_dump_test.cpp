@@ -29,9 +29,35 @@ struct ProbeRun {
     std::string output;
 };
 
+// Which probe, how it faults ("overflow": its stack) and its temporary folder (when not empty).
+struct ProbeOptions {
+    std::wstring exe = ProbePath();
+    std::wstring argument;
+    std::wstring temp;
+};
+
+// Sets an environment variable for a scope (the probe inherits it).
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+        wchar_t old[MAX_PATH];
+        const DWORD length = GetEnvironmentVariableW(name, old, MAX_PATH);
+        had_ = length > 0 && length < MAX_PATH;
+        if (had_) old_.assign(old, length);
+        if (!value.empty()) SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+
+private:
+    const wchar_t* name_;
+    std::wstring old_;
+    bool had_ = false;
+};
+
 // Runs the faulting probe in folder with its standard output in a file; waits at most a minute.
-ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile) {
+ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile, const ProbeOptions& options = {}) {
     ProbeRun run;
+    ScopedVariable tmp(L"TMP", options.temp), temp(L"TEMP", options.temp);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     UniqueHandle output(CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -42,7 +68,7 @@ ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile) {
     startup.hStdOutput = output.Get();
     startup.hStdError = output.Get();
     PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + ProbePath() + L"\"";
+    std::wstring commandLine = L"\"" + options.exe + L"\" " + options.argument;
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, folder.c_str(),
                         &startup, &info)) {
         ADD_FAILURE() << "cannot start the probe, error " << GetLastError();
@@ -129,26 +155,56 @@ TEST(CrashFilter, KeepsAReadOnlyDumpAndWritesBesideItUnderATimestampedName) {
     ExpectBothLines(run);
 }
 
-TEST(CrashFilter, WhenNeitherNameCanBeWrittenItLeavesTheCrashToTheSystem) {
-    TestFolder folder;
-    TestFolder outputFolder;
-    // The plain name and every time-stamped name of the next minute are held open.
+// Holds the plain dump name and every time-stamped name of the next minute in folder open.
+std::vector<UniqueHandle> LockEveryDumpName(const std::wstring& folder) {
     std::vector<UniqueHandle> locks;
-    locks.push_back(Lock(folder.File(L"crash_dump.dmp")));
+    locks.push_back(Lock(folder + L"\\crash_dump.dmp"));
     const std::time_t now = std::time(nullptr);
     for (int second = 0; second < 60; ++second) {
         const std::time_t at = now + second;
         std::tm local{};
         localtime_s(&local, &at);
-        locks.push_back(Lock(folder.File(FormatTimestampedName(L"crash_dump", L"dmp", local))));
+        locks.push_back(Lock(folder + L"\\" + FormatTimestampedName(L"crash_dump", L"dmp", local)));
     }
-    for (const UniqueHandle& lock : locks) ASSERT_TRUE(lock.Valid());
-    const size_t filesBefore = FilesIn(folder.Path()).size();
-    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    for (const UniqueHandle& lock : locks) EXPECT_TRUE(lock.Valid());
+    return locks;
+}
+
+TEST(CrashFilter, FallsBackToTheProgramFolderThenTheTemporaryOneAndOnlyThenToTheSystem) {
+    TestFolder current, program, temporary, outputFolder;
+    ProbeOptions options;
+    options.exe = program.File(L"crash_probe.exe");
+    options.temp = temporary.Path();
+    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE));
+    // The current folder cannot be written: the program's folder takes the dump.
+    std::vector<UniqueHandle> locks = LockEveryDumpName(current.Path());
+    ProbeRun run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
+    ExpectMinidump(program.File(L"crash_dump.dmp"));
+    ExpectBothLines(run);
+    // Nor can the program's: the temporary folder.
+    for (UniqueHandle& lock : LockEveryDumpName(program.Path())) locks.push_back(std::move(lock));
+    run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
+    ExpectMinidump(temporary.File(L"crash_dump.dmp"));
+    ExpectBothLines(run);
+    // Nowhere: the crash is left to the system, and nothing is added anywhere.
+    for (UniqueHandle& lock : LockEveryDumpName(temporary.Path())) locks.push_back(std::move(lock));
+    const size_t filesBefore = FilesIn(current.Path()).size();
+    run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
     // The system's own handling may add its report after the first line; the second never comes.
     EXPECT_EQ(run.output.substr(0, kFirstLine.size()), kFirstLine);
     EXPECT_EQ(run.output.find(Utf16ToUtf8(L"Dump 文件已生成")), std::string::npos);
-    EXPECT_EQ(FilesIn(folder.Path()).size(), filesBefore);
+    EXPECT_EQ(FilesIn(current.Path()).size(), filesBefore);
     locks.clear();
-    EXPECT_EQ(ReadBytes(folder.File(L"crash_dump.dmp")), "");
+    EXPECT_EQ(ReadBytes(current.File(L"crash_dump.dmp")), "");
+}
+
+TEST(CrashFilter, AStackOverflowStillLeavesADump) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    ProbeOptions options;
+    options.argument = L"overflow";
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"), options);
+    ExpectMinidump(folder.File(L"crash_dump.dmp"));
+    ExpectBothLines(run);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
 }

@@ -80,6 +80,20 @@ TEST_F(DialogsTest, SettingsCancelKeepsThePickedFolderOutAndOkStoresItWithBmpFor
     EXPECT_EQ(saved.substr(saved.size() - 4), L".bmp");
 }
 
+TEST_F(DialogsTest, SettingsOkThatCannotSaveSaysSoAndStaysOpenWithTheChoices) {
+    HWND hwnd = OpenSettings(before_.Path(), picked_.Path());
+    const std::wstring path = config_.GetSettingsFilePath();
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp") && ClickControl(hwnd, L"ok_btn"));
+    PumpFor(300);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_TRUE(Selected(hwnd, L"pic_format_bmp"));
+    EXPECT_EQ(ControlText(FindWindowW(L"ToastWnd", nullptr), L"toast_label"), L"\x4FDD\x5B58\x5931\x8D25");
+    EXPECT_EQ(config_.GetPicSaveFormat(), PicSaveFormat::kPng);  // nothing stored that is not on disk
+    DestroyWindow(hwnd);
+}
+
 TEST_F(DialogsTest, AboutShowsTheVersionResourceAndTheProgramFileDate) {
     HWND hwnd = OpenDialog(new CAboutWnd);
     EXPECT_EQ(ControlText(hwnd, L"version_label"), Utf8ToWide(SCREENSHOT_VERSION_TEXT));

@@ -2,6 +2,7 @@
 // and exits 0 on success, 1 on failure:
 //   e2e_tool post TITLE MESSAGE WPARAM LPARAM   post a message to the window titled TITLE
 //   e2e_tool rect TITLE|class:NAME              "left top right bottom visible" of that window
+//   e2e_tool count TITLE                        how many top-level windows have that title
 //   e2e_tool clipboard OUT.bmp                  the clipboard's bitmap as a 24-bit BMP file
 //   e2e_tool workarea                           "left top right bottom" of the work area
 //   e2e_tool pattern                            a window over the whole screen, below topmost
@@ -20,6 +21,26 @@ namespace {
 HWND FindByName(const std::wstring& name) {
     if (name.rfind(L"class:", 0) == 0) return FindWindowW(name.substr(6).c_str(), nullptr);
     return FindWindowW(nullptr, name.c_str());
+}
+
+struct TitleSearch {
+    std::wstring title;
+    int found = 0;
+};
+
+BOOL CALLBACK CountIfTitled(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TitleSearch*>(data);
+    wchar_t text[256] = {0};
+    GetWindowTextW(window, text, 256);
+    search->found += search->title == text;
+    return TRUE;
+}
+
+int Count(const std::wstring& title) {
+    TitleSearch search{title};
+    EnumWindows(CountIfTitled, reinterpret_cast<LPARAM>(&search));
+    std::printf("%d\n", search.found);
+    return 0;
 }
 
 int Post(const std::wstring& title, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -157,6 +178,7 @@ int wmain(int argc, wchar_t** argv) {
                     static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0)));
     }
     if (command == L"rect" && argc == 3) return Rect(argv[2]);
+    if (command == L"count" && argc == 3) return Count(argv[2]);
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
