@@ -108,6 +108,7 @@ add_dependencies(e2e_probe program_skin)
 # Asks Windows what X cannot tell the end-to-end tests: window rectangles, the clipboard.
 add_executable(e2e_tool tests/e2e/probe/e2e_tool.cpp)
 target_link_options(e2e_tool PRIVATE -municode)
+target_link_libraries(e2e_tool PRIVATE shell32)
 
 # Opens any layout of the program's skin in a window, for screenshots and the skin tests.
 add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURCES})

@@ -231,6 +231,11 @@ void CMainWnd::OnFullScreenDone(unsigned failed) {
 
 LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     bHandled = TRUE;
+    // Explorer restarted: without this the icon would be gone until the program's next start.
+    if (uMsg == TaskbarCreatedMessage()) {
+        tray_.AddAgain();
+        return 0;
+    }
     switch (uMsg) {
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_COMMAND: {

@@ -20,6 +20,17 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* 
     return added_;
 }
 
+bool TrayIcon::AddAgain() {
+    if (!data_.hWnd) return false;
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+    return added_;
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
 void TrayIcon::Remove() {
     if (added_) Shell_NotifyIconW(NIM_DELETE, &data_);
     added_ = false;

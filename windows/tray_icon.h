@@ -6,6 +6,9 @@
 #include <shellapi.h>
 
 
+// The message the shell broadcasts to every top-level window when its taskbar is (re)created.
+UINT TaskbarCreatedMessage();
+
 class TrayIcon {
 public:
     TrayIcon() = default;
@@ -16,6 +19,8 @@ public:
     // Adds icon 1 of owner with the program's icon (resource iconId, else the system's
     // application icon) and the tip; the shell reports mouse input as callbackMessage.
     bool Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* tip);
+    // The shell restarted and every icon is gone: adds this one again, as it was.
+    bool AddAgain();
     void Remove();
 
     // Opens the menu (context_menus.h) at the pointer; the choice arrives at the owner as

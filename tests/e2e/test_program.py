@@ -262,6 +262,15 @@ class ProgramTest(unittest.TestCase):
             time.sleep(1)
             self.assertTrue(program.window_rect(MAIN_TITLE)[4], "the main window stays shown")
 
+    def test_the_tray_icon_comes_back_when_the_shell_restarts(self):
+        with program.Program(self.log.url):
+            harness.wait_until(lambda: program.tool("tray", MAIN_TITLE, "check") == "1", 10, what="the tray icon")
+            # The shell goes away with every icon, then announces itself again.
+            self.assertIsNotNone(program.tool("tray", MAIN_TITLE, "delete"))
+            self.assertEqual(program.tool("tray", MAIN_TITLE, "check"), "0")
+            program.tool("taskbar-created")
+            harness.wait_until(lambda: program.tool("tray", MAIN_TITLE, "check") == "1", 10, what="the icon again")
+
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):
             self.start_capture_from_button()

@@ -3,6 +3,9 @@
 //   e2e_tool post TITLE MESSAGE WPARAM LPARAM   post a message to the window titled TITLE
 //   e2e_tool rect TITLE|class:NAME              "left top right bottom visible" of that window
 //   e2e_tool count TITLE                        how many top-level windows have that title
+//   e2e_tool tray TITLE check|delete            whether the window's tray icon 1 is in the tray
+//                                               ("1" or "0"), or takes it out as a dying shell would
+//   e2e_tool taskbar-created                    broadcasts the shell's "TaskbarCreated"
 //   e2e_tool clipboard OUT.bmp                  the clipboard's bitmap as a 24-bit BMP file
 //   e2e_tool workarea                           "left top right bottom" of the work area
 //   e2e_tool pattern                            a window over the whole screen, below topmost
@@ -40,6 +43,24 @@ int Count(const std::wstring& title) {
     TitleSearch search{title};
     EnumWindows(CountIfTitled, reinterpret_cast<LPARAM>(&search));
     std::printf("%d\n", search.found);
+    return 0;
+}
+
+int Tray(const std::wstring& title, const std::wstring& what) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = FindByName(title);
+    icon.uID = 1;
+    if (!icon.hWnd) return 1;
+    if (what == L"delete") return Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
+    // Changing nothing succeeds only for an icon that is there.
+    std::printf("%d\n", Shell_NotifyIconW(NIM_MODIFY, &icon) ? 1 : 0);
+    return 0;
+}
+
+int TaskbarCreated() {
+    if (!PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0)) return 1;
+    std::printf("broadcast\n");
     return 0;
 }
 
@@ -179,6 +200,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"rect" && argc == 3) return Rect(argv[2]);
     if (command == L"count" && argc == 3) return Count(argv[2]);
+    if (command == L"tray" && argc == 4) return Tray(argv[2], argv[3]);
+    if (command == L"taskbar-created") return TaskbarCreated();
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
