@@ -3,10 +3,8 @@
 
 #include <vector>
 
-#include "base/file_io.h"
 #include "base/unique_handle.h"
 #include "update/signature_check.h"
-#include "update/update_check.h"
 
 namespace {
 
@@ -31,20 +29,24 @@ struct HashTraits {
 
 bool Succeeded(NTSTATUS status) { return status >= 0; }
 
-// SHA-256 of bytes; empty on failure.
-std::vector<UCHAR> Sha256(const std::string& bytes) {
+// SHA-256 of the file's bytes, read a piece at a time (an updater may be 256 MiB, too much to
+// hold at once in this 32-bit process); empty on failure.
+std::vector<UCHAR> Sha256OfFile(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
     BCRYPT_ALG_HANDLE opened = nullptr;
     if (!Succeeded(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return {};
     UniqueResource<AlgorithmTraits> algorithm(opened);
     BCRYPT_HASH_HANDLE made = nullptr;
     if (!Succeeded(BCryptCreateHash(algorithm.Get(), &made, nullptr, 0, nullptr, 0, 0))) return {};
     UniqueResource<HashTraits> hash(made);
-    std::vector<UCHAR> digest(32);
-    // Hashed in pieces: BCryptHashData takes a ULONG length.
-    for (size_t at = 0; at < bytes.size(); at += 1u << 20) {
-        const ULONG piece = static_cast<ULONG>(std::min<size_t>(bytes.size() - at, 1u << 20));
-        auto* data = reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data() + at));
-        if (!Succeeded(BCryptHashData(hash.Get(), data, piece, 0))) return {};
+    std::vector<UCHAR> piece(1u << 20), digest(32);
+    DWORD got = 0;
+    while (true) {
+        if (!ReadFile(file.Get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return {};
+        if (got == 0) break;
+        if (!Succeeded(BCryptHashData(hash.Get(), piece.data(), got, 0))) return {};
     }
     if (!Succeeded(BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) return {};
     return digest;
@@ -54,9 +56,7 @@ std::vector<UCHAR> Sha256(const std::string& bytes) {
 
 bool VerifyFileSignature(const std::wstring& path, const std::string& signature, const std::string& publicKey) {
     if (signature.size() != 64 || publicKey.size() != 64) return false;
-    std::string bytes;
-    if (ReadWholeFile(path, static_cast<size_t>(kMaxUpdaterBytes), bytes) != FileReadResult::kOk) return false;
-    const std::vector<UCHAR> digest = Sha256(bytes);
+    const std::vector<UCHAR> digest = Sha256OfFile(path);
     if (digest.empty()) return false;
     BCRYPT_ALG_HANDLE opened = nullptr;
     if (!Succeeded(BCryptOpenAlgorithmProvider(&opened, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0))) return false;

@@ -197,9 +197,7 @@ void CMainWnd::ShowSetWnd() { OpenSetWnd(m_hWnd); }
 void CMainWnd::ShowFeedbackWnd() {
     // The thanks for a sent feedback wait until the dialog is gone: its end brings this window
     // to the front, over a toast shown while it was open.
-    feedbackOpen_ = true;
     OpenFeedbackWnd(m_hWnd);
-    feedbackOpen_ = false;
     if (thanksDue_) ShowThanks();
 }
 
@@ -246,7 +244,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         }
         case WM_FULLSCREEN_CAPTURE_DONE: OnFullScreenDone(static_cast<unsigned>(lParam)); return 0;
         case WM_FEEDBACK_SENT:
-            if (feedbackOpen_) {
+            if (OpenModalDialog()) {
                 thanksDue_ = true;
             } else {
                 ShowThanks();

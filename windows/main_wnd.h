@@ -70,7 +70,6 @@ private:
 
     TrayIcon tray_;
     HiddenWindows hiddenForCapture_;
-    bool feedbackOpen_ = false;
     bool thanksDue_ = false;
     CFloatWnd float_;
     std::function<void(CRectangularSelector&)> captureStarted_;
