@@ -190,7 +190,8 @@ class Program:
     def pictures_saved(self):
         if not os.path.isdir(self.pictures):
             return []
-        return sorted(os.listdir(self.pictures))
+        # A picture is written under a temporary name and then renamed: only whole files count.
+        return sorted(n for n in os.listdir(self.pictures) if not n.endswith(".tmp"))
 
     def wait_picture(self, count=1, timeout=15):
         return harness.wait_until(lambda: len(self.pictures_saved()) >= count and self.pictures_saved(),
