@@ -62,6 +62,9 @@ bool CConfig::Load() {
         restoreMainWndAfterCapture_ = *values->restoreMainWndAfterCapture;
     }
     if (values->picSaveFormat) picSaveFormat_ = *values->picSaveFormat;
+    // A missing or unreadable hotkey is the default, which the next save writes.
+    const std::optional<Hotkey> hotkey = values->captureHotkey ? ParseHotkey(*values->captureHotkey) : std::nullopt;
+    captureHotkey_ = hotkey ? *hotkey : DefaultCaptureHotkey();
     return true;
 }
 
@@ -69,26 +72,31 @@ bool CConfig::Save() {
     Guard guard(*this);
     if (settingsFilePath_.empty() || fileDamaged_) return false;
     const std::string text = FormatConfigText(WideToUtf8(picSavePath_), hideMainWndWhenCapture_,
-                                              restoreMainWndAfterCapture_, picSaveFormat_);
+                                              restoreMainWndAfterCapture_, picSaveFormat_,
+                                              HotkeyText(captureHotkey_));
     return !text.empty() && WriteFileAtomically(settingsFilePath_, text);
 }
 
-bool CConfig::StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture) {
+bool CConfig::StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture,
+                          const Hotkey& captureHotkey) {
     Guard guard(*this);
     const std::wstring oldPath = picSavePath_;
     const PicSaveFormat oldFormat = picSaveFormat_;
     const bool oldHide = hideMainWndWhenCapture_;
+    const Hotkey oldHotkey = captureHotkey_;
     const bool damaged = fileDamaged_;
     // The damaged file is kept, once, before it is replaced.
     if (damaged && !CopyFileW(settingsFilePath_.c_str(), (settingsFilePath_ + L".bak").c_str(), FALSE)) return false;
     picSavePath_ = picSavePath;
     picSaveFormat_ = format;
     hideMainWndWhenCapture_ = hideMainWndWhenCapture;
+    captureHotkey_ = captureHotkey;
     fileDamaged_ = false;
     if (Save()) return true;
     picSavePath_ = oldPath;
     picSaveFormat_ = oldFormat;
     hideMainWndWhenCapture_ = oldHide;
+    captureHotkey_ = oldHotkey;
     fileDamaged_ = damaged;
     return false;
 }
@@ -136,6 +144,11 @@ bool CConfig::GetRestoreMainWndAfterCapture() const {
 void CConfig::SetRestoreMainWndAfterCapture(bool restore) {
     Guard guard(*this);
     restoreMainWndAfterCapture_ = restore;
+}
+
+Hotkey CConfig::GetCaptureHotkey() const {
+    Guard guard(*this);
+    return captureHotkey_;
 }
 
 bool CConfig::GetFloatWndHiddenByCapture() const {

@@ -1,5 +1,5 @@
-// The process-wide settings: picture folder, picture format and the main window's behaviour
-// around captures, kept in config.json beside the program. Every member access takes the
+// The process-wide settings: picture folder, picture format, the main window's behaviour around
+// captures and the capture hotkey, kept in config.json beside the program. Every member access takes the
 // recursive lock; callers that change several members and save take it around the whole step.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/config_codec.h"
+#include "settings/hotkey.h"
 
 class CConfig {
 public:
@@ -46,7 +47,8 @@ public:
     // The settings window's OK: the user chose these values, so they replace even a damaged
     // file, which is kept beside it as config.json.bak. False (and the members as they were)
     // when nothing could be written.
-    bool StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture);
+    bool StoreChosen(const std::wstring& picSavePath, PicSaveFormat format, bool hideMainWndWhenCapture,
+                     const Hotkey& captureHotkey);
     // Whether the file on disk exists but did not load.
     bool FileDamaged() const;
 
@@ -58,6 +60,8 @@ public:
     void SetHideMainWndWhenCapture(bool hide);
     bool GetRestoreMainWndAfterCapture() const;
     void SetRestoreMainWndAfterCapture(bool restore);
+    // PrintScreen unless the file names another combination or none.
+    Hotkey GetCaptureHotkey() const;
     // Not persisted: whether the capture in progress hid the floating window.
     bool GetFloatWndHiddenByCapture() const;
     void SetFloatWndHiddenByCapture(bool hidden);
@@ -75,6 +79,7 @@ private:
     bool floatWndHiddenByCapture_ = false;
     bool fileDamaged_ = false;
     PicSaveFormat picSaveFormat_ = PicSaveFormat::kPng;
+    Hotkey captureHotkey_ = DefaultCaptureHotkey();
     const std::wstring settingsFilePath_;
 };
 

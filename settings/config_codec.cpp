@@ -10,6 +10,7 @@ constexpr char kPicSavePath[] = "pic_save_path";
 constexpr char kHideMainWnd[] = "hide_main_wnd_when_capture";
 constexpr char kRestoreMainWnd[] = "is_need_restore_main_wnd_after_capture";
 constexpr char kPicSaveFormat[] = "pic_save_format";
+constexpr char kCaptureHotkey[] = "capture_hotkey";
 
 std::optional<bool> BoolMember(const JsonValue* root, const char* key) {
     const int flag = JsonGetBool(JsonObjectGet(root, key));
@@ -37,23 +38,28 @@ std::optional<ConfigFileValues> ParseConfigText(const std::string& bytes) {
     if (auto format = StringMember(root.Get(), kPicSaveFormat)) {
         values.picSaveFormat = *format == "PNG" ? PicSaveFormat::kPng : PicSaveFormat::kBmp;
     }
+    values.captureHotkey = StringMember(root.Get(), kCaptureHotkey);
     return values;
 }
 
 std::string FormatConfigText(const std::string& picSavePathUtf8, bool hideMainWndWhenCapture,
-                             bool restoreMainWndAfterCapture, PicSaveFormat picSaveFormat) {
+                             bool restoreMainWndAfterCapture, PicSaveFormat picSaveFormat,
+                             const std::string& captureHotkey) {
     JsonRef root(JsonMakeObject());
     const char* format = picSaveFormat == PicSaveFormat::kPng ? "PNG" : "BMP";
     JsonValue* path = JsonMakeString(picSavePathUtf8.data(), picSavePathUtf8.size());
     JsonValue* formatValue = JsonMakeString(format, std::strlen(format));
+    JsonValue* hotkey = JsonMakeString(captureHotkey.data(), captureHotkey.size());
     // Each set takes ownership only on success; the failed ones are freed here.
     const bool built = JsonObjectSet(root.Get(), kPicSavePath, path) == 0 &&
                        JsonObjectSetBool(root.Get(), kHideMainWnd, hideMainWndWhenCapture) == 0 &&
                        JsonObjectSetBool(root.Get(), kRestoreMainWnd, restoreMainWndAfterCapture) == 0 &&
-                       JsonObjectSet(root.Get(), kPicSaveFormat, formatValue) == 0;
+                       JsonObjectSet(root.Get(), kPicSaveFormat, formatValue) == 0 &&
+                       JsonObjectSet(root.Get(), kCaptureHotkey, hotkey) == 0;
     if (!built) {
         JsonFree(path);
         JsonFree(formatValue);
+        JsonFree(hotkey);
         return std::string();
     }
     char* text = JsonSerializeIndented(root.Get());

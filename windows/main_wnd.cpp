@@ -1,5 +1,6 @@
 #include "windows/main_wnd.h"
 
+#include <memory>
 #include <thread>
 
 #include "base/app_messages.h"
@@ -25,6 +26,7 @@ constexpr int kProgramIconId = 107;
 constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
+constexpr UINT kHotkeyTakenToastMs = 3000;
 
 // Where captures save: the folder and format of the settings, read when a picture is saved.
 PictureTarget ConfiguredPictureTarget() {
@@ -51,6 +53,12 @@ void CMainWnd::InitWindow() {
     tray_.Add(m_hWnd, WM_TRAY_CALLBACK, kProgramIconId, kTrayTip);
     CreateFloatWnd();
     CAppContext::Instance().SetMainWindow(m_hWnd);
+    HoldCaptureHotkey();
+}
+
+void CMainWnd::HoldCaptureHotkey() {
+    const Hotkey hotkey = CConfig::Instance().GetCaptureHotkey();
+    if (!hotkey_.Hold(m_hWnd, hotkey)) ShowToast(HotkeyTakenText(hotkey), kHotkeyTakenToastMs, m_hWnd, false);
 }
 
 void CMainWnd::CreateFloatWnd() {
@@ -162,6 +170,7 @@ void CMainWnd::StartRectCapture() {
         });
     });
     capture.join();
+    DropQueuedHotkeyPresses(m_hWnd);
 }
 
 void CMainWnd::StartFullScreenCapture() {
@@ -172,6 +181,7 @@ void CMainWnd::StartFullScreenCapture() {
     const FullScreenCaptureResult result =
         CaptureFullScreen(target.folder, target.format, CAppContext::Instance().GetCaptureRequester());
     if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
+    DropQueuedHotkeyPresses(m_hWnd);
 }
 
 void CMainWnd::HideForCapture() {
@@ -193,7 +203,18 @@ void CMainWnd::RestoreAfterCapture() {
     hiddenForCapture_ = HiddenWindows{};
 }
 
-void CMainWnd::ShowSetWnd() { OpenSetWnd(m_hWnd); }
+void CMainWnd::ShowSetWnd() {
+    // The hotkey is let go while the dialog's field reads a new one; after OK the stored one is
+    // registered at once, after anything else the old one is taken back.
+    auto stored = std::make_shared<bool>(false);
+    OpenSetWnd(m_hWnd, SetWndHooks{[this](bool listening) { listening ? hotkey_.Pause() : void(hotkey_.Resume()); },
+                                   [stored] { *stored = true; }});
+    if (*stored) {
+        HoldCaptureHotkey();
+    } else {
+        hotkey_.Resume();
+    }
+}
 void CMainWnd::ShowFeedbackWnd() {
     // The thanks for a sent feedback wait until the dialog is gone: its end brings this window
     // to the front, over a toast shown while it was open.
@@ -251,6 +272,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
             }
             return 0;
         case WM_SHOW_MAIN_WINDOW: ShowInFront(); return 0;
+        case WM_HOTKEY:
+            if (wParam == CaptureHotkey::kId) {
+                if (const MainCommand* command = ButtonCommand(L"rectangular_btn")) Run(*command);
+            }
+            return 0;
         case WM_RESTORE_AFTER_CAPTURE:
             RestoreAfterCapture();
             if (wParam == 1) ShowResultToast(CaptureFailedToast());

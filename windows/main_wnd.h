@@ -1,6 +1,6 @@
 // CMainWnd: the program's home. A small always-on-top window with buttons for a region capture,
-// the picture folder, settings, feedback and about; the tray icon with its menu; the owner of the
-// floating ball. It starts captures, hides and restores itself and the ball around them, and
+// the picture folder, settings, feedback and about; the tray icon with its menu; the capture
+// hotkey; the owner of the floating ball. It starts captures, hides and restores itself and the ball around them, and
 // turns the results that come back as posted messages into toasts or a pinned picture.
 #pragma once
 
@@ -8,6 +8,7 @@
 
 #include "capture/rectangular_selector.h"
 #include "ui_toolkit/UIlib.h"
+#include "windows/capture_hotkey.h"
 #include "windows/float_wnd.h"
 #include "windows/main_commands.h"
 #include "windows/tray_icon.h"
@@ -61,6 +62,8 @@ private:
     void Run(const MainCommand& command);
     void ShowResultToast(const std::wstring& text);
     void ShowThanks();
+    // Registers the configured capture hotkey; a taken one is said in a toast.
+    void HoldCaptureHotkey();
 
     // The windows the capture in progress hid.
     struct HiddenWindows {
@@ -69,6 +72,7 @@ private:
     };
 
     TrayIcon tray_;
+    CaptureHotkey hotkey_;
     HiddenWindows hiddenForCapture_;
     bool thanksDue_ = false;
     CFloatWnd float_;

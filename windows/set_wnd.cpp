@@ -49,6 +49,10 @@ void CSetWnd::InitWindow() {
     changeBtn_ = m_pm.FindControl(L"change_btn");
     okBtn_ = m_pm.FindControl(L"ok_btn");
     cancelBtn_ = m_pm.FindControl(L"cancel_btn");
+    if (CControlUI* field = m_pm.FindControl(L"hotkey_field")) {
+        hotkey_.Attach(static_cast<CLabelUI*>(field->GetInterface(L"Label")), CConfig::Instance().GetCaptureHotkey(),
+                       hooks_.hotkeyListening);
+    }
     // The path field is optional; without any of the others the layout's defaults stay.
     if (closeBtn_ && hideOption_ && notHideOption_ && pngOption_ && bmpOption_ && changeBtn_ && okBtn_ &&
         cancelBtn_) {
@@ -73,21 +77,28 @@ void CSetWnd::ShowFolder(const std::wstring& folder) {
 }
 
 bool CSetWnd::StoreSettings() {
-    // The three choices are stored together; a damaged file is replaced (and kept as a backup)
+    // The choices are stored together; a damaged file is replaced (and kept as a backup)
     // because the user chose these values here.
     return CConfig::Instance().StoreChosen(savePath_ ? std::wstring(savePath_->GetText()) : std::wstring(),
                                            IsSelected(pngOption_) ? PicSaveFormat::kPng : PicSaveFormat::kBmp,
-                                           IsSelected(hideOption_));
+                                           IsSelected(hideOption_), hotkey_.Value());
 }
 
 void CSetWnd::OnClick(TNotifyUI& msg) {
     CControlUI* sender = msg.pSender;
     if (!sender) return;
+    if (hotkey_.Is(sender)) {
+        hotkey_.Listen();
+        ::SetFocus(m_hWnd);
+        return;
+    }
+    hotkey_.StopListening();
     if (sender == closeBtn_ || sender == cancelBtn_) {
         Close(0);
     } else if (sender == okBtn_) {
         // A failed save keeps the window open with the choices, and says so.
         if (StoreSettings()) {
+            if (hooks_.stored) hooks_.stored();
             Close(0);
         } else {
             ShowToast(L"\x4FDD\x5B58\x5931\x8D25", kSaveFailedToastMs, m_hWnd, true);  // 保存失败
@@ -98,4 +109,13 @@ void CSetWnd::OnClick(TNotifyUI& msg) {
     }
 }
 
-void OpenSetWnd(HWND parent) { RunModalDialog(std::make_unique<CSetWnd>(), parent, L"设置窗口"); }
+LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, BOOL& bHandled) {
+    // The field stops waiting when the window loses the keyboard.
+    if (uMsg == WM_KILLFOCUS || (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)) hotkey_.StopListening();
+    bHandled = hotkey_.OnKeyMessage(uMsg, wParam);
+    return 0;
+}
+
+void OpenSetWnd(HWND parent, SetWndHooks hooks) {
+    RunModalDialog(std::make_unique<CSetWnd>(BrowseForFolder, std::move(hooks)), parent, L"设置窗口");
+}

@@ -1,5 +1,5 @@
 // CSetWnd: the modal settings dialog. It edits whether the main window hides during a capture,
-// the picture format and the picture folder; OK stores them in the settings file (or, when that
+// the picture format, the picture folder and the capture hotkey; OK stores them in the settings file (or, when that
 // fails, says so and stays open), cancel and the close button keep the old values (a folder
 // picked meanwhile included).
 #pragma once
@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "windows/hotkey_field.h"
 #include "windows/modal_dialog.h"
 
 // Asks the user for a folder, in a picker owned by owner. False when none was picked.
@@ -17,15 +18,25 @@ using FolderPicker = std::function<bool(HWND owner, std::wstring& folder)>;
 // The system's folder picker ("选择文件夹", file-system folders only, new dialog style).
 bool BrowseForFolder(HWND owner, std::wstring& folder);
 
+// What the settings window tells the window that opened it.
+struct SetWndHooks {
+    // The hotkey field starts (true) or stops (false) waiting for a combination.
+    HotkeyField::ListeningHook hotkeyListening;
+    // OK stored the choices.
+    std::function<void()> stored;
+};
+
 class CSetWnd : public CModalDialog {
 public:
     // picker is what "change_btn" asks; the program uses the system's picker.
-    explicit CSetWnd(FolderPicker picker = BrowseForFolder) : picker_(std::move(picker)) {}
+    explicit CSetWnd(FolderPicker picker = BrowseForFolder, SetWndHooks hooks = {})
+        : picker_(std::move(picker)), hooks_(std::move(hooks)) {}
 
     LPCTSTR GetWindowClassName() const override { return L"SetWnd"; }
     DuiLib::CDuiString GetSkinFile() override { return L"set_wnd.xml"; }
     void InitWindow() override;
     void OnClick(DuiLib::TNotifyUI& msg) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
 
 private:
     DuiLib::COptionUI* FindOption(const wchar_t* name);
@@ -36,6 +47,8 @@ private:
     bool IsSelected(DuiLib::COptionUI* option) const { return option && option->IsSelected(); }
 
     FolderPicker picker_;
+    SetWndHooks hooks_;
+    HotkeyField hotkey_;
     DuiLib::CControlUI* closeBtn_ = nullptr;
     DuiLib::COptionUI* hideOption_ = nullptr;
     DuiLib::COptionUI* notHideOption_ = nullptr;
@@ -48,4 +61,4 @@ private:
 };
 
 // Creates the dialog owned by parent, centres it and runs it modally until it is closed.
-void OpenSetWnd(HWND parent);
+void OpenSetWnd(HWND parent, SetWndHooks hooks);

@@ -49,6 +49,28 @@ class DialogTest(unittest.TestCase):
             self.assertRegex(names[0], r"^0001_\d{8}_\d{6}\.bmp$")
             self.assertEqual(program.read_pixels(os.path.join(app.pictures, names[0]))[:2], (200, 120))
 
+    def test_the_hotkey_chosen_in_the_settings_starts_a_capture_and_escape_keeps_it(self):
+        title = "\u8bbe\u7f6e\u7a97\u53e3"
+        with program.Program(self.log.url) as app:
+            dialog = open_dialog(SET_BTN, title)
+            field = (dialog[0] + 370, dialog[1] + 262)  # "hotkey_field"
+            program.click_at(*field)
+            harness.xdotool("key", "ctrl+shift+a")
+            program.click_at(*field)
+            harness.xdotool("key", "Escape")  # leaves Ctrl+Shift+A and the dialog open
+            time.sleep(0.3)
+            program.click_at(dialog[0] + 456, dialog[1] + 467)  # "ok_btn"
+            harness.wait_until(lambda: program.window_rect(title) is None, 10, what="the settings window closed")
+            with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
+                self.assertEqual(json.load(f)["capture_hotkey"], "Ctrl+Shift+A")
+            harness.xdotool("key", "Print")
+            time.sleep(1)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            harness.xdotool("key", "ctrl+shift+a")
+            program.wait_window("Screen Capture")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
     def test_the_tray_and_the_ball_wait_while_a_dialog_is_open(self):
         title = "\u8bbe\u7f6e\u7a97\u53e3"
         with program.Program(self.log.url):

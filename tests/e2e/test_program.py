@@ -271,6 +271,36 @@ class ProgramTest(unittest.TestCase):
             program.tool("taskbar-created")
             harness.wait_until(lambda: program.tool("tray", MAIN_TITLE, "check") == "1", 10, what="the icon again")
 
+    def test_print_screen_starts_one_capture_and_a_key_held_elsewhere_is_reported(self):
+        with program.Program(self.log.url):
+            harness.xdotool("key", "Print")
+            program.wait_window("Screen Capture")
+            program.wait_window(MAIN_TITLE, visible=False)
+            harness.xdotool("key", "Print")  # during the capture: nothing
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+            time.sleep(1)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            self.assertEqual(self.log.events().count("main_wnd_btn_rectangular"), 1)
+        exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
+        holder = subprocess.Popen(["wine", exe, "hold-hotkey", "0", "0x2C"], stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, text=True)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), "held")
+            with program.Program(self.log.url):
+                program.wait_window("class:ToastWnd")  # "快捷键 PrintScreen 已被占用"
+                harness.xdotool("key", "Print")
+                time.sleep(1)
+                self.assertIsNone(program.window_rect("Screen Capture"))
+                main = program.wait_window(MAIN_TITLE)
+                program.click_at(main[0] + 90, main[1] + 77)  # the program goes on without it
+                program.wait_window("Screen Capture")
+                program.press_key("Screen Capture", "Escape")
+                program.wait_window(MAIN_TITLE)
+        finally:
+            holder.kill()
+            holder.wait(timeout=10)
+
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):
             self.start_capture_from_button()

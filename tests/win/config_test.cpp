@@ -23,7 +23,7 @@ std::wstring TempFolder() {
 
 std::string DefaultFileText() {
     return FormatConfigText(WideToUtf8(TempFolder() + L"screenshot_pic"), true, false,
-                            PicSaveFormat::kPng);
+                            PicSaveFormat::kPng, "PrintScreen");
 }
 
 void ExpectDefaults(const CConfig& config) {
@@ -32,6 +32,7 @@ void ExpectDefaults(const CConfig& config) {
     EXPECT_FALSE(config.GetRestoreMainWndAfterCapture());
     EXPECT_FALSE(config.GetFloatWndHiddenByCapture());
     EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kPng);
+    EXPECT_EQ(config.GetCaptureHotkey(), DefaultCaptureHotkey());
 }
 
 }  // namespace
@@ -53,7 +54,8 @@ TEST(Config, FirstStartWritesTheDefaultFile) {
     EXPECT_EQ(text, "{\r\n    \"pic_save_path\": \"" + escapedTemp + "screenshot_pic\",\r\n"
                     "    \"hide_main_wnd_when_capture\": true,\r\n"
                     "    \"is_need_restore_main_wnd_after_capture\": false,\r\n"
-                    "    \"pic_save_format\": \"PNG\"\r\n}");
+                    "    \"pic_save_format\": \"PNG\",\r\n"
+                    "    \"capture_hotkey\": \"PrintScreen\"\r\n}");
     EXPECT_FALSE(FileExists(path + L".tmp"));
 }
 
@@ -73,16 +75,18 @@ TEST(Config, ReadsEveryMemberAndSavesThemBack) {
     WriteBytes(path, "{\"pic_save_path\": \"D:\\\\\xE6\x88\xAA\xE5\x9B\xBE\\/x\", "
                      "\"hide_main_wnd_when_capture\": false, "
                      "\"is_need_restore_main_wnd_after_capture\": true, "
-                     "\"pic_save_format\": \"BMP\", \"unknown\": [1, 2]}");
+                     "\"pic_save_format\": \"BMP\", \"unknown\": [1, 2], \"capture_hotkey\": \"alt+ctrl+f5\"}");
     CConfig config(path);
     EXPECT_EQ(config.GetPicSavePath(), L"D:\\\x622A\x56FE/x");
     EXPECT_FALSE(config.GetHideMainWndWhenCapture());
     EXPECT_TRUE(config.GetRestoreMainWndAfterCapture());
     EXPECT_EQ(config.GetPicSaveFormat(), PicSaveFormat::kBmp);
+    EXPECT_EQ(config.GetCaptureHotkey(), (Hotkey{kHotkeyCtrl | kHotkeyAlt, 0x74}));
 
     ASSERT_TRUE(config.Save());
     const std::string saved = ReadBytes(path);
-    EXPECT_EQ(saved, FormatConfigText("D:\\\xE6\x88\xAA\xE5\x9B\xBE/x", false, true, PicSaveFormat::kBmp));
+    EXPECT_EQ(saved, FormatConfigText("D:\\\xE6\x88\xAA\xE5\x9B\xBE/x", false, true, PicSaveFormat::kBmp,
+                                      "Ctrl+Alt+F5"));
     EXPECT_EQ(saved.find("unknown"), std::string::npos);  // other members are dropped
 
     config.SetPicSaveFormat(PicSaveFormat::kPng);
@@ -109,9 +113,21 @@ TEST(Config, MembersOfTheWrongKindAreIgnored) {
     const std::wstring path = folder.File(L"config.json");
     WriteBytes(path, "{\"hide_main_wnd_when_capture\": \"false\", "
                      "\"is_need_restore_main_wnd_after_capture\": \"true\", "
-                     "\"pic_save_path\": 12, \"pic_save_format\": 1}");
+                     "\"pic_save_path\": 12, \"pic_save_format\": 1, \"capture_hotkey\": 44}");
     CConfig config(path);
     ExpectDefaults(config);
+}
+
+TEST(Config, AnEmptyHotkeyIsNoneAndAnUnreadableOneIsSavedAsTheDefault) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"capture_hotkey\": \"\"}");
+    EXPECT_TRUE(CConfig(path).GetCaptureHotkey().IsNone());
+    WriteBytes(path, "{\"capture_hotkey\": \"Ctrl+Nothing\"}");
+    CConfig config(path);
+    EXPECT_EQ(config.GetCaptureHotkey(), DefaultCaptureHotkey());
+    ASSERT_TRUE(config.Save());
+    EXPECT_NE(ReadBytes(path).find("\"capture_hotkey\": \"PrintScreen\""), std::string::npos);
 }
 
 TEST(Config, ByteOrderMarkIsReadButNotWritten) {
@@ -159,12 +175,13 @@ TEST(Config, ADamagedFileIsReplacedOnlyByChosenValuesAndKeptAsABackup) {
     EXPECT_FALSE(config.Save());
     EXPECT_EQ(ReadBytes(path), damaged);
     // The user's own choice does, and the damaged file stays beside it.
-    ASSERT_TRUE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false));
+    ASSERT_TRUE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false, Hotkey{}));
     EXPECT_EQ(ReadBytes(path + L".bak"), damaged);
     EXPECT_FALSE(config.FileDamaged());
     CConfig reread(path);
     EXPECT_EQ(reread.GetPicSavePath(), L"E:\\chosen");
     EXPECT_EQ(reread.GetPicSaveFormat(), PicSaveFormat::kBmp);
+    EXPECT_TRUE(reread.GetCaptureHotkey().IsNone());
     EXPECT_TRUE(config.Save());  // and from now on it is saved as usual
 }
 
@@ -174,7 +191,7 @@ TEST(Config, ChosenValuesThatCannotBeSavedAreNotKept) {
     CConfig config(path);
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     const std::string before = ReadBytes(path);
-    EXPECT_FALSE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false));
+    EXPECT_FALSE(config.StoreChosen(L"E:\\chosen", PicSaveFormat::kBmp, false, Hotkey{kHotkeyAlt, 0x70}));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(path), before);
     ExpectDefaults(config);

@@ -8,6 +8,8 @@
 //   e2e_tool taskbar-created                    broadcasts the shell's "TaskbarCreated"
 //   e2e_tool clipboard OUT.bmp                  the clipboard's bitmap as a 24-bit BMP file
 //   e2e_tool workarea                           "left top right bottom" of the work area
+//   e2e_tool hold-hotkey MODIFIERS KEY          registers the hotkey as another program would;
+//                                               prints "held" or "taken", runs until killed
 //   e2e_tool pattern                            a window over the whole screen, below topmost
 //                                               ones, whose pixel (x, y) is PatternColour(x, y);
 //                                               runs until closed or killed
@@ -188,6 +190,17 @@ int Pattern() {
     return 0;
 }
 
+int HoldHotkey(UINT modifiers, UINT key) {
+    const bool held = RegisterHotKey(nullptr, 1, modifiers, key) != 0;
+    std::printf(held ? "held\n" : "taken\n");
+    std::fflush(stdout);
+    if (!held) return 1;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -205,5 +218,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
+    if (command == L"hold-hotkey" && argc == 4) {
+        return HoldHotkey(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)),
+                          static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));
+    }
     return 2;
 }

@@ -1,0 +1,130 @@
+#include "settings/hotkey.h"
+
+#include <cctype>
+
+namespace {
+
+// Virtual-key codes.
+constexpr unsigned kBackspace = 0x08;
+constexpr unsigned kEscape = 0x1B;
+constexpr unsigned kPrintScreen = 0x2C;
+constexpr unsigned kDelete = 0x2E;
+constexpr unsigned kF1 = 0x70;
+constexpr unsigned kF24 = 0x87;
+constexpr unsigned kNumpad0 = 0x60;
+
+struct NamedKey {
+    unsigned key;
+    const char* name;
+};
+constexpr NamedKey kNamedKeys[] = {
+    {0x13, "Pause"},    {0x20, "Space"},     {0x21, "PageUp"}, {0x22, "PageDown"},
+    {0x23, "End"},      {0x24, "Home"},      {0x25, "Left"},   {0x26, "Up"},
+    {0x27, "Right"},    {0x28, "Down"},      {kPrintScreen, "PrintScreen"},
+    {0x2D, "Insert"},
+};
+
+struct NamedModifier {
+    unsigned bit;
+    const char* name;
+};
+// In the order the text writes them.
+constexpr NamedModifier kModifiers[] = {
+    {kHotkeyCtrl, "Ctrl"}, {kHotkeyAlt, "Alt"}, {kHotkeyShift, "Shift"}, {kHotkeyWin, "Win"}};
+constexpr unsigned kAllModifiers = kHotkeyCtrl | kHotkeyAlt | kHotkeyShift | kHotkeyWin;
+
+bool IsModifierKey(unsigned key) {
+    // Shift, Ctrl, Alt; both Windows keys; the left and right Shift, Ctrl and Alt.
+    return (key >= 0x10 && key <= 0x12) || key == 0x5B || key == 0x5C || (key >= 0xA0 && key <= 0xA5);
+}
+
+bool IsFunctionKey(unsigned key) { return key >= kF1 && key <= kF24; }
+
+std::string KeyName(unsigned key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
+    if (IsFunctionKey(key)) return "F" + std::to_string(key - kF1 + 1);
+    if (key >= kNumpad0 && key <= kNumpad0 + 9) return "Num" + std::to_string(key - kNumpad0);
+    for (const NamedKey& named : kNamedKeys) {
+        if (named.key == key) return named.name;
+    }
+    return std::string();
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The key a (lower-case) name stands for; 0 for none. Keys have few enough names to search.
+unsigned KeyNamed(const std::string& lowerName) {
+    for (unsigned key = 1; key <= 0xFE; ++key) {
+        const std::string name = KeyName(key);
+        if (!name.empty() && Lower(name) == lowerName) return key;
+    }
+    return 0;
+}
+
+unsigned ModifierNamed(const std::string& lowerName) {
+    if (lowerName == "control") return kHotkeyCtrl;
+    for (const NamedModifier& modifier : kModifiers) {
+        if (Lower(modifier.name) == lowerName) return modifier.bit;
+    }
+    return 0;
+}
+
+}  // namespace
+
+Hotkey DefaultCaptureHotkey() { return Hotkey{0, kPrintScreen}; }
+
+bool IsAllowedHotkey(const Hotkey& hotkey) {
+    if (KeyName(hotkey.key).empty() || (hotkey.modifiers & ~kAllModifiers) != 0) return false;
+    return hotkey.modifiers != 0 || IsFunctionKey(hotkey.key) || hotkey.key == kPrintScreen;
+}
+
+std::string HeldModifiersText(unsigned modifiers) {
+    std::string text;
+    for (const NamedModifier& modifier : kModifiers) {
+        if (modifiers & modifier.bit) text += std::string(modifier.name) + "+";
+    }
+    return text;
+}
+
+std::string HotkeyText(const Hotkey& hotkey) {
+    const std::string key = KeyName(hotkey.key);
+    return key.empty() ? std::string() : HeldModifiersText(hotkey.modifiers) + key;
+}
+
+std::optional<Hotkey> ParseHotkey(const std::string& text) {
+    if (Trimmed(text).empty()) return Hotkey{};
+    Hotkey hotkey;
+    size_t start = 0;
+    while (true) {
+        const size_t plus = text.find('+', start);
+        const std::string part = Lower(Trimmed(text.substr(start, plus == std::string::npos ? plus : plus - start)));
+        if (plus == std::string::npos) {
+            hotkey.key = KeyNamed(part);
+            break;
+        }
+        const unsigned bit = ModifierNamed(part);
+        if (bit == 0 || (hotkey.modifiers & bit)) return std::nullopt;  // unknown or repeated
+        hotkey.modifiers |= bit;
+        start = plus + 1;
+    }
+    if (!IsAllowedHotkey(hotkey)) return std::nullopt;
+    return hotkey;
+}
+
+HotkeyPress ReadHotkeyPress(unsigned modifiers, unsigned key) {
+    using Kind = HotkeyPress::Kind;
+    if (key == kEscape) return HotkeyPress{Kind::kCancelled, Hotkey{}};
+    if (key == kBackspace || key == kDelete) return HotkeyPress{Kind::kCleared, Hotkey{}};
+    const Hotkey pressed{modifiers & kAllModifiers, key};
+    if (IsModifierKey(key) || !IsAllowedHotkey(pressed)) return HotkeyPress{Kind::kWaiting, Hotkey{}};
+    return HotkeyPress{Kind::kChosen, pressed};
+}

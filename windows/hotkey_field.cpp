@@ -1,0 +1,78 @@
+#include "windows/hotkey_field.h"
+
+#include "base/utf_convert.h"
+
+namespace {
+
+constexpr DWORD kTextColor = 0xFF262626;
+constexpr DWORD kPromptColor = 0xFF8C8C8C;
+constexpr DWORD kBorderColor = 0xFFD9D9D9;
+constexpr DWORD kListeningBorderColor = 0xFF1677FF;
+constexpr wchar_t kPrompt[] = L"\x8BF7\x6309\x4E0B\x5FEB\x6377\x952E";  // 请按下快捷键
+constexpr wchar_t kNone[] = L"\x65E0";                                  // 无
+
+bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+unsigned HeldModifiers() {
+    unsigned modifiers = 0;
+    if (KeyDown(VK_CONTROL)) modifiers |= kHotkeyCtrl;
+    if (KeyDown(VK_MENU)) modifiers |= kHotkeyAlt;
+    if (KeyDown(VK_SHIFT)) modifiers |= kHotkeyShift;
+    if (KeyDown(VK_LWIN) || KeyDown(VK_RWIN)) modifiers |= kHotkeyWin;
+    return modifiers;
+}
+
+}  // namespace
+
+void HotkeyField::Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook) {
+    field_ = field;
+    value_ = hotkey;
+    hook_ = std::move(hook);
+    ShowValue();
+}
+
+void HotkeyField::Listen() {
+    if (!field_ || listening_) return;
+    listening_ = true;
+    if (hook_) hook_(true);
+    Show(kPrompt, true);
+}
+
+void HotkeyField::StopListening() {
+    if (!listening_) return;
+    listening_ = false;
+    if (hook_) hook_(false);
+    ShowValue();
+}
+
+bool HotkeyField::OnKeyMessage(UINT message, WPARAM key) {
+    if (!listening_) return false;
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    // Characters and system keys would beep or open the window menu while the field reads.
+    if (message == WM_CHAR || message == WM_SYSCHAR) return true;
+    if (!down && !up) return false;
+    // PrintScreen comes as a key release only.
+    if (down || key == VK_SNAPSHOT) {
+        const HotkeyPress press = ReadHotkeyPress(HeldModifiers(), static_cast<unsigned>(key));
+        switch (press.kind) {
+            case HotkeyPress::Kind::kChosen: value_ = press.hotkey; StopListening(); return true;
+            case HotkeyPress::Kind::kCleared: value_ = Hotkey{}; StopListening(); return true;
+            case HotkeyPress::Kind::kCancelled: StopListening(); return true;
+            case HotkeyPress::Kind::kWaiting: break;
+        }
+    }
+    // The modifiers held so far, as the user presses them.
+    const std::wstring held = Utf8ToWide(HeldModifiersText(HeldModifiers()));
+    Show(held.empty() ? std::wstring(kPrompt) : held, true);
+    return true;
+}
+
+void HotkeyField::Show(const std::wstring& text, bool listening) {
+    if (!field_) return;
+    const std::wstring shown = listening ? text : Utf8ToWide(HotkeyText(value_));
+    field_->SetText(shown.empty() ? kNone : shown.c_str());
+    field_->SetTextColor(listening ? kPromptColor : kTextColor);
+    field_->SetBorderColor(listening ? kListeningBorderColor : kBorderColor);
+    field_->Invalidate();
+}

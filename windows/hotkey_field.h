@@ -1,0 +1,35 @@
+// The settings window's hotkey field: shows the chosen combination; clicked, it shows
+// "请按下快捷键" and takes the next combination pressed (Backspace or Delete clear it, Escape
+// keeps what it had). The window passes it its keyboard messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "settings/hotkey.h"
+#include "ui_toolkit/UIlib.h"
+
+class HotkeyField {
+public:
+    // Told true when the field starts waiting for a combination and false when it stops.
+    using ListeningHook = std::function<void(bool listening)>;
+
+    void Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook);
+    bool Is(const DuiLib::CControlUI* control) const { return control && control == field_; }
+    const Hotkey& Value() const { return value_; }
+
+    void Listen();
+    void StopListening();
+    // A keyboard message of the window; true when the field took it.
+    bool OnKeyMessage(UINT message, WPARAM key);
+
+private:
+    void Show(const std::wstring& text, bool listening);
+    void ShowValue() { Show(std::wstring(), false); }
+
+    DuiLib::CLabelUI* field_ = nullptr;
+    Hotkey value_;
+    ListeningHook hook_;
+    bool listening_ = false;
+};
