@@ -1,0 +1,157 @@
+"""The installer and uninstaller that scripts/package.sh builds, run silently under Wine as a
+user's deployment tool would: what lands on disk and in the user's registry, the program they
+start, an upgrade over a running copy, and what an uninstall leaves."""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+import harness
+import program
+from program import MAIN_TITLE
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+CLOSE = 0x0010
+
+
+def wine(*args, env=None, timeout=120):
+    return subprocess.run(["wine", *args], capture_output=True, env=env, timeout=timeout)
+
+
+def windows_variable(variable):
+    return wine("cmd", "/c", "echo %" + variable + "%").stdout.decode("ascii", "replace").strip()
+
+
+def windows_folder(variable):
+    return wine("winepath", "-u", windows_variable(variable)).stdout.decode().strip()
+
+
+def registry_values(key):
+    """The values under key as {name: text}, read from an export (UTF-16, so names and texts
+    in any script come back intact); None when the key is missing."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "key.reg")
+        if wine("reg", "export", key, harness.to_windows_path(out), "/y").returncode != 0 \
+                or not os.path.exists(out):
+            return None
+        with open(out, encoding="utf-16") as f:
+            text = f.read()
+    values = {}
+    for name, value in re.findall(r'^"([^"]+)"=(.*)$', text, re.M):
+        if value.startswith("dword:"):
+            values[name] = int(value[6:], 16)
+        else:
+            values[name] = re.sub(r'\\(.)', r'\1', value[1:-1])
+    return values
+
+
+def run_value_present():
+    return wine("reg", "query", RUN_KEY, "/v", "Screenshot").returncode == 0
+
+
+@unittest.skipIf(shutil.which("makensis") is None,
+                 "makensis is missing: scripts/install_deps.sh installs Debian's nsis package")
+class InstallerTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        build_root = os.path.dirname(os.path.abspath(harness.build_dir()))
+        env = dict(os.environ, SCREENSHOT_BUILD_ROOT=build_root, SKIP_BUILD="1")
+        out = subprocess.run([os.path.join(ROOT, "scripts", "package.sh")], env=env, capture_output=True,
+                             text=True, timeout=300, check=True).stdout.split()
+        cls.setup = next(path for path in out if path.endswith(".exe"))
+        with open(os.path.join(ROOT, "app", "version.h")) as f:
+            cls.version = re.search(r'SCREENSHOT_VERSION_TEXT "([^"]+)"', f.read()).group(1)
+        cls.location = windows_variable("LOCALAPPDATA") + "\\Programs\\Screenshot"
+        cls.folder = os.path.join(windows_folder("LOCALAPPDATA"), "Programs", "Screenshot")
+        cls.pictures = os.path.join(windows_folder("TEMP"), "screenshot_pic")
+        cls.shortcut = os.path.join(windows_folder("APPDATA"), "Microsoft", "Windows", "Start Menu", "Programs",
+                                    "\u622a\u56fe\u5de5\u5177.lnk")
+
+    def setUp(self):
+        self.log = program.LogServer().__enter__()
+        self.addCleanup(self.log.__exit__)
+        self.env = dict(os.environ, SCREENSHOT_LOG_ENDPOINT=self.log.url,
+                        SCREENSHOT_UPDATE_URL=self.log.url + "/update/update.json")
+        self.addCleanup(self.remove_everything)
+
+    def remove_everything(self):
+        if program.window_rect(MAIN_TITLE):
+            program.tool("post", MAIN_TITLE, CLOSE, 0, 0)
+            harness.wait_until(lambda: program.window_rect(MAIN_TITLE) is None, 15, what="the program ended")
+        wine("reg", "delete", UNINSTALL_KEY, "/f")
+        wine("reg", "delete", RUN_KEY, "/v", "Screenshot", "/f")
+        shutil.rmtree(self.folder, ignore_errors=True)
+        if os.path.exists(self.shortcut):
+            os.remove(self.shortcut)
+
+    def install(self, *options):
+        started = time.monotonic()
+        # Not through pipes: the program it starts would hold them open.
+        done = subprocess.run(["wine", self.setup, "/S", *options], env=self.env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=120)
+        self.assertEqual(done.returncode, 0)
+        program.wait_window(MAIN_TITLE)
+        return time.monotonic() - started
+
+    def test_a_silent_install_writes_files_shortcut_and_entry_and_starts_the_program(self):
+        seconds = self.install()
+        print("\nsilent install until the main window shows: %.1f s, installer %d bytes"
+              % (seconds, os.path.getsize(self.setup)))
+        self.assertTrue(os.path.isfile(os.path.join(self.folder, "Screenshot.exe")))
+        self.assertTrue(os.path.isfile(os.path.join(self.folder, "Uninstall.exe")))
+        self.assertTrue(os.path.isfile(self.shortcut))
+        entry = registry_values(UNINSTALL_KEY)
+        location = self.location
+        self.assertEqual(entry["DisplayName"], "\u622a\u56fe\u5de5\u5177")
+        self.assertEqual(entry["DisplayVersion"], self.version)
+        self.assertEqual(entry["Publisher"], "Screenshot")
+        self.assertEqual(entry["InstallLocation"], location)
+        self.assertEqual(entry["DisplayIcon"], location + "\\Screenshot.exe,0")
+        self.assertEqual(entry["UninstallString"], '"%s\\Uninstall.exe"' % location)
+        self.assertEqual(entry["QuietUninstallString"], '"%s\\Uninstall.exe" /S' % location)
+        self.assertGreater(entry["EstimatedSize"], os.path.getsize(os.path.join(self.folder, "Screenshot.exe")) // 1024 - 1)
+        self.assertFalse(run_value_present())  # "start with Windows" is off unless chosen
+        harness.wait_until(lambda: "first_run_after_setup" in self.log.events(), 20, what="the start event")
+
+    def test_an_upgrade_ends_the_running_copy_and_keeps_its_settings(self):
+        self.install()
+        config = os.path.join(self.folder, "config.json")
+        mine = '{"pic_save_path": "C:\\\\mine", "pic_save_format": "BMP", "capture_hotkey": "Alt+F2"}'
+        with open(config, "w") as f:
+            f.write(mine)
+        self.install()
+        harness.wait_until(lambda: self.log.events().count("first_run_after_setup") == 2, 20,
+                           what="the second start event")
+        self.assertEqual(program.tool("count", MAIN_TITLE), "1")
+        with open(config) as f:
+            self.assertEqual(f.read(), mine)
+
+    def test_a_silent_uninstall_removes_the_program_and_keeps_settings_and_pictures(self):
+        self.install("/AUTOSTART")
+        self.assertTrue(run_value_present())
+        os.makedirs(self.pictures, exist_ok=True)
+        picture = os.path.join(self.pictures, "0001_20261207_120000.png")
+        with open(picture, "wb") as f:
+            f.write(b"\x89PNG")
+        self.addCleanup(os.remove, picture)
+        # The uninstaller runs from a copy of itself in the temporary folder and returns at once.
+        subprocess.run(["wine", os.path.join(self.folder, "Uninstall.exe"), "/S"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        harness.wait_until(lambda: registry_values(UNINSTALL_KEY) is None, 30, interval=0.5,
+                           what="the uninstall entry removed")
+        harness.wait_until(lambda: not os.path.exists(os.path.join(self.folder, "Uninstall.exe")), 30,
+                           what="the program files removed")
+        self.assertIsNone(program.window_rect(MAIN_TITLE))
+        self.assertEqual(sorted(os.listdir(self.folder)), ["config.json"])
+        self.assertFalse(run_value_present())
+        self.assertFalse(os.path.exists(self.shortcut))
+        self.assertTrue(os.path.isfile(picture))
+
+
+if __name__ == "__main__":
+    unittest.main()
