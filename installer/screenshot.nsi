@@ -5,6 +5,7 @@
 ;   APP_EXE   the Screenshot.exe to install
 ;   APP_ICON  the program's icon
 ;   OUT_FILE  where the installer is written
+;   SIDE_BITMAP  the 164 x 314 picture beside the finish page
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -40,6 +41,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${APP_ICON}"
 !define MUI_UNICON "${APP_ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Screenshot.exe"
 !define MUI_FINISHPAGE_RUN_PARAMETERS "firstrun_after_setup"
@@ -155,6 +157,10 @@ Section /o "un.同时删除设置和默认文件夹中的截图" UnSecUserData
     Delete "$TEMP\screenshot_pic\????_????????_??????.png"
     Delete "$TEMP\screenshot_pic\????_????????_??????.bmp"
     RMDir "$TEMP\screenshot_pic"
+    ; The random machine code that usage events carry.
+    SetShellVarContext current
+    Delete "$APPDATA\screenshot\app.id"
+    RMDir "$APPDATA\screenshot"
 SectionEnd
 
 Section "-un.Folder"

@@ -20,12 +20,18 @@ SETUP=$DIST/Screenshot-Setup-$VERSION.exe
 PORTABLE=$DIST/Screenshot-$VERSION-portable.zip
 rm -f "$SETUP" "$PORTABLE"
 
+# The side picture of the installer's first and last pages: the program's icon on its blue.
+SIDE=$BUILD/dist/side.bmp
+convert -size 164x314 gradient:'#2F7BFF'-'#0B3D91' \
+    \( "$ROOT/app/res/screenshot.ico[4]" -resize 72x72 \) -gravity north -geometry +0+72 -composite \
+    -type TrueColor BMP3:"$SIDE"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$VERSION" -DAPP_EXE="$EXE" \
-    -DAPP_ICON="$ROOT/app/res/screenshot.ico" -DOUT_FILE="$SETUP" "$ROOT/installer/screenshot.nsi"
+    -DAPP_ICON="$ROOT/app/res/screenshot.ico" -DOUT_FILE="$SETUP" -DSIDE_BITMAP="$SIDE" "$ROOT/installer/screenshot.nsi"
 python3 - "$EXE" "$PORTABLE" <<'PY'
 import sys, zipfile
 with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
     archive.write(sys.argv[1], "Screenshot/Screenshot.exe")
 PY
+rm -f "$SIDE"
 echo "$SETUP"
 echo "$PORTABLE"
