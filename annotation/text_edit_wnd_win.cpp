@@ -1,5 +1,7 @@
 #include "annotation/text_edit_wnd_win.h"
 
+#include "base/dpi_context.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -87,8 +89,8 @@ bool CTextEditWnd::Build(const std::wstring& face, int points) {
 void CTextEditWnd::SetFont(const std::wstring& face, int points) {
     face_ = face.substr(0, 31);
     points_ = points;
-    WindowDc screen(nullptr);
-    const int height = -MulDiv(points_, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    // Points at the overlay's DPI, so text is as large as in other programs on a scaled display.
+    const int height = -MulDiv(points_, WindowDpi(owner_), 72);
     font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face_.c_str()));
     if (edit_ && font_) {
         SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);

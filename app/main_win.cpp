@@ -7,6 +7,7 @@
 #include "app/app_services.h"
 #include "app/crash_dump_win.h"
 #include "app/single_instance.h"
+#include "base/dpi_context.h"
 #include "base/gdiplus_session.h"
 #include "base/message_loop.h"
 #include "annotation/text_edit_wnd_win.h"
@@ -50,6 +51,10 @@ void RunMainWindow(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The windows are drawn for 96 DPI and scaled by the system, as in any program that declares
+    // no awareness. On Windows this thread is unaware already; Wine makes every program aware
+    // unless a thread says otherwise. Only the capture works in physical pixels.
+    SetThreadDpiMode(DpiMode::kUnaware);
     InstallCrashFilter();
     GdiplusSession gdiplus;
     SingleInstance single;

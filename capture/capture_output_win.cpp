@@ -12,6 +12,7 @@
 
 #include "base/window_transitions.h"
 #include "base/clipboard.h"
+#include "base/dpi_context.h"
 #include "base/file_io.h"
 #include "base/unique_handle.h"
 #include "capture/bmp_format.h"
@@ -163,7 +164,12 @@ CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const 
 }
 
 FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester) {
-    UniqueBitmap screen(GrabVirtualScreen());
+    UniqueBitmap screen;
+    {
+        // The screen's physical pixels, whatever the calling thread's awareness.
+        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+        screen.Reset(GrabVirtualScreen());
+    }
     const FullScreenCaptureResult result = DeliverPicture(screen, true, true, folder, format);
     if (requester) PostMessageW(requester, WM_FULLSCREEN_CAPTURE_DONE, 0, result.failed);
     return result;

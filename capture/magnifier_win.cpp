@@ -1,23 +1,25 @@
 #include "capture/magnifier_win.h"
 
+#include "base/dpi_scale.h"
 #include "base/unique_handle.h"
 #include "capture/overlay_style.h"
 
 using namespace capture;
 
-CMagnifier::CMagnifier(const Rect& screen, const Rect& primary)
-    : screen_(screen), primary_(primary), width_(screen.Width()), height_(screen.Height()) {}
+CMagnifier::CMagnifier(const Rect& screen, const Rect& primary, const MagnifierMetrics& metrics)
+    : screen_(screen), primary_(primary), metrics_(metrics), width_(screen.Width()), height_(screen.Height()) {}
 
 bool CMagnifier::Create(HDC reference) {
-    return square_.Create(reference, kMagnifierSize, kMagnifierSize) &&
-           panel_.Create(reference, kInfoPanelWidth, kInfoPanelHeight);
+    return square_.Create(reference, metrics_.size, metrics_.size) &&
+           panel_.Create(reference, metrics_.panelWidth, metrics_.panelHeight);
 }
 
 void CMagnifier::Place(Point cursor, CornerMagnifier& corner, RECT& square, RECT& panel) const {
-    const Point at = followMode_ ? FollowMagnifier(cursor, primary_, screen_) : corner.Place(cursor, screen_);
-    square = RECT{at.x, at.y, at.x + kMagnifierSize, at.y + kMagnifierSize};
-    const Point below = PlaceInfoPanel(at, !followMode_ && corner.flipped, width_, height_);
-    panel = RECT{below.x, below.y, below.x + kInfoPanelWidth, below.y + kInfoPanelHeight};
+    const Point at =
+        followMode_ ? FollowMagnifier(cursor, primary_, screen_, metrics_) : corner.Place(cursor, screen_, metrics_);
+    square = RECT{at.x, at.y, at.x + metrics_.size, at.y + metrics_.size};
+    const Point below = PlaceInfoPanel(at, !followMode_ && corner.flipped, width_, height_, metrics_);
+    panel = RECT{below.x, below.y, below.x + metrics_.panelWidth, below.y + metrics_.panelHeight};
 }
 
 void CMagnifier::Places(Point cursor, RECT& square, RECT& panel) const {
@@ -54,11 +56,11 @@ void CMagnifier::CopyInto(HDC dc, const RECT& area) const {
 void CMagnifier::DrawSquare(const RECT& square, POINT cursor, const DibCanvas& frozen) {
     // Drawn in overlay coordinates at (0, 0) of its own bitmap.
     HDC dc = square_.Dc();
-    const int x = square.left, y = square.top, s = kMagnifierSize;
+    const int x = square.left, y = square.top, s = metrics_.size;
     SetViewportOrgEx(dc, -x, -y, nullptr);
     // The enlarged square; what lies beyond the screen stays black.
     PatBlt(dc, x, y, s, s, BLACKNESS);
-    const MagnifierCopy copy = MagnifierSource(Point{cursor.x, cursor.y}, width_, height_);
+    const MagnifierCopy copy = MagnifierSource(Point{cursor.x, cursor.y}, width_, height_, metrics_);
     if (copy.source.right > copy.source.left) {
         const int oldMode = SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
@@ -67,7 +69,7 @@ void CMagnifier::DrawSquare(const RECT& square, POINT cursor, const DibCanvas& f
         SetStretchBltMode(dc, oldMode);
     }
     {
-        UniquePen cross(CreatePen(PS_SOLID, 3, kAccent));
+        UniquePen cross(CreatePen(PS_SOLID, base::ScaleToDpi(3, metrics_.dpi), kAccent));
         SelectedObject pen(dc, cross.Get());
         MoveToEx(dc, x + 1, y + s / 2, nullptr);
         LineTo(dc, x + s - 2, y + s / 2);
@@ -88,7 +90,8 @@ void CMagnifier::DrawPanel(const RECT& panel, uint32_t colour, HFONT font) {
     hexText_ = HexColorText(red, green, blue);
     decimalText_ = DecimalColorText(red, green, blue);
     HDC dc = panel_.Dc();
-    const int x = panel.left, y = panel.top, w = kInfoPanelWidth, h = kInfoPanelHeight;
+    const int x = panel.left, y = panel.top, w = metrics_.panelWidth, h = metrics_.panelHeight;
+    const auto scaled = [this](int length) { return base::ScaleToDpi(length, metrics_.dpi); };
     SetViewportOrgEx(dc, -x, -y, nullptr);
     {
         UniqueBrush background(CreateSolidBrush(RGB(0x19, 0x19, 0x19)));
@@ -111,7 +114,7 @@ void CMagnifier::DrawPanel(const RECT& panel, uint32_t colour, HFONT font) {
         const COLORREF oldColor = SetTextColor(dc, RGB(255, 255, 255));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         for (int i = 0; i < 5; ++i) {
-            RECT line{x + 5, y + 5 + 20 * i, x + w - 5, y + 25 + 20 * i};
+            RECT line{x + scaled(5), y + scaled(5 + 20 * i), x + w - scaled(5), y + scaled(25 + 20 * i)};
             DrawTextW(dc, lines[i].c_str(), -1, &line, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         }
         SetBkMode(dc, oldMode);
@@ -121,7 +124,7 @@ void CMagnifier::DrawPanel(const RECT& panel, uint32_t colour, HFONT font) {
         UniqueBrush swatch(CreateSolidBrush(RGB(red, green, blue)));
         SelectedObject pen(dc, edge.Get());
         SelectedObject brush(dc, swatch.Get());
-        Rectangle(dc, x + w - 46, y + 6, x + w - 6, y + 46);
+        Rectangle(dc, x + w - scaled(46), y + scaled(6), x + w - scaled(6), y + scaled(46));
     }
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }

@@ -13,8 +13,10 @@
 
 class CMagnifier {
 public:
-    // screen: the virtual screen (the overlay's client area); primary: the primary monitor.
-    CMagnifier(const capture::Rect& screen, const capture::Rect& primary);
+    // screen: the virtual screen (the overlay's client area); primary: the primary monitor;
+    // metrics: the sizes at the overlay's DPI.
+    CMagnifier(const capture::Rect& screen, const capture::Rect& primary,
+               const capture::MagnifierMetrics& metrics = capture::MagnifierMetrics{});
 
     // Makes the two canvases; false when either cannot be made.
     bool Create(HDC reference);
@@ -42,6 +44,7 @@ private:
 
     capture::Rect screen_;
     capture::Rect primary_;
+    capture::MagnifierMetrics metrics_;
     int width_;
     int height_;
     capture::CornerMagnifier corner_;

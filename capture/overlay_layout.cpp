@@ -3,42 +3,56 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/dpi_scale.h"
+
 namespace capture {
 
-Point FollowMagnifier(Point cursor, const Rect& primary, const Rect& screen) {
-    int x = cursor.x + kFollowOffset;
-    if (x + kMagnifierSize > primary.right) x = cursor.x - kFollowOffset - kMagnifierSize;
-    int y = cursor.y + kFollowOffset;
-    if (y + kMagnifierSize > primary.bottom) y = cursor.y - kFollowOffset - kMagnifierSize;
+MagnifierMetrics MagnifierMetricsForDpi(int dpi) {
+    MagnifierMetrics m;
+    m.dpi = dpi;
+    for (int* length : {&m.size, &m.followOffset, &m.cornerMarginX, &m.cornerMarginY, &m.avoidRadius, &m.panelWidth,
+                        &m.panelHeight, &m.panelGap}) {
+        *length = base::ScaleToDpi(*length, dpi);
+    }
+    return m;
+}
+
+Point FollowMagnifier(Point cursor, const Rect& primary, const Rect& screen, const MagnifierMetrics& m) {
+    int x = cursor.x + m.followOffset;
+    if (x + m.size > primary.right) x = cursor.x - m.followOffset - m.size;
+    int y = cursor.y + m.followOffset;
+    if (y + m.size > primary.bottom) y = cursor.y - m.followOffset - m.size;
     return Point{x - screen.left, y - screen.top};
 }
 
-Point CornerMagnifier::Place(Point cursor, const Rect& client) {
-    const Point topRight{client.right - kCornerMarginX - kMagnifierSize, client.top + kCornerMarginY};
-    // Low enough that the colour panel fits under it with 15 pixels to spare.
-    const Point bottomLeft{client.left + kCornerMarginX,
-                           client.bottom - kMagnifierSize - kInfoPanelHeight - 15};
+Point CornerMagnifier::Place(Point cursor, const Rect& client, const MagnifierMetrics& m) {
+    const int size = m.size, marginX = m.cornerMarginX;
+    const Point topRight{client.right - marginX - size, client.top + m.cornerMarginY};
+    // Low enough that the colour panel fits under it with 15 pixels (at 96 DPI) to spare.
+    const Point bottomLeft{client.left + marginX,
+                           client.bottom - size - m.panelHeight - base::ScaleToDpi(15, m.dpi)};
     if (position.x == -1 && position.y == -1) {
         position = topRight;
         flipped = false;
     } else {
-        const long long dx = cursor.x - kMagnifierSize / 2 - position.x;
-        const long long dy = cursor.y - kMagnifierSize / 2 - position.y;
-        if (dx * dx + dy * dy < static_cast<long long>(kAvoidRadius) * kAvoidRadius) {
+        const long long dx = cursor.x - size / 2 - position.x;
+        const long long dy = cursor.y - size / 2 - position.y;
+        if (dx * dx + dy * dy < static_cast<long long>(m.avoidRadius) * m.avoidRadius) {
             position = flipped ? topRight : bottomLeft;
             flipped = !flipped;
         }
-        position.x = flipped ? client.left + kCornerMarginX : client.right - kCornerMarginX - kMagnifierSize;
+        position.x = flipped ? client.left + marginX : client.right - marginX - size;
         position.x = std::max(position.x, client.left);
         position.y = std::max(position.y, client.top);
-        if (position.x + kMagnifierSize > client.right) position.x = client.right - kMagnifierSize;
-        if (position.y + kMagnifierSize > client.bottom) position.y = client.bottom - kMagnifierSize;
+        if (position.x + size > client.right) position.x = client.right - size;
+        if (position.y + size > client.bottom) position.y = client.bottom - size;
     }
     return Point{position.x - client.left, position.y - client.top};
 }
 
-MagnifierCopy MagnifierSource(Point cursor, int screenWidth, int screenHeight) {
-    const int n = kMagnifierSize / kZoom;  // 43 source pixels
+MagnifierCopy MagnifierSource(Point cursor, int screenWidth, int screenHeight, const MagnifierMetrics& m) {
+    const int zoom = m.zoom;
+    const int n = m.size / zoom;  // 43 source pixels at 96 DPI
     const int half = n / 2;
     const int sx = cursor.x - half;
     const int sy = cursor.y - half;
@@ -49,16 +63,16 @@ MagnifierCopy MagnifierSource(Point cursor, int screenWidth, int screenHeight) {
     MagnifierCopy copy;
     if (x1 <= x0 || y1 <= y0) return copy;
     copy.source = Rect{x0, y0, x1, y1};
-    copy.dest = Rect{(x0 - sx) * kZoom, (y0 - sy) * kZoom, (x1 - sx) * kZoom, (y1 - sy) * kZoom};
+    copy.dest = Rect{(x0 - sx) * zoom, (y0 - sy) * zoom, (x1 - sx) * zoom, (y1 - sy) * zoom};
     return copy;
 }
 
-Point PlaceInfoPanel(Point p, bool flipped, int screenWidth, int screenHeight) {
-    int x = flipped ? p.x : p.x - kInfoPanelWidth + kMagnifierSize;
-    int y = p.y + kMagnifierSize;
-    if (x + kInfoPanelWidth > screenWidth) x = screenWidth - kInfoPanelWidth;
+Point PlaceInfoPanel(Point p, bool flipped, int screenWidth, int screenHeight, const MagnifierMetrics& m) {
+    int x = flipped ? p.x : p.x - m.panelWidth + m.size;
+    int y = p.y + m.size;
+    if (x + m.panelWidth > screenWidth) x = screenWidth - m.panelWidth;
     x = std::max(x, 0);
-    if (y + kInfoPanelHeight > screenHeight) y = p.y - kInfoPanelHeight - 5;
+    if (y + m.panelHeight > screenHeight) y = p.y - m.panelHeight - m.panelGap;
     return Point{x, y};
 }
 

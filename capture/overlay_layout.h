@@ -18,9 +18,26 @@ constexpr int kAvoidRadius = 150;
 constexpr int kInfoPanelWidth = 172;   // W
 constexpr int kInfoPanelHeight = 110;  // H
 
+// The magnifier's and its panel's sizes and distances: the constants above at 96 DPI, scaled
+// with the overlay's DPI (the zoom stays 4).
+struct MagnifierMetrics {
+    int dpi = 96;
+    int size = kMagnifierSize;
+    int zoom = kZoom;
+    int followOffset = kFollowOffset;
+    int cornerMarginX = kCornerMarginX;
+    int cornerMarginY = kCornerMarginY;
+    int avoidRadius = kAvoidRadius;
+    int panelWidth = kInfoPanelWidth;
+    int panelHeight = kInfoPanelHeight;
+    int panelGap = 5;  // between the square and a panel above it
+};
+MagnifierMetrics MagnifierMetricsForDpi(int dpi);
+
 // Follow mode: right of and below the cursor, flipped to the other side where the primary
 // monitor ends. Screen coordinates in, overlay client coordinates out.
-Point FollowMagnifier(Point cursor, const Rect& primaryMonitor, const Rect& virtualScreen);
+Point FollowMagnifier(Point cursor, const Rect& primaryMonitor, const Rect& virtualScreen,
+                      const MagnifierMetrics& m = MagnifierMetrics{});
 
 // Corner mode: waits top-right and jumps to the bottom-left (and back) when the cursor comes
 // within the avoid radius of its centre.
@@ -29,7 +46,7 @@ struct CornerMagnifier {
     bool flipped = false;    // true: at the bottom-left spot
     // The position for this paint (client = the overlay's client area in screen coordinates),
     // in overlay client coordinates.
-    Point Place(Point cursor, const Rect& client);
+    Point Place(Point cursor, const Rect& client, const MagnifierMetrics& m = MagnifierMetrics{});
 };
 
 // The part of the frozen screen the magnifier enlarges, and where it lands in the S x S square
@@ -38,10 +55,12 @@ struct MagnifierCopy {
     Rect source;  // in frozen-screen pixels
     Rect dest;    // in the magnifier square
 };
-MagnifierCopy MagnifierSource(Point cursorClient, int screenWidth, int screenHeight);
+MagnifierCopy MagnifierSource(Point cursorClient, int screenWidth, int screenHeight,
+                              const MagnifierMetrics& m = MagnifierMetrics{});
 
 // The colour panel under (or, without room, above) the magnifier at p.
-Point PlaceInfoPanel(Point magnifier, bool flipped, int screenWidth, int screenHeight);
+Point PlaceInfoPanel(Point magnifier, bool flipped, int screenWidth, int screenHeight,
+                     const MagnifierMetrics& m = MagnifierMetrics{});
 
 // "HEX: 01 02 03" and "RGB: 1, 2, 3".
 std::wstring HexColorText(int red, int green, int blue);

@@ -8,17 +8,11 @@
 #include "capture/update_split_win.h"
 
 using capture::kAccent;
-using capture::kBorderWidth;
-using capture::kHandleHalf;
 
 namespace {
 
-constexpr int kSelectionReach = kHandleHalf + kBorderWidth + 1;
-
-UniqueFont MakeLabelFont() {
-    WindowDc screen(nullptr);
-    const int height = -MulDiv(12, GetDeviceCaps(screen.Get(), LOGPIXELSY), 96);
-    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+UniqueFont MakeLabelFont(int pixels) {
+    return UniqueFont(CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, kUiFontFace));
 }
 
@@ -49,14 +43,16 @@ void AddSelectionChange(HRGN dirty, const RECT& before, const RECT& after, int b
 }  // namespace
 
 COverlayRenderer::COverlayRenderer(const capture::Rect& screen, const capture::SelectionModel& model,
-                                   ICaptureAnnotations& annotations, CMagnifier& magnifier)
+                                   ICaptureAnnotations& annotations, CMagnifier& magnifier,
+                                   const capture::OverlayChrome& chrome)
     : screen_(screen),
       width_(screen.Width()),
       height_(screen.Height()),
       model_(model),
       annotations_(annotations),
       magnifier_(magnifier),
-      labelFont_(MakeLabelFont()) {}
+      chrome_(chrome),
+      labelFont_(MakeLabelFont(chrome.labelFontHeight)) {}
 
 bool COverlayRenderer::Create(HDC reference) {
     // Without a DIB section for the frozen screen a compatible bitmap holds it; it cannot be
@@ -105,8 +101,8 @@ void COverlayRenderer::ChromeRects(RECT out[4]) const {
     std::fill(out, out + 4, RECT{});
     const RECT sel = SelectionClient();
     if (sel.right > sel.left && sel.bottom > sel.top) {
-        out[0] = RECT{sel.left - kSelectionReach, sel.top - kSelectionReach, sel.right + kSelectionReach,
-                      sel.bottom + kSelectionReach};
+        out[0] = RECT{sel.left - chrome_.SelectionReach(), sel.top - chrome_.SelectionReach(), sel.right + chrome_.SelectionReach(),
+                      sel.bottom + chrome_.SelectionReach()};
         SIZE extent{};
         const capture::Point label = LabelPosition(sel, extent);
         out[1] = RECT{label.x - 1, label.y - 1, label.x + extent.cx + 1, label.y + extent.cy + 1};
@@ -119,7 +115,7 @@ void COverlayRenderer::InvalidateChrome() {
     UniqueRegion dirty(CreateRectRgn(0, 0, 0, 0));
     // An unchanged selection and label keep their pixels (drawing a shape changes neither).
     if (!EqualRect(&lastChrome_.rects[0], &next.rects[0]) || lastChrome_.handles != next.handles) {
-        AddSelectionChange(dirty.Get(), lastChrome_.rects[0], next.rects[0], kSelectionReach);
+        AddSelectionChange(dirty.Get(), lastChrome_.rects[0], next.rects[0], chrome_.SelectionReach());
     }
     for (int i = 1; i < 4; ++i) {
         if (i == 1 && EqualRect(&lastChrome_.rects[1], &next.rects[1]) && lastChrome_.label == next.label) continue;
@@ -190,7 +186,7 @@ void COverlayRenderer::Render(const RECT& area, HRGN clip) {
     const RECT sel = SelectionClient();
     if (sel.right > sel.left && sel.bottom > sel.top) {
         RECT reach = sel, overlap;
-        InflateRect(&reach, kSelectionReach, kSelectionReach);
+        InflateRect(&reach, chrome_.SelectionReach(), chrome_.SelectionReach());
         const bool meets = IntersectRect(&overlap, &reach, &area) != FALSE;
         // Selection, label, handles, in this order; the label may stand outside the selection,
         // so it is always drawn (clipped to area).
@@ -209,7 +205,7 @@ void COverlayRenderer::DrawSelection(HDC dc, const RECT& sel, const RECT& area) 
         BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, frozen_.Dc(),
                inside.left, inside.top, SRCCOPY);
     }
-    UniquePen border(CreatePen(PS_SOLID, kBorderWidth, kAccent));
+    UniquePen border(CreatePen(PS_SOLID, chrome_.borderWidth, kAccent));
     SelectedObject pen(dc, border.Get());
     SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, sel.left, sel.top, sel.right, sel.bottom);
@@ -229,8 +225,9 @@ void COverlayRenderer::DrawHandles(HDC dc, const RECT& sel) {
     const POINT handles[8] = {{sel.left, sel.top},    {midX, sel.top},         {sel.right, sel.top},
                               {sel.right, midY},      {sel.right, sel.bottom}, {midX, sel.bottom},
                               {sel.left, sel.bottom}, {sel.left, midY}};
+    const int half = chrome_.handleSize / 2;
     for (const POINT& h : handles) {
-        Rectangle(dc, h.x - kHandleHalf, h.y - kHandleHalf, h.x + kHandleHalf, h.y + kHandleHalf);
+        Rectangle(dc, h.x - half, h.y - half, h.x + half, h.y + half);
     }
 }
 

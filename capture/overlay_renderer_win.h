@@ -12,6 +12,7 @@
 #include "base/unique_handle.h"
 #include "capture/capture_annotations.h"
 #include "capture/magnifier_win.h"
+#include "capture/overlay_chrome.h"
 #include "capture/selection_model.h"
 
 class COverlayRenderer {
@@ -19,7 +20,8 @@ public:
     // screen: the virtual screen the overlay covers. The model, annotations and magnifier are
     // the capture's and outlive the renderer.
     COverlayRenderer(const capture::Rect& screen, const capture::SelectionModel& model,
-                     ICaptureAnnotations& annotations, CMagnifier& magnifier);
+                     ICaptureAnnotations& annotations, CMagnifier& magnifier,
+                     const capture::OverlayChrome& chrome = capture::OverlayChrome{});
 
     // Makes the frozen screen and the back buffer (false when either cannot be made) and, room
     // permitting, the dimmed copy; without it the screen is shown undimmed.
@@ -73,6 +75,7 @@ private:
     ICaptureAnnotations& annotations_;
     CMagnifier& magnifier_;
     HWND overlay_ = nullptr;
+    capture::OverlayChrome chrome_;
     UniqueFont labelFont_;
     bool showHandles_ = true;
     DibCanvas frozen_, dimmed_, back_;

@@ -1,4 +1,4 @@
-// What the overlay draws with: its accent colour and line widths.
+// What the overlay draws with: its accent colour (the sizes are in overlay_chrome.h).
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,5 @@
 namespace capture {
 
 constexpr COLORREF kAccent = RGB(0x16, 0x77, 0xFF);
-constexpr int kBorderWidth = 2;
-constexpr int kHandleHalf = kHandleSize / 2;
 
 }  // namespace capture

@@ -16,11 +16,13 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/app_messages.h"
 #include "capture/capture_annotations.h"
 #include "capture/finish_capture.h"
 #include "capture/magnifier_win.h"
+#include "capture/overlay_chrome.h"
 #include "capture/overlay_renderer_win.h"
 #include "capture/selection_model.h"
 #include "capture/toolbar_actions.h"
@@ -98,6 +100,8 @@ private:
     PictureTargetSource target_;
     ICaptureAnnotations& annotations_;
     capture::Rect screen_;
+    std::vector<base::ScaledMonitor> monitors_;  // physical rectangles and their DPIs
+    capture::OverlayChrome chrome_;               // at the primary monitor's DPI
     capture::SelectionModel model_;
     CMagnifier magnifier_;
     COverlayRenderer renderer_;
@@ -115,7 +119,7 @@ private:
     std::function<void(const std::wstring&)> onColorCopied_;
 };
 
-// Runs one region capture on the calling thread: builds the selector, runs the overlay until it
-// ends, then ends the capture. onStarted (optional) sees the selector once it runs.
+// Runs one region capture on the calling thread, in physical pixels (the thread is per-monitor
+// DPI aware meanwhile): builds the selector, runs the overlay until it ends, then ends the capture. onStarted (optional) sees the selector once it runs.
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
                       const std::function<void(CRectangularSelector&)>& onStarted = {});

@@ -6,6 +6,7 @@
 #include "base/clipboard.h"
 #include "base/cursor_kind_win.h"
 #include "base/dib_canvas.h"
+#include "base/dpi_context.h"
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
@@ -28,6 +29,11 @@ capture::Rect VirtualScreen() {
                          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// The primary monitor's DPI: the overlay's chrome is drawn at it.
+int PrimaryDpi(const std::vector<base::ScaledMonitor>& monitors) {
+    return base::DpiAt(base::Point{0, 0}, monitors);
+}
+
 capture::Rect PrimaryMonitor() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -46,9 +52,13 @@ CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& 
       target_(std::move(target)),
       annotations_(annotations),
       screen_(VirtualScreen()),
+      monitors_(ScaledMonitors()),
+      chrome_(capture::OverlayChromeForDpi(PrimaryDpi(monitors_))),
       model_(screen_),
-      magnifier_(screen_, PrimaryMonitor()),
-      renderer_(screen_, model_, annotations_, magnifier_) {}
+      magnifier_(screen_, PrimaryMonitor(), chrome_.magnifier),
+      renderer_(screen_, model_, annotations_, magnifier_, chrome_) {
+    model_.SetHandleSize(chrome_.handleSize);
+}
 
 CRectangularSelector::~CRectangularSelector() {
     StopPoller();
@@ -129,6 +139,8 @@ void CRectangularSelector::StopPoller() {
 }
 
 void CRectangularSelector::Poll() {
+    // The cursor in the overlay's physical pixels.
+    SetThreadDpiMode(DpiMode::kPerMonitor);
     while (pollerRunning_) {
         POINT pt;
         if (GetCursorPos(&pt) && ScreenToClient(overlay_, &pt)) {
@@ -226,6 +238,9 @@ void CRectangularSelector::PostShapeSelected() {
 }
 
 void CRectangularSelector::PlaceToolbar() {
+    // The toolbar is drawn for 96 DPI like the program's other windows: it is made, measured
+    // and moved in the unaware context, and the system scales it.
+    ThreadDpiScope unaware(DpiMode::kUnaware);
     if (!IsWindow(toolbar_.GetHWND())) {
         // Without a window the selection stays usable; the next finished drag tries again.
         if (!toolbar_.Create(overlay_, kToolbarTitle, kToolbarStyle, 0)) return;
@@ -241,8 +256,8 @@ void CRectangularSelector::PlaceToolbar() {
     ShowToolbar(true);
     RECT window;
     GetWindowRect(toolbar, &window);
-    const capture::Point at = capture::PlaceToolbar(capture::Normalized(model_.Selection()), window.right - window.left,
-                                                    window.bottom - window.top, screen_);
+    const capture::Point at = capture::PlaceUnawareToolbar(
+        model_.Selection(), base::Size{window.right - window.left, window.bottom - window.top}, screen_, monitors_);
     SetWindowPos(toolbar, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -308,6 +323,7 @@ HBITMAP CRectangularSelector::ComposeOutput() {
 
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
                       const std::function<void(CRectangularSelector&)>& onStarted) {
+    ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
     CRectangularSelector selector(requester, annotations, std::move(target));
     const bool started = selector.Start();
     if (started) {

@@ -7,13 +7,13 @@ namespace capture {
 
 namespace {
 
-bool Near(int value, int target) { return target - kHandleSize <= value && value <= target + kHandleSize; }
+bool Near(int value, int target, int tolerance) { return target - tolerance <= value && value <= target + tolerance; }
 
 int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
 }  // namespace
 
-int HitTest(const Rect& selection, const Rect& screen, Point p) {
+int HitTest(const Rect& selection, const Rect& screen, Point p, int handleSize) {
     const int x = p.x - screen.left;
     const int y = p.y - screen.top;
     const int l = std::min(selection.left, selection.right) - screen.left;
@@ -27,7 +27,7 @@ int HitTest(const Rect& selection, const Rect& screen, Point p) {
                    {kHitBottomRight, l + w, t + h}, {kHitBottom, l + w / 2, t + h},
                    {kHitBottomLeft, l, t + h},    {kHitLeft, l, t + h / 2}};
     for (const auto& handle : handles) {
-        if (Near(x, handle.hx) && Near(y, handle.hy)) return handle.code;
+        if (Near(x, handle.hx, handleSize) && Near(y, handle.hy, handleSize)) return handle.code;
     }
     return l <= x && x <= l + w && t <= y && y <= t + h ? kHitInside : kHitOutside;
 }
@@ -54,16 +54,25 @@ void ClampToScreen(Rect& r, const Rect& s) {
     r.bottom = Clamp(r.bottom, s.top, s.bottom);
 }
 
-Point PlaceToolbar(const Rect& selection, int tw, int th, const Rect& s) {
+Point PlaceToolbar(const Rect& selection, int tw, int th, const Rect& s, int gap) {
     const Rect sel = Normalized(selection);
     int x = sel.right - tw;
-    int y = sel.bottom + 10;
-    if (y + th > s.bottom) y = sel.top - th - 10;
+    int y = sel.bottom + gap;
+    if (y + th > s.bottom) y = sel.top - th - gap;
     x = std::max(x, s.left);
     y = std::max(y, s.top);
     if (x + tw > s.right) x = s.right - tw;
     if (y + th > s.bottom) y = s.bottom - th;
     return Point{x, y};
+}
+
+Point PlaceUnawareToolbar(const Rect& selection, base::Size logical, const Rect& screen,
+                          const std::vector<base::ScaledMonitor>& monitors) {
+    const Rect sel = Normalized(selection);
+    const int dpi = base::DpiAt(Point{sel.right - 1, sel.bottom - 1}, monitors);
+    const Point at = PlaceToolbar(sel, base::ScaleToDpi(logical.cx, dpi), base::ScaleToDpi(logical.cy, dpi), screen,
+                                  base::ScaleToDpi(10, dpi));
+    return base::PhysicalToLogical(at, monitors);
 }
 
 SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
@@ -73,7 +82,7 @@ SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
         creating_ = true;
         dragStart_ = dragCurrent_ = p;
     } else {
-        resizeHit_ = HitTest(selection_, screen_, p);
+        resizeHit_ = HitTest(selection_, screen_, p, handleSize_);
         if (resizeHit_ >= kHitTopLeft && resizeHit_ <= kHitLeft) {
             resizing_ = true;
             anchor_ = p;
@@ -130,7 +139,7 @@ SelectionModel::DragResult SelectionModel::Drag(Point p, bool movingAllowed) {
         anchor_ = p;
     }
     if (Inflated(selection_, 5).Contains(p)) {
-        return DragResult{true, CursorForHit(HitTest(selection_, screen_, p), movingAllowed)};
+        return DragResult{true, CursorForHit(HitTest(selection_, screen_, p, handleSize_), movingAllowed)};
     }
     return DragResult{false, hasSelection_ ? Cursor::kArrow : Cursor::kCross};
 }

@@ -3,7 +3,10 @@
 // virtual screen. Pure code; the overlay window feeds it points and acts on its answers.
 #pragma once
 
+#include <vector>
+
 #include "base/cursor_kind.h"
+#include "base/dpi_scale.h"
 #include "base/geometry.h"
 
 namespace capture {
@@ -36,8 +39,9 @@ constexpr int kHandleSize = 8;       // side of a handle square, and the hit tol
 constexpr int kMinSelectionSize = 10;
 
 
-// The hit code of a screen point for the selection (handle zones are 17 x 17 pixels).
-int HitTest(const Rect& selection, const Rect& virtualScreen, Point p);
+// The hit code of a screen point for the selection (handle zones are 17 x 17 pixels at the
+// default handle size).
+int HitTest(const Rect& selection, const Rect& virtualScreen, Point p, int handleSize = kHandleSize);
 // The cursor a hit code shows.
 Cursor CursorForHit(int hit, bool movingAllowed);
 
@@ -46,11 +50,21 @@ void ClampToScreen(Rect& r, const Rect& virtualScreen);
 
 // Where the toolbar goes: right-aligned 10 pixels under the selection, above it when there is no
 // room below, and kept on the virtual screen.
-Point PlaceToolbar(const Rect& selection, int toolbarWidth, int toolbarHeight, const Rect& virtualScreen);
+Point PlaceToolbar(const Rect& selection, int toolbarWidth, int toolbarHeight, const Rect& virtualScreen,
+                   int gap = 10);
+
+// The same for a toolbar that is a DPI-unaware window of logical size toolbarLogical, under a
+// selection in physical pixels: placed at the scale of the monitor under the selection's bottom
+// right corner (its size and the gap scaled to that monitor's DPI), and given back in the logical
+// coordinates that move the unaware window there.
+Point PlaceUnawareToolbar(const Rect& selection, base::Size toolbarLogical, const Rect& virtualScreen,
+                          const std::vector<base::ScaledMonitor>& monitors);
 
 class SelectionModel {
 public:
     explicit SelectionModel(const Rect& virtualScreen) : screen_(virtualScreen) {}
+    // The handles' size (and hit tolerance) at the overlay's DPI.
+    void SetHandleSize(int size) { handleSize_ = size; }
 
     struct PressResult {
         bool forwardToShapes;  // the press goes on to the annotation shapes
@@ -84,6 +98,7 @@ private:
     void ResizeBy(int dx, int dy);
 
     Rect screen_;
+    int handleSize_ = kHandleSize;
     Rect selection_;
     Point dragStart_;
     Point dragCurrent_;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/dpi_context.h"
 #include "ui_toolkit/UIlib.h"
 #include "windows/pin_hint.h"
 
@@ -138,6 +139,9 @@ std::wstring FullPath(const std::wstring& path) {
 }  // namespace
 
 bool ShowPinnedPicture(const std::wstring& picturePath) {
+    // Shown pixel for pixel: the window is per-monitor aware, so a picture covers as many
+    // physical pixels as it had on screen. Its messages run in that context too.
+    ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
     // The toolkit reads an absolute path from disk and a relative one from the skin archive.
     auto* window = new CShowPicWnd(FullPath(picturePath));
     HWND hwnd = window->Create(nullptr, L"picWnd", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);

@@ -10,6 +10,8 @@
 //   e2e_tool workarea                           "left top right bottom" of the work area
 //   e2e_tool hold-hotkey MODIFIERS KEY          registers the hotkey as another program would;
 //                                               prints "held" or "taken", runs until killed
+//   e2e_tool awareness TITLE|class:NAME         the window's DPI awareness: 0 unaware, 1 system,
+//                                               2 per monitor
 //   e2e_tool pattern                            a window over the whole screen, below topmost
 //                                               ones, whose pixel (x, y) is PatternColour(x, y);
 //                                               runs until closed or killed
@@ -190,6 +192,20 @@ int Pattern() {
     return 0;
 }
 
+int Awareness(const std::wstring& name) {
+    using ContextFn = HANDLE(WINAPI*)(HWND);
+    using AwarenessFn = int(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto context = reinterpret_cast<ContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<AwarenessFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    HWND window = FindByName(name);
+    if (!context || !awareness || !window) return 1;
+    std::printf("%d\n", awareness(context(window)));
+    return 0;
+}
+
 int HoldHotkey(UINT modifiers, UINT key) {
     const bool held = RegisterHotKey(nullptr, 1, modifiers, key) != 0;
     std::printf(held ? "held\n" : "taken\n");
@@ -218,6 +234,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
+    if (command == L"awareness" && argc == 3) return Awareness(argv[2]);
     if (command == L"hold-hotkey" && argc == 4) {
         return HoldHotkey(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)),
                           static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));

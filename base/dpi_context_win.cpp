@@ -1,0 +1,79 @@
+#include "base/dpi_context.h"
+
+namespace {
+
+// DPI_AWARENESS_CONTEXT values and the DPI_AWARENESS value of unaware windows.
+const HANDLE kContextUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+const HANDLE kContextPerMonitor = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+const HANDLE kContextPerMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+constexpr int kAwarenessUnaware = 0;
+constexpr int kMdtEffectiveDpi = 0;
+
+using SetThreadContextFn = HANDLE(WINAPI*)(HANDLE);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetWindowContextFn = HANDLE(WINAPI*)(HWND);
+using GetAwarenessFn = int(WINAPI*)(HANDLE);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+    static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// Sets the context; the previous one, or null when it could not be set.
+HANDLE SetContext(DpiMode mode) {
+    static const auto set = User32Function<SetThreadContextFn>("SetThreadDpiAwarenessContext");
+    if (!set) return nullptr;
+    if (mode == DpiMode::kUnaware) return set(kContextUnaware);
+    if (HANDLE previous = set(kContextPerMonitorV2)) return previous;
+    return set(kContextPerMonitor);
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+    static const HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    static const auto get = shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                                         reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                                   : nullptr;
+    UINT x = 0, y = 0;
+    if (get && SUCCEEDED(get(monitor, kMdtEffectiveDpi, &x, &y)) && x > 0) return x;
+    return base::kBaseDpi;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
+    auto* monitors = reinterpret_cast<std::vector<base::ScaledMonitor>*>(data);
+    monitors->push_back(base::ScaledMonitor{base::Rect{rect->left, rect->top, rect->right, rect->bottom},
+                                            static_cast<int>(MonitorDpi(monitor))});
+    return TRUE;
+}
+
+}  // namespace
+
+bool SetThreadDpiMode(DpiMode mode) { return SetContext(mode) != nullptr; }
+
+ThreadDpiScope::ThreadDpiScope(DpiMode mode) : previous_(SetContext(mode)) {}
+
+ThreadDpiScope::~ThreadDpiScope() {
+    static const auto set = User32Function<SetThreadContextFn>("SetThreadDpiAwarenessContext");
+    if (previous_ && set) set(previous_);
+}
+
+int WindowDpi(HWND window) {
+    static const auto get = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    const UINT dpi = get && window ? get(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : base::kBaseDpi;
+}
+
+bool WindowIsDpiUnaware(HWND window) {
+    static const auto context = User32Function<GetWindowContextFn>("GetWindowDpiAwarenessContext");
+    static const auto awareness = User32Function<GetAwarenessFn>("GetAwarenessFromDpiAwarenessContext");
+    if (!context || !awareness || !window) return false;
+    HANDLE windowContext = context(window);
+    return windowContext && awareness(windowContext) == kAwarenessUnaware;
+}
+
+std::vector<base::ScaledMonitor> ScaledMonitors() {
+    std::vector<base::ScaledMonitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}

@@ -1,0 +1,18 @@
+#include "capture/overlay_chrome.h"
+
+#include "base/dpi_scale.h"
+
+namespace capture {
+
+OverlayChrome OverlayChromeForDpi(int dpi) {
+    if (dpi <= 0) dpi = base::kBaseDpi;
+    OverlayChrome chrome;
+    chrome.dpi = dpi;
+    chrome.labelFontHeight = base::ScaleToDpi(chrome.labelFontHeight, dpi);
+    chrome.borderWidth = base::ScaleToDpi(chrome.borderWidth, dpi);
+    chrome.handleSize = base::ScaleToDpi(chrome.handleSize, dpi);
+    chrome.magnifier = MagnifierMetricsForDpi(dpi);
+    return chrome;
+}
+
+}  // namespace capture

@@ -1,0 +1,23 @@
+// The sizes of what the overlay draws around the selection (its own chrome: size label, border,
+// handles, magnifier), at the overlay's DPI: the 96-DPI sizes scaled and rounded, so the chrome
+// stays legible on a scaled display. The shapes keep the user's widths in physical pixels.
+// Pure code.
+#pragma once
+
+#include "capture/overlay_layout.h"
+
+namespace capture {
+
+struct OverlayChrome {
+    int dpi = 96;
+    int labelFontHeight = 12;  // character height of the size label, in pixels
+    int borderWidth = 2;       // the selection's border
+    int handleSize = kHandleSize;
+    MagnifierMetrics magnifier;
+    // How far the border and handles reach outside the selection.
+    int SelectionReach() const { return handleSize / 2 + borderWidth + 1; }
+};
+
+OverlayChrome OverlayChromeForDpi(int dpi);
+
+}  // namespace capture
