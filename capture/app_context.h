@@ -1,13 +1,16 @@
 // CAppContext: what the program's windows and the capture share across threads: the window that
 // asked for the capture in progress, the main window, the last saved picture and the last copied
-// colour text. Every access takes its lock. The code handling a user's action records here;
+// colour text, and a pinned picture on its way to its window. Every access takes its lock. The code handling a user's action records here;
 // helpers never do.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <mutex>
 #include <string>
+
+#include "ui_toolkit/ui_render.h"
 
 class CAppContext {
 public:
@@ -19,6 +22,10 @@ public:
     void SetMainWindow(HWND window);
     std::wstring GetLastPicturePath() const;
     void SetLastPicturePath(const std::wstring& path);
+    // The picture a pin just saved, in memory, for the pinned window: it is taken once, so the
+    // window need not read the file back.
+    void SetPinnedPicture(std::shared_ptr<const DuiLib::UiImage> picture);
+    std::shared_ptr<const DuiLib::UiImage> TakePinnedPicture();
     std::wstring GetLastColorText() const;
     void SetLastColorText(const std::wstring& text);
 
@@ -32,4 +39,5 @@ private:
     HWND mainWindow_ = nullptr;
     std::wstring lastPicturePath_;
     std::wstring lastColorText_;
+    std::shared_ptr<const DuiLib::UiImage> pinnedPicture_;
 };

@@ -45,3 +45,13 @@ void CAppContext::SetLastColorText(const std::wstring& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     lastColorText_ = text;
 }
+
+void CAppContext::SetPinnedPicture(std::shared_ptr<const DuiLib::UiImage> picture) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pinnedPicture_ = std::move(picture);
+}
+
+std::shared_ptr<const DuiLib::UiImage> CAppContext::TakePinnedPicture() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::move(pinnedPicture_);
+}

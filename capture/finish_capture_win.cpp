@@ -42,6 +42,10 @@ bool FinishCapture(const capture::FinishingAction& action, ICaptureAnnotations& 
         const PictureTarget where = target ? target() : PictureTarget{};
         delivery = DeliverPicture(picture, action.save, action.copy, where.folder, where.format);
         if (delivery.saved) CAppContext::Instance().SetLastPicturePath(delivery.path);
+        // A pinned window shows the picture from memory.
+        if (delivery.saved && action.result == CaptureResult::kPin) {
+            CAppContext::Instance().SetPinnedPicture(DuiLib::ImageFromBitmap(picture.Get()));
+        }
     }
     if (!requester) return false;
     PostMessageW(requester, WM_CAPTURE_RESULT, static_cast<WPARAM>(action.result), delivery.failed);

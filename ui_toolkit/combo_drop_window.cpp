@@ -1,5 +1,6 @@
 #include "ui_toolkit/combo_drop_window.h"
 
+#include "base/dpi_context.h"
 #include "base/unique_handle.h"
 
 #include <objidl.h>
@@ -47,6 +48,9 @@ bool ComboDropWindow::Open() {
     if (box.cy > 0 && box.cy < height) height = box.cy;
     visibleCount_ = height / itemHeight_;
 
+    // The list takes its window's DPI awareness (an unaware toolbar opened from a capture thread
+    // that is per-monitor aware), so it lands at the face and is scaled like it.
+    ThreadDpiScope sameAsOwner(WindowIsDpiUnaware(manager->GetPaintWindow()) ? DpiMode::kUnaware : DpiMode::kPerMonitor);
     POINT origin{face.left, face.bottom};
     ClientToScreen(manager->GetPaintWindow(), &origin);
     MONITORINFO monitor{};

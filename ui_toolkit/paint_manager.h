@@ -125,6 +125,16 @@ public:
 
     // The graphics of the paint pass in progress (null outside one).
     Gdiplus::Graphics* GetCanvas() const { return m_canvas.get(); }
+    // The frame being painted (null outside a paint), for controls that copy pixels into it.
+    uint32_t* FrameBits(int& width, int& height) {
+        width = m_buffer.Width();
+        height = m_buffer.Height();
+        return m_canvas ? m_buffer.Bits() : nullptr;
+    }
+    // Gives this window a picture for an absolute path, so it is not read from the file.
+    void AddFileImage(const std::wstring& path, std::shared_ptr<const UiImage> image) {
+        if (image) m_fileImages[path] = std::move(image);
+    }
 
     // The window is gone: drops what belonged to it (tooltip, shadow, native edits).
     void OnPaintWindowDestroyed();

@@ -2,6 +2,7 @@
 
 #include "base/unique_handle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,9 @@ bool RegisterShadowClass() {
 }  // namespace
 
 ShadowWindow::~ShadowWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    for (HWND strip : strips_) {
+        if (strip) DestroyWindow(strip);
+    }
 }
 
 int ShadowWindow::AlphaAt(int distance, int size) {
@@ -43,16 +46,20 @@ int ShadowWindow::AlphaAt(int distance, int size) {
 void ShadowWindow::Attach(HWND target) {
     target_ = target;
     if (!RegisterShadowClass()) return;
-    hwnd_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                            kClassName, L"", WS_POPUP, 0, 0, 0, 0, GetWindow(target, GW_OWNER), nullptr,
-                            CPaintManagerUI::GetInstance(), nullptr);
+    for (HWND& strip : strips_) {
+        strip = CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName,
+                                L"", WS_POPUP, 0, 0, 0, 0, GetWindow(target, GW_OWNER), nullptr,
+                                CPaintManagerUI::GetInstance(), nullptr);
+    }
     Update();
 }
 
 void ShadowWindow::Update() {
-    if (!hwnd_ || !target_) return;
+    if (!strips_[0] || !target_) return;
     if (!IsWindowVisible(target_) || IsIconic(target_)) {
-        ShowWindow(hwnd_, SW_HIDE);
+        for (HWND strip : strips_) {
+            if (strip) ShowWindow(strip, SW_HIDE);
+        }
         return;
     }
     RECT rc;
@@ -61,34 +68,61 @@ void ShadowWindow::Update() {
     const int height = rc.bottom - rc.top + 2 * size_;
     if (width != rendered_.cx || height != rendered_.cy) Render(width, height);
     const bool topmost = (GetWindowLongW(target_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    SetWindowLongW(hwnd_, GWL_EXSTYLE, (GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_TOPMOST) |
-                                           (topmost ? WS_EX_TOPMOST : 0));
-    SetWindowPos(hwnd_, target_, rc.left - size_, rc.top - size_, width, height,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT parts[4];
+    StripRects(width, height, parts);
+    for (int i = 0; i < 4; ++i) {
+        if (!strips_[i]) continue;
+        SetWindowLongW(strips_[i], GWL_EXSTYLE, (GetWindowLongW(strips_[i], GWL_EXSTYLE) & ~WS_EX_TOPMOST) |
+                                                    (topmost ? WS_EX_TOPMOST : 0));
+        const RECT& part = parts[i];
+        SetWindowPos(strips_[i], target_, rc.left - size_ + part.left, rc.top - size_ + part.top,
+                     part.right - part.left, part.bottom - part.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+}
+
+void ShadowWindow::StripRects(int width, int height, RECT out[4]) const {
+    const int band = std::min(size_, height / 2);
+    out[0] = RECT{0, 0, width, band};
+    out[1] = RECT{0, height - band, width, height};
+    out[2] = RECT{0, band, std::min(size_, width), height - band};
+    out[3] = RECT{std::max(0, width - size_), band, width, height - band};
 }
 
 void ShadowWindow::Render(int width, int height) {
-    DibCanvas canvas;
-    if (!canvas.Create(nullptr, width, height)) return;
-    uint32_t* pixels = canvas.Bits();
     const uint32_t r = (color_ >> 16) & 0xFF, g = (color_ >> 8) & 0xFF, b = color_ & 0xFF;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            // Distance outside the inner (window) rectangle, rounded at the corners.
-            const int dx = x < size_ ? size_ - x : (x >= width - size_ ? x - (width - size_) + 1 : 0);
-            const int dy = y < size_ ? size_ - y : (y >= height - size_ ? y - (height - size_) + 1 : 0);
-            const int distance = static_cast<int>(std::ceil(std::sqrt(double(dx * dx + dy * dy))));
-            const uint32_t a = static_cast<uint32_t>(AlphaAt(distance, size_));
-            pixels[static_cast<size_t>(y) * width + x] =
-                a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
-        }
+    // The premultiplied pixel at each distance from the window's edge.
+    std::vector<uint32_t> shade(static_cast<size_t>(std::max(size_, 0)) + 1, 0);
+    for (int d = 1; d <= size_; ++d) {
+        const uint32_t a = static_cast<uint32_t>(AlphaAt(d, size_));
+        shade[d] = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
     }
+    // The pixel at (x, y) of the whole shadow: by the distance outside the inner (window)
+    // rectangle, rounded at the corners.
+    const auto pixel = [&](int x, int y) -> uint32_t {
+        const int dx = x < size_ ? size_ - x : (x >= width - size_ ? x - (width - size_) + 1 : 0);
+        const int dy = y < size_ ? size_ - y : (y >= height - size_ ? y - (height - size_) + 1 : 0);
+        const int distance =
+            dx == 0 ? dy : (dy == 0 ? dx : static_cast<int>(std::ceil(std::sqrt(double(dx * dx + dy * dy)))));
+        return distance >= 1 && distance <= size_ ? shade[distance] : 0;
+    };
+    RECT parts[4];
+    StripRects(width, height, parts);
     WindowDc screen(nullptr);
-    SIZE size{width, height};
-    POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd_, screen.Get(), nullptr, &size, canvas.Dc(), &origin, 0, &blend, ULW_ALPHA);
-    rendered_ = size;
+    for (int i = 0; i < 4; ++i) {
+        const RECT& part = parts[i];
+        const int w = part.right - part.left, h = part.bottom - part.top;
+        DibCanvas canvas;
+        if (!strips_[i] || w <= 0 || h <= 0 || !canvas.Create(nullptr, w, h)) continue;
+        uint32_t* pixels = canvas.Bits();
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = pixel(part.left + x, part.top + y);
+        }
+        SIZE size{w, h};
+        POINT origin{0, 0};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(strips_[i], screen.Get(), nullptr, &size, canvas.Dc(), &origin, 0, &blend, ULW_ALPHA);
+    }
+    rendered_ = SIZE{width, height};
 }
 
 }  // namespace DuiLib

@@ -1,5 +1,6 @@
-// A soft coloured shadow around a window: a separate click-through layered window just below it,
-// following its position, size and visibility.
+// A soft coloured shadow around a window: four click-through layered strips just below it (top,
+// bottom, left, right), following its position, size and visibility. Strips keep the layered
+// surfaces to the ring itself: one window around a 4K picture would push 33 MB of transparency.
 #pragma once
 
 #include <windows.h>
@@ -16,18 +17,21 @@ public:
     void Attach(HWND target);
     // Follows the target's current place and visibility.
     void Update();
-    HWND GetHWND() const { return hwnd_; }
+    // The top strip.
+    HWND GetHWND() const { return strips_[0]; }
 
     // Alpha (0-255) of the shadow at distance d (1..size) outside the window's edge.
     static int AlphaAt(int distance, int size);
 
 private:
+    // The strips' rectangles within the whole shadow of the given size.
+    void StripRects(int width, int height, RECT out[4]) const;
     void Render(int width, int height);
 
     int size_;
     DWORD color_;
     HWND target_ = nullptr;
-    HWND hwnd_ = nullptr;
+    HWND strips_[4] = {};
     SIZE rendered_{};
 };
 

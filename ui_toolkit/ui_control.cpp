@@ -266,6 +266,21 @@ bool CControlUI::DrawImage(HDC hDC, const CDuiString& image) {
     const ImageDescriptor descriptor = ParseImageDescriptor(image.Str());
     std::shared_ptr<const UiImage> picture = m_pManager->GetImage(descriptor.file);
     if (!picture) return false;
+    const bool plain = !descriptor.dest && !descriptor.source && descriptor.fade == 255 &&
+                       descriptor.corner == base::Rect{} && picture->opaque &&
+                       m_rcItem.right - m_rcItem.left == picture->width &&
+                       m_rcItem.bottom - m_rcItem.top == picture->height;
+    int frameWidth = 0, frameHeight = 0;
+    uint32_t* frame = plain ? m_pManager->FrameBits(frameWidth, frameHeight) : nullptr;
+    Gdiplus::Rect visible;
+    if (frame && g->GetVisibleClipBounds(&visible) == Gdiplus::Ok) {
+        // An opaque picture at its own size (a pinned capture) is copied into the frame: what
+        // GDI+ drew before it is finished first.
+        g->Flush(Gdiplus::FlushIntentionSync);
+        CopyOpaqueImage(*picture, frame, frameWidth, frameHeight, m_rcItem.left, m_rcItem.top,
+                        RECT{visible.X, visible.Y, visible.X + visible.Width, visible.Y + visible.Height});
+        return true;
+    }
     DuiLib::DrawImage(*g, *picture, m_rcItem, descriptor);
     return true;
 }

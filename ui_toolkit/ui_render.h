@@ -23,12 +23,19 @@ struct UiImage {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
+    bool opaque = false;  // every pixel has alpha 255: drawn 1:1 it is a plain copy
 };
 
 // Decodes PNG, BMP, JPEG or GIF bytes with GDI+; null when they are not a picture.
 std::shared_ptr<const UiImage> DecodeImage(const uint8_t* bytes, size_t size);
 // Loads a picture file from disk; null when it cannot be read as one.
 std::shared_ptr<const UiImage> LoadImageFile(const wchar_t* path);
+// The pixels of a GDI bitmap (a capture, which has no transparency), opaque; null on failure.
+std::shared_ptr<const UiImage> ImageFromBitmap(HBITMAP bitmap);
+// Copies an opaque image 1:1 into a 32-bit top-down frame of frameWidth x frameHeight at
+// (left, top), only within clip. Far faster than a GDI+ draw of a large picture.
+void CopyOpaqueImage(const UiImage& image, uint32_t* frame, int frameWidth, int frameHeight, int left, int top,
+                     const RECT& clip);
 
 // Draws the image into control (a control's rectangle) as the descriptor says: dest relative to
 // the control (or the whole control), source part of the image (or all of it), corner borders

@@ -235,7 +235,8 @@ void CMainWnd::ShowResultToast(const std::wstring& text) {
 void CMainWnd::OnCaptureResult(CaptureResult result, unsigned failed) {
     RestoreAfterCapture();
     if (result == CaptureResult::kPin && !(failed & kCaptureFileNotWritten)) {
-        if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath())) {
+        if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath(),
+                               CAppContext::Instance().TakePinnedPicture())) {
             ShowResultToast(CaptureResultToast(result, kCapturePinNotShown));
         }
         return;

@@ -18,7 +18,8 @@ constexpr int kHintSeconds = 3;
 // button, closed with Escape; it deletes itself when its window is gone.
 class CShowPicWnd : public WindowImplBase {
 public:
-    explicit CShowPicWnd(std::wstring picturePath) : picturePath_(std::move(picturePath)) {}
+    CShowPicWnd(std::wstring picturePath, std::shared_ptr<const UiImage> picture)
+        : picturePath_(std::move(picturePath)), picture_(std::move(picture)) {}
 
     LPCTSTR GetWindowClassName() const override { return L"CShowPicWnd"; }
     CDuiString GetSkinFile() override { return L"show_picture.xml"; }
@@ -26,6 +27,8 @@ public:
 
     void InitWindow() override {
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // A picture handed over in memory is not read back from its file.
+        m_pm.AddFileImage(picturePath_, std::move(picture_));
         loaded_ = FitToPicture();
         SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetLayeredWindowAttributes(m_hWnd, 0, 255, LWA_ALPHA);
@@ -122,6 +125,7 @@ private:
     }
 
     std::wstring picturePath_;
+    std::shared_ptr<const UiImage> picture_;
     PinHintCountdown countdown_{kHintSeconds};
     bool loaded_ = false;
 };
@@ -138,12 +142,12 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
-bool ShowPinnedPicture(const std::wstring& picturePath) {
+bool ShowPinnedPicture(const std::wstring& picturePath, std::shared_ptr<const DuiLib::UiImage> picture) {
     // Shown pixel for pixel: the window is per-monitor aware, so a picture covers as many
     // physical pixels as it had on screen. Its messages run in that context too.
     ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
     // The toolkit reads an absolute path from disk and a relative one from the skin archive.
-    auto* window = new CShowPicWnd(FullPath(picturePath));
+    auto* window = new CShowPicWnd(FullPath(picturePath), std::move(picture));
     HWND hwnd = window->Create(nullptr, L"picWnd", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     if (!hwnd) {
         delete window;  // no window, so no final message will delete it

@@ -6,8 +6,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
-// Opens a pinned window for the picture file. False, with no window left behind, when the file
-// cannot be read as a picture.
-bool ShowPinnedPicture(const std::wstring& picturePath);
+#include "ui_toolkit/ui_render.h"
+
+// Opens a pinned window for the picture file, shown from picture when it is given (the capture
+// just saved it) and read from the file otherwise. False, with no window left behind, when there
+// is no picture.
+bool ShowPinnedPicture(const std::wstring& picturePath, std::shared_ptr<const DuiLib::UiImage> picture = nullptr);
