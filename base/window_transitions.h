@@ -8,5 +8,7 @@
 // Shows and hides of the window happen at once, without the compositor's transition.
 void DisableWindowTransitions(HWND window);
 
-// Waits until the compositor has put the last changes on the screen.
-void FlushCompositor();
+// Waits until the compositor has put the last changes on the screen. False when there is no
+// compositor (composition off, or Wine): windows uncovered by a hide then repaint themselves,
+// each in its own time.
+bool FlushCompositor();

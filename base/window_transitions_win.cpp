@@ -29,7 +29,7 @@ void DisableWindowTransitions(HWND window) {
     setAttribute(window, kTransitionsForceDisabled, &disabled, sizeof disabled);
 }
 
-void FlushCompositor() {
+bool FlushCompositor() {
     static const FlushFn flush = DwmFunction<FlushFn>("DwmFlush");
-    if (flush) flush();
+    return flush && SUCCEEDED(flush());
 }

@@ -127,13 +127,32 @@ bool OpenPictureFolder(const std::wstring& folder) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+namespace {
+
+constexpr DWORD kUncoveredRepaintMs = 100;
+
+// Lets the windows that a hide uncovered repaint: other programs' do it on their own, this
+// thread's (a pinned picture) are painted here. Only paint messages are handled meanwhile.
+void LetUncoveredWindowsRepaint() {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < kUncoveredRepaintMs) {
+        while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
 HBITMAP GrabVirtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     if (width <= 0 || height <= 0) return nullptr;
-    FlushCompositor();
+    // Without a compositor the windows under the ones just hidden need a moment to repaint the
+    // uncovered area; otherwise the hidden windows would still be in the picture.
+    if (!FlushCompositor()) LetUncoveredWindowsRepaint();
     UniqueDc display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!display) return nullptr;
     UniqueDc memory(CreateCompatibleDC(display.Get()));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/unique_handle.h"
 #include "test_folder.h"
 #include "toolkit_test_window.h"
 #include "window_test_util.h"
@@ -101,6 +102,28 @@ TEST_F(PinnedPictureTest, ExactPictureSizeCentredAtTheTopWithTheCountdownHint) {
     EXPECT_TRUE(NearColour(ScreenPixel(rc.left + hint.left + 2, rc.top + hint.top + 2), kPictureColour))
         << "the hint is gone from the screen";
     EXPECT_TRUE(IsWindow(hwnd)) << "the picture stays";
+}
+
+TEST_F(PinnedPictureTest, APictureHandedOverInMemoryIsShownWithoutReadingTheFile) {
+    // The file holds another colour: what shows is the capture's own bitmap, the hint drawn over it.
+    const std::wstring path = folder_.File(L"pin_memory.png");
+    ASSERT_TRUE(WriteSolidPng(path, 640, 360, 0x102030));
+    WindowDc screen(nullptr);
+    UniqueBitmap capture(CreateCompatibleBitmap(screen.Get(), 640, 360));
+    {
+        UniqueDc dc(CreateCompatibleDC(screen.Get()));
+        SelectedObject selected(dc.Get(), capture.Get());
+        UniqueBrush brush(CreateSolidBrush(RGB(0x30, 0x80, 0xC0)));  // kPictureColour
+        RECT all{0, 0, 640, 360};
+        FillRect(dc.Get(), &all, brush.Get());
+    }
+    ASSERT_TRUE(ShowPinnedPicture(path, DuiLib::ImageFromBitmap(capture.Get())));
+    HWND hwnd = PinnedWindow();
+    PumpFor(100);
+    const RECT rc = ExpectAtTopCentre(hwnd, 640, 360);
+    EXPECT_TRUE(NearColour(ScreenPixel(rc.left + 300, rc.top + 300), kPictureColour));
+    EXPECT_TRUE(NearColour(ScreenPixel(rc.right - 1, rc.bottom - 1), kPictureColour));
+    EXPECT_TRUE(NearColour(ScreenPixel(rc.left + 20, rc.top + 20), kPictureColour)) << "the bar itself is clear";
 }
 
 TEST_F(PinnedPictureTest, APictureTooSmallForTheHintShowsNone) {
