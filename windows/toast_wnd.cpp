@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "base/dpi_context.h"
 #include "ui_toolkit/UIlib.h"
 
 namespace {
@@ -86,6 +87,9 @@ base::Rect WorkArea() {
 }  // namespace
 
 void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool centred) {
+    // A toast is drawn for 96 DPI and scaled by the system like the program's other windows,
+    // whichever thread shows it (the colour toast comes from the capture's per-monitor thread).
+    ThreadDpiScope unaware(DpiMode::kUnaware);
     auto* toast = new CToastWnd;
     HWND hwnd = toast->Create(parent, L"msgwnd", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                               WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
