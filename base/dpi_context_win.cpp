@@ -1,5 +1,7 @@
 #include "base/dpi_context.h"
 
+#include "base/system_function.h"
+
 namespace {
 
 // DPI_AWARENESS_CONTEXT values and the DPI_AWARENESS value of unaware windows.
@@ -17,13 +19,17 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 template <typename Fn>
 Fn User32Function(const char* name) {
-    static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+    return SystemFunction<Fn>(L"user32.dll", name);
+}
+
+SetThreadContextFn SetThreadContextFunction() {
+    static const auto set = User32Function<SetThreadContextFn>("SetThreadDpiAwarenessContext");
+    return set;
 }
 
 // Sets the context; the previous one, or null when it could not be set.
 HANDLE SetContext(DpiMode mode) {
-    static const auto set = User32Function<SetThreadContextFn>("SetThreadDpiAwarenessContext");
+    const auto set = SetThreadContextFunction();
     if (!set) return nullptr;
     if (mode == DpiMode::kUnaware) return set(kContextUnaware);
     if (HANDLE previous = set(kContextPerMonitorV2)) return previous;
@@ -31,10 +37,7 @@ HANDLE SetContext(DpiMode mode) {
 }
 
 UINT MonitorDpi(HMONITOR monitor) {
-    static const HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    static const auto get = shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                                         reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                                   : nullptr;
+    static const auto get = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (get && SUCCEEDED(get(monitor, kMdtEffectiveDpi, &x, &y)) && x > 0) return x;
     return base::kBaseDpi;
@@ -54,8 +57,7 @@ bool SetThreadDpiMode(DpiMode mode) { return SetContext(mode) != nullptr; }
 ThreadDpiScope::ThreadDpiScope(DpiMode mode) : previous_(SetContext(mode)) {}
 
 ThreadDpiScope::~ThreadDpiScope() {
-    static const auto set = User32Function<SetThreadContextFn>("SetThreadDpiAwarenessContext");
-    if (previous_ && set) set(previous_);
+    if (previous_) SetThreadContextFunction()(previous_);
 }
 
 int WindowDpi(HWND window) {

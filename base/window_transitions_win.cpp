@@ -1,5 +1,7 @@
 #include "base/window_transitions.h"
 
+#include "base/system_function.h"
+
 namespace {
 
 // DWMWA_TRANSITIONS_FORCEDISABLED of the desktop window manager's attributes.
@@ -8,16 +10,9 @@ constexpr DWORD kTransitionsForceDisabled = 3;
 using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 using FlushFn = HRESULT(WINAPI*)();
 
-// dwmapi.dll, loaded once and kept for the life of the process.
-HMODULE DwmModule() {
-    static const HMODULE module = LoadLibraryW(L"dwmapi.dll");
-    return module;
-}
-
 template <typename Fn>
 Fn DwmFunction(const char* name) {
-    HMODULE module = DwmModule();
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    return SystemFunction<Fn>(L"dwmapi.dll", name);
 }
 
 }  // namespace

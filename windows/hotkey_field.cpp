@@ -35,7 +35,7 @@ void HotkeyField::Listen() {
     if (!field_ || listening_) return;
     listening_ = true;
     if (hook_) hook_(true);
-    Show(kPrompt, true);
+    ShowPrompt(kPrompt);
 }
 
 void HotkeyField::StopListening() {
@@ -64,15 +64,21 @@ bool HotkeyField::OnKeyMessage(UINT message, WPARAM key) {
     }
     // The modifiers held so far, as the user presses them.
     const std::wstring held = Utf8ToWide(HeldModifiersText(HeldModifiers()));
-    Show(held.empty() ? std::wstring(kPrompt) : held, true);
+    ShowPrompt(held.empty() ? std::wstring(kPrompt) : held);
     return true;
 }
 
-void HotkeyField::Show(const std::wstring& text, bool listening) {
+void HotkeyField::ShowValue() {
+    const std::wstring text = Utf8ToWide(HotkeyText(value_));
+    Paint(text.empty() ? kNone : text, kTextColor, kBorderColor);
+}
+
+void HotkeyField::ShowPrompt(const std::wstring& text) { Paint(text, kPromptColor, kListeningBorderColor); }
+
+void HotkeyField::Paint(const std::wstring& text, DWORD textColor, DWORD borderColor) {
     if (!field_) return;
-    const std::wstring shown = listening ? text : Utf8ToWide(HotkeyText(value_));
-    field_->SetText(shown.empty() ? kNone : shown.c_str());
-    field_->SetTextColor(listening ? kPromptColor : kTextColor);
-    field_->SetBorderColor(listening ? kListeningBorderColor : kBorderColor);
+    field_->SetText(text.c_str());
+    field_->SetTextColor(textColor);
+    field_->SetBorderColor(borderColor);
     field_->Invalidate();
 }

@@ -25,8 +25,10 @@ public:
     bool OnKeyMessage(UINT message, WPARAM key);
 
 private:
-    void Show(const std::wstring& text, bool listening);
-    void ShowValue() { Show(std::wstring(), false); }
+    // The chosen combination ("无" for none), or a prompt while waiting.
+    void ShowValue();
+    void ShowPrompt(const std::wstring& text);
+    void Paint(const std::wstring& text, DWORD textColor, DWORD borderColor);
 
     DuiLib::CLabelUI* field_ = nullptr;
     Hotkey value_;
