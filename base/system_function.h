@@ -4,9 +4,19 @@
 
 #include <windows.h>
 
+#include <string>
+
 template <typename Fn>
 Fn SystemFunction(const wchar_t* dll, const char* name) {
     HMODULE module = GetModuleHandleW(dll);
-    if (!module) module = LoadLibraryW(dll);  // kept loaded for the life of the process
+    if (!module) {
+        // Loaded by its full path in the system folder, never found in the program's folder or
+        // the current one, where anybody who can write there could plant a DLL of that name.
+        wchar_t system[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return nullptr;
+        const std::wstring path = std::wstring(system, length) + L"\\" + dll;
+        module = LoadLibraryW(path.c_str());  // kept loaded for the life of the process
+    }
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }

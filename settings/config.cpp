@@ -1,23 +1,51 @@
 #include "settings/config.h"
 
+#include <shlobj.h>
+
 #include "base/exe_directory.h"
 #include "base/file_io.h"
 #include "base/utf_convert.h"
 
-std::wstring DefaultPicSaveFolder() {
+namespace {
+
+constexpr wchar_t kPicFolderName[] = L"screenshot_pic";
+
+// parent's picture subfolder when it exists or could be made; empty otherwise.
+std::wstring MadePicFolderIn(const std::wstring& parent) {
+    if (parent.empty()) return std::wstring();
+    const std::wstring separator = parent.back() == L'\\' ? L"" : L"\\";
+    const std::wstring candidate = parent + separator + kPicFolderName;
+    if (CreateDirectoryW(candidate.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return candidate;
+    return std::wstring();
+}
+
+std::wstring PicturesFolder() {
+    wchar_t buffer[MAX_PATH] = {0};
+    const HRESULT result =
+        SHGetFolderPathW(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    return SUCCEEDED(result) ? std::wstring(buffer) : std::wstring();
+}
+
+std::wstring TemporaryFolder() {
     wchar_t buffer[MAX_PATH];
     const DWORD length = GetTempPathW(MAX_PATH, buffer);
-    if (length > 0 && length < MAX_PATH) {
-        const std::wstring candidate = std::wstring(buffer, length) + L"screenshot_pic";
-        if (CreateDirectoryW(candidate.c_str(), nullptr) ||
-            GetLastError() == ERROR_ALREADY_EXISTS) {
-            return candidate;
-        }
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring DefaultPicSaveFolder() {
+    // Pictures first: Windows empties the temporary folder (Disk Cleanup, Storage Sense), so
+    // it is only the fallback.
+    for (const std::wstring& parent : {PicturesFolder(), TemporaryFolder()}) {
+        const std::wstring folder = MadePicFolderIn(parent);
+        if (!folder.empty()) return folder;
     }
+    wchar_t buffer[MAX_PATH];
     const DWORD current = GetCurrentDirectoryW(MAX_PATH, buffer);
     const std::wstring folder = current > 0 && current < MAX_PATH ? std::wstring(buffer, current)
                                                                   : std::wstring();
-    return folder + L"\\screenshot_pic";
+    return folder + L"\\" + kPicFolderName;
 }
 
 CConfig& CConfig::Instance() {
@@ -27,8 +55,10 @@ CConfig& CConfig::Instance() {
 
 CConfig::CConfig(std::wstring settingsFilePath) : settingsFilePath_(std::move(settingsFilePath)) {
     InitializeCriticalSection(&lock_);
-    picSavePath_ = DefaultPicSaveFolder();
     Load();
+    // The default folder is made only when the file names none: a user's own choice never
+    // leaves an empty folder behind in Pictures.
+    if (picSavePath_.empty()) picSavePath_ = DefaultPicSaveFolder();
 }
 
 CConfig::~CConfig() { DeleteCriticalSection(&lock_); }
@@ -47,6 +77,7 @@ bool CConfig::Load() {
         case FileReadResult::kOk: break;
         case FileReadResult::kNotFound:
             fileDamaged_ = false;
+            if (picSavePath_.empty()) picSavePath_ = DefaultPicSaveFolder();
             Save();
             return false;
         // A file that exists but cannot be read is kept: writing defaults over it would lose

@@ -86,6 +86,6 @@ private:
 // config.json in folder; empty (no settings file) when folder is empty.
 std::wstring SettingsFileIn(const std::wstring& folder);
 
-// The temporary folder's "screenshot_pic" subfolder, created when missing; when that fails, the
-// current folder's "screenshot_pic" (not created).
+// The user's Pictures folder's "screenshot_pic" subfolder, created when missing; when that fails,
+// the temporary folder's; when that fails too, the current folder's (not created).
 std::wstring DefaultPicSaveFolder();

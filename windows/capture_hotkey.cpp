@@ -5,14 +5,43 @@
 namespace {
 // Holding the keys down does not repeat the press.
 constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT
+
+// A DWORD under HKEY_CURRENT_USER; fallback when it is missing or of another type.
+DWORD UserRegistryDword(const wchar_t* key, const wchar_t* name, DWORD fallback) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return fallback;
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(value);
+    const LONG read = RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(opened);
+    return read == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(value) ? value : fallback;
+}
+
 }  // namespace
 
 bool CaptureHotkey::Hold(HWND owner, const Hotkey& hotkey) {
     Release();
     owner_ = owner;
     wanted_ = hotkey;
-    if (!owner || hotkey.IsNone()) return true;
-    held_ = RegisterHotKey(owner, kId, hotkey.modifiers | kNoRepeat, hotkey.key) != 0;
+    paused_ = false;
+    return Retry();
+}
+
+void CaptureHotkey::Pause() {
+    Release();
+    paused_ = true;
+}
+
+bool CaptureHotkey::Resume() {
+    paused_ = false;
+    return Retry();
+}
+
+bool CaptureHotkey::Retry() {
+    if (held_ || paused_) return held_;
+    if (!owner_ || wanted_.IsNone()) return true;
+    held_ = RegisterHotKey(owner_, kId, wanted_.modifiers | kNoRepeat, wanted_.key) != 0;
     return held_;
 }
 
@@ -21,8 +50,19 @@ void CaptureHotkey::Release() {
     held_ = false;
 }
 
-std::wstring HotkeyTakenText(const Hotkey& hotkey) {
-    return L"\x5FEB\x6377\x952E " + Utf8ToWide(HotkeyText(hotkey)) + L" \x5DF2\x88AB\x5360\x7528";
+HotkeyHolder FindHotkeyHolder(const Hotkey& hotkey) {
+    if (hotkey != DefaultCaptureHotkey()) return HotkeyHolder::kOtherProgram;
+    // Settings › Accessibility › Keyboard, "Use the Print screen key to open screen capture".
+    const DWORD snipping = UserRegistryDword(L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled", 0);
+    return snipping == 1 ? HotkeyHolder::kScreenSnipping : HotkeyHolder::kOtherProgram;
+}
+
+std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder) {
+    const std::wstring name = Utf8ToWide(HotkeyText(hotkey));
+    if (holder == HotkeyHolder::kScreenSnipping) {
+        return name + L" 已被 Windows 屏幕截图占用\n可在 设置 › 辅助功能 › 键盘 中关闭，或在本程序设置中换一个快捷键";
+    }
+    return L"快捷键 " + name + L" 已被占用";
 }
 
 void DropQueuedHotkeyPresses(HWND owner) {

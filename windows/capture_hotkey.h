@@ -22,8 +22,14 @@ public:
     bool Hold(HWND owner, const Hotkey& hotkey);
     // Lets the hotkey go while the settings window reads a new combination (its press must
     // reach the window, not start a capture), and takes it back afterwards.
-    void Pause() { Release(); }
-    bool Resume() { return Hold(owner_, wanted_); }
+    void Pause();
+    bool Resume();
+    // Tries again to take a hotkey that another program held, which may have let it go since;
+    // nothing while paused. True when the hotkey is held now.
+    bool Retry();
+    // The hotkey wanted is not held because another program holds it.
+    bool Unavailable() const { return owner_ && !paused_ && !held_ && !wanted_.IsNone(); }
+    const Hotkey& Wanted() const { return wanted_; }
 
 private:
     void Release();
@@ -31,10 +37,27 @@ private:
     HWND owner_ = nullptr;
     Hotkey wanted_;
     bool held_ = false;
+    bool paused_ = false;
 };
 
-// "快捷键 <name> 已被占用": the hotkey is taken by another program.
-std::wstring HotkeyTakenText(const Hotkey& hotkey);
+// Who holds a hotkey that could not be registered.
+enum class HotkeyHolder {
+    kOtherProgram,
+    // Windows 11's screen snipping, which takes PrintScreen while "Use the Print screen key to
+    // open screen capture" is on.
+    kScreenSnipping,
+};
+HotkeyHolder FindHotkeyHolder(const Hotkey& hotkey);
+
+// A hotkey that could not be registered, and who holds it.
+struct TakenHotkey {
+    Hotkey hotkey;
+    HotkeyHolder holder = HotkeyHolder::kOtherProgram;
+};
+
+// The toast for a hotkey another program holds: "快捷键 <name> 已被占用", or for the screen
+// snipping where to turn it off and that another key can be chosen (two lines).
+std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder);
 
 // Removes the presses that queued up for owner while a capture ran: one capture at a time, and
 // a press during it does nothing.

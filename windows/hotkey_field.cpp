@@ -10,6 +10,11 @@ constexpr DWORD kBorderColor = 0xFFD9D9D9;
 constexpr DWORD kListeningBorderColor = 0xFF1677FF;
 constexpr wchar_t kPrompt[] = L"\x8BF7\x6309\x4E0B\x5FEB\x6377\x952E";  // 请按下快捷键
 constexpr wchar_t kNone[] = L"\x65E0";                                  // 无
+constexpr DWORD kTakenColor = 0xFFD4380D;
+constexpr wchar_t kTakenMark[] = L"（已被占用）";
+constexpr wchar_t kTakenBySnippingTip[] =
+    L"Windows 屏幕截图占用了此键：可在 设置 › 辅助功能 › 键盘 中关闭，或点击后按下新的快捷键";
+constexpr wchar_t kTakenTip[] = L"另一个程序占用了此键：点击后按下新的快捷键";
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -24,8 +29,11 @@ unsigned HeldModifiers() {
 
 }  // namespace
 
-void HotkeyField::Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook) {
+void HotkeyField::Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook,
+                         std::optional<TakenHotkey> taken) {
     field_ = field;
+    tooltip_ = field ? field->GetToolTip().Str() : std::wstring();
+    taken_ = taken;
     value_ = hotkey;
     hook_ = std::move(hook);
     ShowValue();
@@ -70,7 +78,16 @@ bool HotkeyField::OnKeyMessage(UINT message, WPARAM key) {
 
 void HotkeyField::ShowValue() {
     const std::wstring text = Utf8ToWide(HotkeyText(value_));
-    Paint(text.empty() ? kNone : text, kTextColor, kBorderColor);
+    const bool taken = taken_ && !value_.IsNone() && value_ == taken_->hotkey;
+    if (field_) {
+        const bool snipping = taken && taken_->holder == HotkeyHolder::kScreenSnipping;
+        field_->SetToolTip(snipping ? kTakenBySnippingTip : taken ? kTakenTip : tooltip_.c_str());
+    }
+    if (taken) {
+        Paint(text + kTakenMark, kTakenColor, kTakenColor);
+    } else {
+        Paint(text.empty() ? kNone : text, kTextColor, kBorderColor);
+    }
 }
 
 void HotkeyField::ShowPrompt(const std::wstring& text) { Paint(text, kPromptColor, kListeningBorderColor); }

@@ -1,13 +1,15 @@
-// The settings window's hotkey field: shows the chosen combination; clicked, it shows
-// "请按下快捷键" and takes the next combination pressed (Backspace or Delete clear it, Escape
-// keeps what it had). The window passes it its keyboard messages.
+// The settings window's hotkey field: shows the chosen combination (marked when another program
+// holds it); clicked, it shows "请按下快捷键" and takes the next combination pressed (Backspace
+// or Delete clear it, Escape keeps what it had). The window passes it its keyboard messages.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "settings/hotkey.h"
+#include "windows/capture_hotkey.h"
 #include "ui_toolkit/UIlib.h"
 
 class HotkeyField {
@@ -15,7 +17,9 @@ public:
     // Told true when the field starts waiting for a combination and false when it stops.
     using ListeningHook = std::function<void(bool listening)>;
 
-    void Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook);
+    // taken: the stored hotkey when another program holds it, shown as such.
+    void Attach(DuiLib::CLabelUI* field, const Hotkey& hotkey, ListeningHook hook,
+                std::optional<TakenHotkey> taken = std::nullopt);
     bool Is(const DuiLib::CControlUI* control) const { return control && control == field_; }
     const Hotkey& Value() const { return value_; }
 
@@ -31,6 +35,8 @@ private:
     void Paint(const std::wstring& text, DWORD textColor, DWORD borderColor);
 
     DuiLib::CLabelUI* field_ = nullptr;
+    std::wstring tooltip_;
+    std::optional<TakenHotkey> taken_;
     Hotkey value_;
     ListeningHook hook_;
     bool listening_ = false;

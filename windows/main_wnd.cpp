@@ -58,7 +58,9 @@ void CMainWnd::InitWindow() {
 
 void CMainWnd::HoldCaptureHotkey() {
     const Hotkey hotkey = CConfig::Instance().GetCaptureHotkey();
-    if (!hotkey_.Hold(m_hWnd, hotkey)) ShowToast(HotkeyTakenText(hotkey), kHotkeyTakenToastMs, m_hWnd, false);
+    if (hotkey_.Hold(m_hWnd, hotkey)) return;
+    const std::wstring text = HotkeyTakenText(hotkey, FindHotkeyHolder(hotkey));
+    ShowToast(text, ToastReadingMs(text.size(), kHotkeyTakenToastMs), m_hWnd, false);
 }
 
 void CMainWnd::CreateFloatWnd() {
@@ -207,8 +209,10 @@ void CMainWnd::ShowSetWnd() {
     // The hotkey is let go while the dialog's field reads a new one; after OK the stored one is
     // registered at once, after anything else the old one is taken back.
     auto stored = std::make_shared<bool>(false);
-    OpenSetWnd(m_hWnd, SetWndHooks{[this](bool listening) { listening ? hotkey_.Pause() : void(hotkey_.Resume()); },
-                                   [stored] { *stored = true; }});
+    SetWndHooks hooks{[this](bool listening) { listening ? hotkey_.Pause() : void(hotkey_.Resume()); },
+                      [stored] { *stored = true; }};
+    if (hotkey_.Unavailable()) hooks.takenHotkey = TakenHotkey{hotkey_.Wanted(), FindHotkeyHolder(hotkey_.Wanted())};
+    OpenSetWnd(m_hWnd, std::move(hooks));
     if (*stored) {
         HoldCaptureHotkey();
     } else {
@@ -273,6 +277,16 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
             }
             return 0;
         case WM_SHOW_MAIN_WINDOW: ShowInFront(); return 0;
+        // A hotkey another program held may be free now: Windows' own option was turned off
+        // (which may say so by WM_SETTINGCHANGE), or the user comes back to this window.
+        case WM_SETTINGCHANGE:
+            hotkey_.Retry();
+            bHandled = FALSE;
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) hotkey_.Retry();
+            bHandled = FALSE;
+            return 0;
         case WM_HOTKEY:
             if (wParam == CaptureHotkey::kId) {
                 if (const MainCommand* command = ButtonCommand(L"rectangular_btn")) Run(*command);

@@ -51,7 +51,7 @@ void CSetWnd::InitWindow() {
     cancelBtn_ = m_pm.FindControl(L"cancel_btn");
     if (CControlUI* field = m_pm.FindControl(L"hotkey_field")) {
         hotkey_.Attach(static_cast<CLabelUI*>(field->GetInterface(L"Label")), CConfig::Instance().GetCaptureHotkey(),
-                       hooks_.hotkeyListening);
+                       hooks_.hotkeyListening, hooks_.takenHotkey);
     }
     // The path field is optional; without any of the others the layout's defaults stay.
     if (closeBtn_ && hideOption_ && notHideOption_ && pngOption_ && bmpOption_ && changeBtn_ && okBtn_ &&

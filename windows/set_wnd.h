@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "windows/hotkey_field.h"
@@ -18,12 +19,14 @@ using FolderPicker = std::function<bool(HWND owner, std::wstring& folder)>;
 // The system's folder picker ("选择文件夹", file-system folders only, new dialog style).
 bool BrowseForFolder(HWND owner, std::wstring& folder);
 
-// What the settings window tells the window that opened it.
+// What the settings window and the window that opened it tell each other.
 struct SetWndHooks {
     // The hotkey field starts (true) or stops (false) waiting for a combination.
     HotkeyField::ListeningHook hotkeyListening;
     // OK stored the choices.
     std::function<void()> stored;
+    // The stored hotkey, when another program holds it.
+    std::optional<TakenHotkey> takenHotkey;
 };
 
 class CSetWnd : public CModalDialog {

@@ -14,6 +14,9 @@ constexpr wchar_t kToastClass[] = L"ToastWnd";
 // The one timer of a toast: it closes the toast when the display time is over.
 constexpr UINT_PTR kDisplayTimer = 1;
 
+// Room between a grown toast's edges and its text.
+constexpr base::Size kTextMargin{24, 14};
+
 // One toast: built from "toast.xml", never activated, closed by its timer; it deletes itself
 // when its window is gone.
 class CToastWnd : public WindowImplBase {
@@ -25,7 +28,14 @@ public:
     CDuiString GetSkinFile() override { return L"toast.xml"; }
 
     void SetText(const std::wstring& text) {
-        if (auto* label = static_cast<CLabelUI*>(Interface(L"toast_label", L"Label"))) label->SetText(text.c_str());
+        if (CLabelUI* label = Label()) label->SetText(text.c_str());
+    }
+    // The room the text takes in the label's font; lines break at each '\n'.
+    base::Size TextExtent(const std::wstring& text) {
+        CLabelUI* label = Label();
+        if (!label) return base::Size{};
+        const SIZE size = m_pm.MeasureText(text.c_str(), label->GetFont());
+        return base::Size{size.cx, size.cy};
     }
     void SetDisplayTime(UINT milliseconds) { displayTime_ = milliseconds; }
     void StartTimer() {
@@ -67,9 +77,9 @@ private:
         if (IsWindow(m_hWnd)) KillTimer(m_hWnd, timerId_);
         timerId_ = 0;
     }
-    void* Interface(const wchar_t* name, const wchar_t* kind) {
-        CControlUI* control = m_pm.FindControl(name);
-        return control ? control->GetInterface(kind) : nullptr;
+    CLabelUI* Label() {
+        CControlUI* control = m_pm.FindControl(L"toast_label");
+        return control ? static_cast<CLabelUI*>(control->GetInterface(L"Label")) : nullptr;
     }
 
     UINT displayTime_ = 1500;
@@ -91,7 +101,8 @@ void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool ce
     // whichever thread shows it (the colour toast comes from the capture's per-monitor thread).
     ThreadDpiScope unaware(DpiMode::kUnaware);
     auto* toast = new CToastWnd;
-    HWND hwnd = toast->Create(parent, L"msgwnd", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+    // The text is also the window's title, for screen readers.
+    HWND hwnd = toast->Create(parent, text.c_str(), WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                               WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
     if (!hwnd) {
         delete toast;  // no window, so no final message will delete it
@@ -101,10 +112,12 @@ void ShowToast(const std::wstring& text, UINT milliseconds, HWND parent, bool ce
     toast->SetDisplayTime(milliseconds);
     RECT rc{};
     GetWindowRect(hwnd, &rc);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    const base::Point at = ToastPosition(WorkArea(), width, height, centred);
-    SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+    // The skin's size fits its own short texts; a longer one grows the toast to fit.
+    const base::Rect work = WorkArea();
+    const base::Size size = ToastSize(base::Size{rc.right - rc.left, rc.bottom - rc.top}, toast->TextExtent(text),
+                                      kTextMargin, work.right - work.left - 2 * kTextMargin.cx);
+    const base::Point at = ToastPosition(work, size.cx, size.cy, centred);
+    SetWindowPos(hwnd, HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
     InvalidateRect(hwnd, nullptr, TRUE);
     UpdateWindow(hwnd);
     toast->StartTimer();

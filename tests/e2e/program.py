@@ -78,7 +78,8 @@ class LogServer:
 def tool(*args, timeout=20):
     """Runs e2e_tool.exe; returns its output line, or None when it failed."""
     exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
-    done = subprocess.run(["wine", exe, *map(str, args)], capture_output=True, text=True, timeout=timeout)
+    done = subprocess.run(["wine", exe, *map(str, args)], capture_output=True, encoding="utf-8", errors="replace",
+                          timeout=timeout)
     return done.stdout.strip() if done.returncode == 0 else None
 
 

@@ -2,6 +2,8 @@
 // edge, or centred (also on work areas left of or above the primary screen's origin).
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "windows/toast_position.h"
 
 using base::Point;
@@ -34,4 +36,24 @@ TEST(ToastPosition, CentredInTheWorkAreaTruncatingTowardZero) {
     // A work area smaller than the toast: the halves are negative and truncate toward zero.
     EXPECT_EQ(ToastPosition(Rect{-10, -10, 190, 40}, 201, 60, true), (Point{-10 + 0, -10 - 5}));
     EXPECT_EQ(ToastPosition(Rect{0, 0, 198, 57}, 201, 60, true), (Point{-1, -1}));
+}
+
+TEST(ToastSize, ShortTextsKeepTheSkinsSizeLongerOnesGrowUpToTheLimit) {
+    const base::Size skin{201, 60};
+    const base::Size margin{24, 14};
+    EXPECT_EQ(ToastSize(skin, base::Size{153, 20}, margin, 1000), skin);
+    EXPECT_EQ(ToastSize(skin, base::Size{154, 20}, margin, 1000), (base::Size{202, 60}));
+    EXPECT_EQ(ToastSize(skin, base::Size{460, 40}, margin, 1000), (base::Size{508, 68}));
+    EXPECT_EQ(ToastSize(skin, base::Size{900, 40}, margin, 600), (base::Size{600, 68}));
+    // A work area narrower than the skin never shrinks it.
+    EXPECT_EQ(ToastSize(skin, base::Size{900, 20}, margin, 100), skin);
+}
+
+TEST(ToastSize, ReadingTimeGrowsWithTheTextBetweenTheMinimumAndTenSeconds) {
+    EXPECT_EQ(ToastReadingMs(5, 1500), 1750u);
+    EXPECT_EQ(ToastReadingMs(2, 1500), 1500u);
+    EXPECT_EQ(ToastReadingMs(40, 3000), 7000u);
+    EXPECT_EQ(ToastReadingMs(60, 3000), 10000u);
+    EXPECT_EQ(ToastReadingMs(SIZE_MAX, 3000), 10000u);
+    EXPECT_EQ(ToastReadingMs(0, 12000), 12000u);
 }

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "toolkit_test_window.h"
 #include "window_test_util.h"
+#include "windows/capture_hotkey.h"
 #include "windows/toast_wnd.h"
 
 namespace {
@@ -73,7 +76,7 @@ TEST_F(ToastTest, BottomRightOfTheWorkAreaWithoutTakingTheFocusThenClosesOnItsTi
     const HWND foreground = GetForegroundWindow();
     ASSERT_EQ(foreground, user.hwnd());
     ShowToast(L"已保存到图库", 1500, nullptr, false);
-    HWND toast = FindWindowW(L"ToastWnd", L"msgwnd");
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
     ASSERT_NE(toast, nullptr);
     const RECT work = WorkArea();
     const RECT rc = WindowRect(toast);
@@ -99,7 +102,7 @@ TEST_F(ToastTest, BottomRightOfTheWorkAreaWithoutTakingTheFocusThenClosesOnItsTi
 
 TEST_F(ToastTest, CentredInTheWorkArea) {
     ShowToast(L"感谢您的反馈", 1000, nullptr, true);
-    HWND toast = FindWindowW(L"ToastWnd", L"msgwnd");
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
     ASSERT_NE(toast, nullptr);
     const RECT work = WorkArea();
     const RECT rc = WindowRect(toast);
@@ -121,7 +124,7 @@ TEST_F(ToastTest, TwoToastsShareThePlaceAndEachClosesAfterItsOwnTime) {
 
 TEST_F(ToastTest, AltF4DoesNotCloseAToastButAClickNotificationDoes) {
     ShowToast(L"先输入内容哈", 5000, nullptr, true);
-    HWND toast = FindWindowW(L"ToastWnd", L"msgwnd");
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
     ASSERT_NE(toast, nullptr);
     EXPECT_EQ(SendMessageW(toast, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
     PumpFor(200);
@@ -137,7 +140,7 @@ TEST_F(ToastTest, AltF4DoesNotCloseAToastButAClickNotificationDoes) {
 
 TEST_F(ToastTest, ShowsWhiteTextOnItsDarkBackground) {
     ShowToast(L"已保存到图库", 3000, nullptr, false);
-    HWND toast = FindWindowW(L"ToastWnd", L"msgwnd");
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
     ASSERT_NE(toast, nullptr);
     PumpFor(200);
     const RECT rc = WindowRect(toast);
@@ -154,4 +157,40 @@ TEST_F(ToastTest, ShowsWhiteTextOnItsDarkBackground) {
     EXPECT_GT(dark, 100) << "the dark background";
     EXPECT_GT(white, 20) << "the text";
     PostMessageW(toast, WM_TIMER, 1, 0);  // closes it now
+}
+
+TEST_F(ToastTest, ALongTextGrowsTheToastUntilEveryLineFitsAndTheTitleReadsIt) {
+    const std::wstring text = HotkeyTakenText(DefaultCaptureHotkey(), HotkeyHolder::kScreenSnipping);
+    ShowToast(text, 3000, nullptr, false);
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
+    ASSERT_NE(toast, nullptr);
+    wchar_t title[256] = {0};
+    GetWindowTextW(toast, title, 256);
+    EXPECT_EQ(title, text);
+    PumpFor(200);
+    const RECT rc = WindowRect(toast);
+    const RECT work = WorkArea();
+    EXPECT_GT(rc.right - rc.left, 201);
+    EXPECT_LE(rc.right - rc.left, work.right - work.left);
+    EXPECT_GT(rc.bottom - rc.top, 60) << "room for two lines";
+    // White text in both halves (both lines), and none in the outer ten pixels: nothing is cut.
+    RECT ink{rc.right, rc.bottom, rc.left, rc.top};
+    int upper = 0, lower = 0;
+    const int middle = (rc.top + rc.bottom) / 2;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            const uint32_t c = ScreenPixel(x, y);
+            if ((c >> 16) < 200 || ((c >> 8) & 0xFF) < 200 || (c & 0xFF) < 200) continue;
+            (y < middle ? upper : lower)++;
+            ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                       std::max<LONG>(ink.bottom, y)};
+        }
+    }
+    EXPECT_GT(upper, 20);
+    EXPECT_GT(lower, 20);
+    EXPECT_GE(ink.left, rc.left + 10);
+    EXPECT_LT(ink.right, rc.right - 10);
+    EXPECT_GE(ink.top, rc.top + 6);
+    EXPECT_LT(ink.bottom, rc.bottom - 6);
+    PostMessageW(toast, WM_TIMER, 1, 0);
 }

@@ -6,6 +6,8 @@
 //   e2e_tool tray TITLE check|delete            whether the window's tray icon 1 is in the tray
 //                                               ("1" or "0"), or takes it out as a dying shell would
 //   e2e_tool taskbar-created                    broadcasts the shell's "TaskbarCreated"
+//   e2e_tool setting-change                     broadcasts WM_SETTINGCHANGE as Windows' settings do
+//   e2e_tool title TITLE|class:NAME             the window's title, in UTF-8
 //   e2e_tool clipboard OUT.bmp                  the clipboard's bitmap as a 24-bit BMP file
 //   e2e_tool workarea                           "left top right bottom" of the work area
 //   e2e_tool hold-hotkey MODIFIERS KEY          registers the hotkey as another program would;
@@ -59,6 +61,24 @@ int Tray(const std::wstring& title, const std::wstring& what) {
     if (what == L"delete") return Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
     // Changing nothing succeeds only for an icon that is there.
     std::printf("%d\n", Shell_NotifyIconW(NIM_MODIFY, &icon) ? 1 : 0);
+    return 0;
+}
+
+int SettingChange() {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
+    std::printf("broadcast\n");
+    return 0;
+}
+
+int Title(const std::wstring& name) {
+    HWND window = FindByName(name);
+    if (!window) return 1;
+    wchar_t text[1024] = {0};
+    GetWindowTextW(window, text, 1024);
+    char utf8[4096] = {0};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s\n", utf8);
     return 0;
 }
 
@@ -231,6 +251,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"count" && argc == 3) return Count(argv[2]);
     if (command == L"tray" && argc == 4) return Tray(argv[2], argv[3]);
     if (command == L"taskbar-created") return TaskbarCreated();
+    if (command == L"setting-change") return SettingChange();
+    if (command == L"title" && argc == 3) return Title(argv[2]);
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
