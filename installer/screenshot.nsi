@@ -149,16 +149,24 @@ Section "un.截图工具" UnSecProgram
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
+; Deletes only the program's own numbered pictures in folder, and the folder when nothing else
+; is left in it.
+!macro DeleteOwnPictures folder
+    Delete "${folder}\????_????????_??????.png"
+    Delete "${folder}\????_????????_??????.bmp"
+    RMDir "${folder}"
+!macroend
+
 ; Off by default: the settings and the pictures are kept. Only the pictures in the default
 ; folder are removed; a folder the user chose may hold other files of theirs.
 Section /o "un.同时删除设置和默认文件夹中的截图" UnSecUserData
     Delete "$INSTDIR\config.json"
     Delete "$INSTDIR\config.json.bak"
-    Delete "$TEMP\screenshot_pic\????_????????_??????.png"
-    Delete "$TEMP\screenshot_pic\????_????????_??????.bmp"
-    RMDir "$TEMP\screenshot_pic"
-    ; The random machine code that usage events carry.
+    ; The default folder is under Pictures; older versions kept it in the temporary folder.
     SetShellVarContext current
+    !insertmacro DeleteOwnPictures "$PICTURES\screenshot_pic"
+    !insertmacro DeleteOwnPictures "$TEMP\screenshot_pic"
+    ; The random machine code that usage events carry.
     Delete "$APPDATA\screenshot\app.id"
     RMDir "$APPDATA\screenshot"
 SectionEnd

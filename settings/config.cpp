@@ -15,8 +15,11 @@ std::wstring MadePicFolderIn(const std::wstring& parent) {
     if (parent.empty()) return std::wstring();
     const std::wstring separator = parent.back() == L'\\' ? L"" : L"\\";
     const std::wstring candidate = parent + separator + kPicFolderName;
-    if (CreateDirectoryW(candidate.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return candidate;
-    return std::wstring();
+    CreateDirectoryW(candidate.c_str(), nullptr);
+    // A file of that name is no folder to save in.
+    const DWORD attributes = GetFileAttributesW(candidate.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return folder ? candidate : std::wstring();
 }
 
 std::wstring PicturesFolder() {

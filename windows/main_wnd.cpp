@@ -209,8 +209,9 @@ void CMainWnd::ShowSetWnd() {
     // The hotkey is let go while the dialog's field reads a new one; after OK the stored one is
     // registered at once, after anything else the old one is taken back.
     auto stored = std::make_shared<bool>(false);
-    SetWndHooks hooks{[this](bool listening) { listening ? hotkey_.Pause() : void(hotkey_.Resume()); },
-                      [stored] { *stored = true; }};
+    SetWndHooks hooks;
+    hooks.hotkeyListening = [this](bool listening) { listening ? hotkey_.Pause() : void(hotkey_.Resume()); };
+    hooks.stored = [stored] { *stored = true; };
     if (hotkey_.Unavailable()) hooks.takenHotkey = TakenHotkey{hotkey_.Wanted(), FindHotkeyHolder(hotkey_.Wanted())};
     OpenSetWnd(m_hWnd, std::move(hooks));
     if (*stored) {

@@ -26,6 +26,8 @@ base::Point ToastPosition(const base::Rect& workArea, int width, int height, boo
 }
 
 base::Size ToastSize(base::Size skin, base::Size text, base::Size margin, int maxWidth) {
+    // The skin's toasts keep its size while half the margin is left around their text.
+    if (text.cx + margin.cx <= skin.cx && text.cy + margin.cy <= skin.cy) return skin;
     const int width = std::max(skin.cx, std::min(text.cx + 2 * margin.cx, maxWidth));
     const int height = std::max(skin.cy, text.cy + 2 * margin.cy);
     return base::Size{width, height};

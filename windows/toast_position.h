@@ -9,8 +9,8 @@
 // and bottom edges (never past the left or top edge).
 base::Point ToastPosition(const base::Rect& workArea, int width, int height, bool centred);
 
-// A toast's size: the skin's own, grown to hold text of the given extent with margin around it,
-// but never wider than maxWidth. Short texts keep the skin's size.
+// A toast's size: the skin's own while text of the given extent fits it with half the margin
+// around it; else grown to hold the text with margin around it, but never wider than maxWidth.
 base::Size ToastSize(base::Size skin, base::Size text, base::Size margin, int maxWidth);
 
 // How long a toast of that many characters stays: minimum, or longer for a text that takes

@@ -15,7 +15,7 @@ constexpr wchar_t kToastClass[] = L"ToastWnd";
 constexpr UINT_PTR kDisplayTimer = 1;
 
 // Room between a grown toast's edges and its text.
-constexpr base::Size kTextMargin{24, 14};
+constexpr base::Size kTextMargin{24, 18};
 
 // One toast: built from "toast.xml", never activated, closed by its timer; it deletes itself
 // when its window is gone.

@@ -83,6 +83,16 @@ def tool(*args, timeout=20):
     return done.stdout.strip() if done.returncode == 0 else None
 
 
+def wine_output(*args, timeout=60):
+    done = subprocess.run(["wine", *args], capture_output=True, timeout=timeout)
+    return done.stdout.decode("utf-8", "replace").strip()
+
+
+def windows_folder(variable):
+    """The Linux path of a folder named by a Windows environment variable (TEMP, APPDATA...)."""
+    return wine_output("winepath", "-u", wine_output("cmd", "/c", "echo %" + variable + "%"))
+
+
 def window_rect(name):
     """(left, top, right, bottom, visible) of the window titled name (or "class:NAME")."""
     out = tool("rect", name)
@@ -156,15 +166,18 @@ class Program:
     """Screenshot.exe copied into a folder of its own and started there; killed at the end if
     it is still running."""
 
-    def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=()):
+    def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=(), first_start=False):
+        """first_start: no config.json, as after unpacking; pictures then names where the
+        program is expected to put them."""
         self.folder = tempfile.mkdtemp(prefix="screenshot_e2e_")
         self.pictures = pictures or os.path.join(self.folder, "pics")
         shutil.copy(os.path.join(harness.build_dir(), "Screenshot.exe"), self.folder)
         config = {"pic_save_path": harness.to_windows_path(self.pictures),
                   "hide_main_wnd_when_capture": hide_when_capturing,
                   "is_need_restore_main_wnd_after_capture": False, "pic_save_format": "PNG"}
-        with open(os.path.join(self.folder, "config.json"), "w") as f:
-            json.dump(config, f)
+        if not first_start:
+            with open(os.path.join(self.folder, "config.json"), "w") as f:
+                json.dump(config, f)
         self.env = dict(os.environ, SCREENSHOT_LOG_ENDPOINT=log_url,
                         SCREENSHOT_UPDATE_URL=log_url + "/update/update.json")
         self.args = list(args)

@@ -8,9 +8,11 @@ import subprocess
 import tempfile
 import time
 import unittest
+import zipfile
 
 import harness
 import program
+import windows_imports
 from program import MAIN_TITLE
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -27,8 +29,7 @@ def windows_variable(variable):
     return wine("cmd", "/c", "echo %" + variable + "%").stdout.decode("ascii", "replace").strip()
 
 
-def windows_folder(variable):
-    return wine("winepath", "-u", windows_variable(variable)).stdout.decode().strip()
+windows_folder = program.windows_folder
 
 
 def registry_values(key):
@@ -64,11 +65,12 @@ class InstallerTest(unittest.TestCase):
         out = subprocess.run([os.path.join(ROOT, "scripts", "package.sh")], env=env, capture_output=True,
                              text=True, timeout=300, check=True).stdout.split()
         cls.setup = next(path for path in out if path.endswith(".exe"))
+        cls.portable = next(path for path in out if path.endswith(".zip"))
         with open(os.path.join(ROOT, "app", "version.h")) as f:
             cls.version = re.search(r'SCREENSHOT_VERSION_TEXT "([^"]+)"', f.read()).group(1)
         cls.location = windows_variable("LOCALAPPDATA") + "\\Programs\\Screenshot"
         cls.folder = os.path.join(windows_folder("LOCALAPPDATA"), "Programs", "Screenshot")
-        cls.pictures = os.path.join(windows_folder("TEMP"), "screenshot_pic")
+        cls.pictures = os.path.join(windows_folder("USERPROFILE"), "Pictures", "screenshot_pic")
         cls.shortcut = os.path.join(windows_folder("APPDATA"), "Microsoft", "Windows", "Start Menu", "Programs",
                                     "\u622a\u56fe\u5de5\u5177.lnk")
 
@@ -117,6 +119,25 @@ class InstallerTest(unittest.TestCase):
         self.assertGreater(entry["EstimatedSize"], os.path.getsize(os.path.join(self.folder, "Screenshot.exe")) // 1024 - 1)
         self.assertFalse(run_value_present())  # "start with Windows" is off unless chosen
         harness.wait_until(lambda: "first_run_after_setup" in self.log.events(), 20, what="the start event")
+
+    def test_the_setup_the_installed_folder_and_the_portable_archive_start_on_any_windows(self):
+        self.assertEqual(windows_imports.faults(self.setup), [])
+        with tempfile.TemporaryDirectory() as unpacked:
+            with zipfile.ZipFile(self.portable) as archive:
+                self.assertEqual(archive.namelist(), ["Screenshot/Screenshot.exe"])
+                archive.extractall(unpacked)
+            self.expect_folder_complete(os.path.join(unpacked, "Screenshot"))
+        self.install()
+        self.expect_folder_complete(self.folder)
+
+    def expect_folder_complete(self, folder):
+        """Every program in folder finds each DLL it needs in Windows or beside itself."""
+        names = os.listdir(folder)
+        beside = {n.lower() for n in names if n.lower().endswith(".dll")}
+        programs = [n for n in names if n.lower().endswith((".exe", ".dll"))]
+        self.assertIn("Screenshot.exe", programs)
+        for name in programs:
+            self.assertEqual(windows_imports.faults(os.path.join(folder, name), beside), [], name)
 
     def test_an_upgrade_ends_the_running_copy_and_keeps_its_settings(self):
         self.install()

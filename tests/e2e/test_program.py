@@ -2,6 +2,7 @@
 windows found on the screen, captures made with real drags and clicks, and the results read
 back as files, pixels, the clipboard and usage events at a loopback server."""
 import datetime
+import json
 import os
 import re
 import subprocess
@@ -300,6 +301,50 @@ class ProgramTest(unittest.TestCase):
         finally:
             holder.kill()
             holder.wait(timeout=10)
+
+    def test_print_screen_held_by_windows_screen_snipping_says_how_to_free_it_and_comes_back(self):
+        key = r"HKCU\Control Panel\Keyboard"
+        program.wine_output("reg", "add", key, "/v", "PrintScreenKeyForSnippingEnabled", "/t", "REG_DWORD",
+                            "/d", "1", "/f")
+        self.addCleanup(program.wine_output, "reg", "delete", key, "/v", "PrintScreenKeyForSnippingEnabled", "/f")
+        # Wine lets any program register PrintScreen: another one holds it here, as Windows would.
+        exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
+        holder = subprocess.Popen(["wine", exe, "hold-hotkey", "0", "0x2C"], stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(holder.wait, 10)
+        self.addCleanup(holder.kill)
+        self.assertEqual(holder.stdout.readline().strip(), "held")
+        with program.Program(self.log.url):
+            program.wait_window("class:ToastWnd")
+            text = program.tool("title", "class:ToastWnd")
+            self.assertIn("Windows \u5c4f\u5e55\u622a\u56fe", text)  # Windows 屏幕截图
+            self.assertIn("\u8bbe\u7f6e \u203a \u8f85\u52a9\u529f\u80fd \u203a \u952e\u76d8", text)
+            harness.xdotool("key", "Print")
+            time.sleep(1)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            # Windows' option turned off: the key is free, and the settings change says so.
+            holder.kill()
+            holder.wait(timeout=10)
+            self.assertEqual(program.tool("setting-change"), "broadcast")
+            harness.xdotool("key", "Print")
+            program.wait_window("Screen Capture")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
+    def test_a_first_start_keeps_pictures_in_the_users_pictures_folder(self):
+        pictures = os.path.join(program.windows_folder("USERPROFILE"), "Pictures", "screenshot_pic")
+        before = set(os.listdir(pictures)) if os.path.isdir(pictures) else set()
+        with program.Program(self.log.url, pictures=pictures, first_start=True) as app:
+            self.addCleanup(lambda: [os.remove(os.path.join(pictures, n)) for n in app.pictures_saved()
+                                     if n not in before])
+            with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
+                stored = json.load(f)["pic_save_path"]
+            self.assertTrue(stored.lower().endswith("\\pictures\\screenshot_pic"), stored)
+            self.start_capture_from_button()
+            toolbar = self.select(300, 300, 400, 380)
+            self.press_toolbar(toolbar, "save")
+            harness.wait_until(lambda: set(app.pictures_saved()) - before, 15, what="a picture in Pictures")
+            program.wait_window(MAIN_TITLE)
 
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):

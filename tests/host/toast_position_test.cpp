@@ -40,11 +40,12 @@ TEST(ToastPosition, CentredInTheWorkAreaTruncatingTowardZero) {
 
 TEST(ToastSize, ShortTextsKeepTheSkinsSizeLongerOnesGrowUpToTheLimit) {
     const base::Size skin{201, 60};
-    const base::Size margin{24, 14};
-    EXPECT_EQ(ToastSize(skin, base::Size{153, 20}, margin, 1000), skin);
-    EXPECT_EQ(ToastSize(skin, base::Size{154, 20}, margin, 1000), (base::Size{202, 60}));
-    EXPECT_EQ(ToastSize(skin, base::Size{460, 40}, margin, 1000), (base::Size{508, 68}));
-    EXPECT_EQ(ToastSize(skin, base::Size{900, 40}, margin, 600), (base::Size{600, 68}));
+    const base::Size margin{24, 18};
+    EXPECT_EQ(ToastSize(skin, base::Size{177, 42}, margin, 1000), skin);
+    EXPECT_EQ(ToastSize(skin, base::Size{178, 20}, margin, 1000), (base::Size{226, 60}));
+    EXPECT_EQ(ToastSize(skin, base::Size{100, 43}, margin, 1000), (base::Size{201, 79}));
+    EXPECT_EQ(ToastSize(skin, base::Size{460, 40}, margin, 1000), (base::Size{508, 76}));
+    EXPECT_EQ(ToastSize(skin, base::Size{900, 40}, margin, 600), (base::Size{600, 76}));
     // A work area narrower than the skin never shrinks it.
     EXPECT_EQ(ToastSize(skin, base::Size{900, 20}, margin, 100), skin);
 }

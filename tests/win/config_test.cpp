@@ -1,5 +1,6 @@
 // The settings store on real files.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,21 @@ std::wstring TempFolder() {
     return std::wstring(buffer, length);
 }
 
+std::wstring PicturesFolder() {
+    wchar_t buffer[MAX_PATH] = {0};
+    SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    return buffer;
+}
+
+std::wstring DefaultFolder() { return PicturesFolder() + L"\\screenshot_pic"; }
+
 std::string DefaultFileText() {
-    return FormatConfigText(WideToUtf8(TempFolder() + L"screenshot_pic"), true, false,
+    return FormatConfigText(WideToUtf8(DefaultFolder()), true, false,
                             PicSaveFormat::kPng, "PrintScreen");
 }
 
 void ExpectDefaults(const CConfig& config) {
-    EXPECT_EQ(config.GetPicSavePath(), TempFolder() + L"screenshot_pic");
+    EXPECT_EQ(config.GetPicSavePath(), DefaultFolder());
     EXPECT_TRUE(config.GetHideMainWndWhenCapture());
     EXPECT_FALSE(config.GetRestoreMainWndAfterCapture());
     EXPECT_FALSE(config.GetFloatWndHiddenByCapture());
@@ -42,16 +51,16 @@ TEST(Config, FirstStartWritesTheDefaultFile) {
     const std::wstring path = folder.File(L"config.json");
     CConfig config(path);
     ExpectDefaults(config);
-    const DWORD attributes = GetFileAttributesW((TempFolder() + L"screenshot_pic").c_str());
+    const DWORD attributes = GetFileAttributesW(DefaultFolder().c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 
     const std::string text = ReadBytes(path);
     EXPECT_EQ(text, DefaultFileText());
     // Spelled out once: CR LF line ends, escaped backslashes, fixed member order, no BOM.
-    std::string escapedTemp;
-    for (char c : WideToUtf8(TempFolder())) escapedTemp += c == '\\' ? "\\\\" : std::string(1, c);
-    EXPECT_EQ(text, "{\r\n    \"pic_save_path\": \"" + escapedTemp + "screenshot_pic\",\r\n"
+    std::string escapedPictures;
+    for (char c : WideToUtf8(PicturesFolder())) escapedPictures += c == '\\' ? "\\\\" : std::string(1, c);
+    EXPECT_EQ(text, "{\r\n    \"pic_save_path\": \"" + escapedPictures + "\\\\screenshot_pic\",\r\n"
                     "    \"hide_main_wnd_when_capture\": true,\r\n"
                     "    \"is_need_restore_main_wnd_after_capture\": false,\r\n"
                     "    \"pic_save_format\": \"PNG\",\r\n"
@@ -360,4 +369,36 @@ TEST(Config, WithoutTheProgramFolderNothingIsReadOrWritten) {
     EXPECT_FALSE(FileExists(folder.File(L"config.json")));
     EXPECT_EQ(FileExists(L"\\config.json"), rootHadFile);
     SetCurrentDirectoryW(previous);
+}
+
+// With the default folder in Pictures moved aside for the test and put back afterwards.
+class DefaultFolderTest : public testing::Test {
+protected:
+    void SetUp() override { movedAside_ = MoveFileW(DefaultFolder().c_str(), Aside().c_str()) != 0; }
+    void TearDown() override {
+        const std::wstring folder = DefaultFolder();
+        DeleteFileW(folder.c_str());
+        RemoveDirectoryW(folder.c_str());
+        if (movedAside_) MoveFileW(Aside().c_str(), folder.c_str());
+    }
+    static std::wstring Aside() { return DefaultFolder() + L".test_aside"; }
+
+private:
+    bool movedAside_ = false;
+};
+
+TEST_F(DefaultFolderTest, AStoredFolderIsKeptAndMakesNoFolderInPictures) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    const std::string mine = "{\"pic_save_path\": \"C:\\\\mine\"}";
+    WriteBytes(path, mine);
+    CConfig config(path);
+    EXPECT_EQ(config.GetPicSavePath(), L"C:\\mine");
+    EXPECT_EQ(GetFileAttributesW(DefaultFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadBytes(path), mine);
+}
+
+TEST_F(DefaultFolderTest, AFileWhereTheFolderWouldBeFallsBackToTheTemporaryFolder) {
+    WriteBytes(DefaultFolder(), "not a folder");
+    EXPECT_EQ(DefaultPicSaveFolder(), TempFolder() + L"screenshot_pic");
 }
