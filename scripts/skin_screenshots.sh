@@ -53,7 +53,7 @@ shot main_hot_settings main_wnd.xml 605 127 397 84 --
 shot floating floating_wnd.xml 36 36 --
 shot floating_hover floating_wnd.xml 36 36 -- --bkimage background=floating_wnd/2.png
 shot settings set_wnd.xml 500 500 -- --select hide_main_wnd_when_capture,pic_format_png \
-    --text 'label_save_path=C:\users\me\Temp\screenshot_pic'
+    --text 'label_save_path=C:\users\me\Pictures\screenshot_pic'
 shot settings_hot_ok set_wnd.xml 500 500 450 357 -- --select not_hide_main_wnd_when_capture,pic_format_bmp \
     --text 'label_save_path=D:\截图\2024'
 shot toast toast.xml 201 60 -- --text toast_label=已复制到剪切板

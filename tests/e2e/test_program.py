@@ -302,18 +302,24 @@ class ProgramTest(unittest.TestCase):
             holder.kill()
             holder.wait(timeout=10)
 
-    def test_print_screen_held_by_windows_screen_snipping_says_how_to_free_it_and_comes_back(self):
+    def hold_print_screen_as_windows_snipping(self):
+        """Windows' screen snipping on, and PrintScreen held by another process as it would hold
+        it (Wine lets any program register the key whatever the setting)."""
         key = r"HKCU\Control Panel\Keyboard"
         program.wine_output("reg", "add", key, "/v", "PrintScreenKeyForSnippingEnabled", "/t", "REG_DWORD",
                             "/d", "1", "/f")
         self.addCleanup(program.wine_output, "reg", "delete", key, "/v", "PrintScreenKeyForSnippingEnabled", "/f")
-        # Wine lets any program register PrintScreen: another one holds it here, as Windows would.
         exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
         holder = subprocess.Popen(["wine", exe, "hold-hotkey", "0", "0x2C"], stdout=subprocess.PIPE,
                                   stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(holder.stdout.close)
         self.addCleanup(holder.wait, 10)
         self.addCleanup(holder.kill)
         self.assertEqual(holder.stdout.readline().strip(), "held")
+        return holder
+
+    def test_print_screen_held_by_windows_screen_snipping_says_how_to_free_it_and_comes_back(self):
+        holder = self.hold_print_screen_as_windows_snipping()
         with program.Program(self.log.url):
             program.wait_window("class:ToastWnd")
             text = program.tool("title", "class:ToastWnd")
@@ -326,6 +332,31 @@ class ProgramTest(unittest.TestCase):
             holder.kill()
             holder.wait(timeout=10)
             self.assertEqual(program.tool("setting-change"), "broadcast")
+            harness.xdotool("key", "Print")
+            program.wait_window("Screen Capture")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
+    def test_the_settings_mark_a_held_print_screen_and_it_works_once_freed(self):
+        holder = self.hold_print_screen_as_windows_snipping()
+        with program.Program(self.log.url):
+            main = program.wait_window(MAIN_TITLE)
+            program.click_at(main[0] + 397, main[1] + 76)  # "set_btn"
+            dialog = program.wait_window("\u8bbe\u7f6e\u7a97\u53e3")
+            time.sleep(0.5)
+            # The field (193 x 27 at 274, 249 of the dialog) in the warning colour #D4380D.
+            width, height, data = program.screen_pixels()
+            warning = 0
+            for y in range(dialog[1] + 249, dialog[1] + 276):
+                for x in range(dialog[0] + 274, dialog[0] + 467):
+                    r, g, b = data[(y * width + x) * 3:(y * width + x) * 3 + 3]
+                    warning += abs(r - 0xD4) < 40 and abs(g - 0x38) < 40 and b < 60
+            self.assertGreater(warning, 100, "the held key is marked in the hotkey field")
+            holder.kill()
+            holder.wait(timeout=10)
+            program.click_at(dialog[0] + 382, dialog[1] + 467)  # "cancel_btn"
+            harness.wait_until(lambda: program.window_rect("\u8bbe\u7f6e\u7a97\u53e3") is None, 10,
+                               what="the settings window closed")
             harness.xdotool("key", "Print")
             program.wait_window("Screen Capture")
             program.press_key("Screen Capture", "Escape")
