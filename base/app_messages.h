@@ -24,6 +24,13 @@ constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
 // base/capture_result.h; lParam: the failed outputs, below).
 constexpr UINT WM_CAPTURE_RESULT = WM_USER + 150;
 // Its lParam, and WM_FULLSCREEN_CAPTURE_DONE's: the failed outputs (base/capture_failures.h).
+// Capture requester: a region capture ended and handed its picture to the background writer
+// (wParam: its CaptureResult; lParam 0). A pin's picture waits in the application context; the
+// file's result follows as WM_PICTURE_WRITTEN.
+constexpr UINT WM_CAPTURE_ENDED = WM_USER + 151;
+// Main window: the background writer finished a picture (wParam 0, lParam 0); its outcome is
+// taken from the writer.
+constexpr UINT WM_PICTURE_WRITTEN = WM_USER + 152;
 // Overlay: the cursor poller saw the pointer at a new client point (lParam: x low word, y high
 // word).
 constexpr UINT WM_CAPTURE_CURSOR_MOVED = WM_USER + 201;

@@ -23,7 +23,7 @@ enum class NewFileResult { kWritten, kExists, kFailed };
 
 // The same, but path is made only when nothing has that name yet: the move never replaces.
 // kExists when something already has the name (nothing is written then); on failure nothing is
-// left behind.
+// left behind and GetLastError tells why.
 NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes);
 
 // Makes the folder (its last level only); true when it exists afterwards.

@@ -69,8 +69,11 @@ bool WriteTemporary(const std::wstring& temporary, const std::string& bytes) {
         done += wrote;
     }
     if (!ok || !FlushFileBuffers(file.Get())) {
+        // The caller may tell the user why (a full disk): the clean-up keeps the reason.
+        const DWORD error = GetLastError();
         file.Reset();
         DeleteFileW(temporary.c_str());
+        SetLastError(error);
         return false;
     }
     return true;
@@ -106,6 +109,7 @@ NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string
     // Moving onto a folder of that name may be refused as access denied instead.
     const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
                        GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    SetLastError(error);
     return taken ? NewFileResult::kExists : NewFileResult::kFailed;
 }
 

@@ -6,19 +6,47 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/app_messages.h"
 #include "base/unique_handle.h"
 #include "settings/pic_save_format.h"
 
-// Writes the picture in the format (BMP: 24-bit bottom-up with a 54-byte header; PNG: through
-// the GDI+ encoder), replacing any file at path.
+// Where a capture's picture is saved.
+struct PictureTarget {
+    std::wstring folder;
+    PicSaveFormat format = PicSaveFormat::kPng;
+};
+
+// A picture's pixels, rows top down, each 0x00RRGGBB: what the files are written from, on any
+// thread.
+struct PixelPicture {
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+};
+
+// The bitmap's pixels; false when it cannot be read or memory runs out.
+bool ReadPixels(HBITMAP image, PixelPicture& picture);
+
+// Writes the picture in the format (BMP: 24-bit bottom-up with a 54-byte header; PNG: our own
+// encoder, 8-bit RGB), replacing any file at path.
 bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format);
 
-// Saves image as a new numbered picture in folder (created when missing, last level only). An
-// existing file is never replaced: when the numbered name is taken by the time the file is
-// made, the next number is tried. The saved file's path; empty when nothing was saved.
+// What became of a save: the new file's path, or empty and the failure bits of
+// base/capture_failures.h (kCaptureFileNotWritten, with the reason where it is known).
+struct SaveOutcome {
+    std::wstring path;
+    unsigned failed = 0;
+};
+
+// Saves the picture as a new numbered picture in folder (created when missing, last level only).
+// An existing file is never replaced: when the numbered name is taken by the time the file is
+// made, the next number is tried.
+SaveOutcome SavePicture(const std::wstring& folder, PicSaveFormat format, const PixelPicture& picture);
+// The same from a bitmap; the saved file's path, empty when nothing was saved.
 std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITMAP image);
 
 // Shows the folder in the file manager.
@@ -39,10 +67,14 @@ struct CaptureDelivery {
 using FullScreenCaptureResult = CaptureDelivery;
 
 // Saves image as a new numbered picture in folder (when save) and then puts it on the clipboard
-// (when copy); the file is written first because the clipboard owns the bitmap once it is set,
-// and then image no longer holds it. A null image fails every output asked for.
+// (when copy, or when it could not be saved: kCaptureCopiedInstead); the file is written first
+// because the clipboard owns the bitmap once it is set, and then image no longer holds it. A null
+// image fails every output asked for.
 CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const std::wstring& folder,
                                PicSaveFormat format);
+
+// Puts the picture on the clipboard as a bitmap; false when it cannot.
+bool CopyPixelsToClipboard(const PixelPicture& picture);
 
 // Saves the whole virtual screen as a new numbered picture in folder and puts it on the
 // clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every case, its

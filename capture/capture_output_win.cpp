@@ -4,7 +4,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <ctime>
+#include <optional>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -15,7 +17,9 @@
 #include "base/dpi_context.h"
 #include "base/file_io.h"
 #include "base/unique_handle.h"
+#include "base/capture_failures.h"
 #include "capture/bmp_format.h"
+#include "capture/png_format.h"
 #include "capture/capture_output.h"
 #include "capture/picture_name.h"
 
@@ -31,66 +35,38 @@ std::tm LocalNow() {
     return local;
 }
 
-bool EncodeBmp(HBITMAP image, std::string& bytes) {
-    BITMAP info{};
-    if (!image || !GetObjectW(image, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
-    const int width = info.bmWidth;
-    const int height = info.bmHeight;
+// 24-bit bottom-up rows, each padded to four bytes, after the 54-byte header.
+bool EncodeBmp(const PixelPicture& picture, std::string& bytes) {
     // A picture whose file size the header cannot hold is not written (nor miscounted).
-    const std::optional<uint32_t> size = BmpFileSize(width, height);
+    const std::optional<uint32_t> size = BmpFileSize(picture.width, picture.height);
     if (!size) return false;
-    const auto header = BmpHeader(width, height);
+    const auto header = BmpHeader(picture.width, picture.height);
     bytes.assign(header.begin(), header.end());
     bytes.resize(*size);
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = width;
-    request.bmiHeader.biHeight = height;  // bottom-up, as the file stores it
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 24;
-    request.bmiHeader.biCompression = BI_RGB;
-    WindowDc screen(nullptr);
-    return GetDIBits(screen.Get(), image, 0, static_cast<UINT>(height), &bytes[kBmpHeaderSize], &request,
-                     DIB_RGB_COLORS) == height;
-}
-
-const CLSID* PngEncoder(std::vector<BYTE>& buffer) {
-    UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return nullptr;
-    buffer.resize(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return nullptr;
-    for (UINT i = 0; i < count; ++i) {
-        if (lstrcmpW(encoders[i].MimeType, L"image/png") == 0) return &encoders[i].Clsid;
+    const size_t rowBytes = (static_cast<size_t>(picture.width) * 3 + 3) & ~size_t{3};
+    for (int y = 0; y < picture.height; ++y) {
+        const uint32_t* pixel = &picture.pixels[static_cast<size_t>(picture.height - 1 - y) * picture.width];
+        char* out = &bytes[kBmpHeaderSize + static_cast<size_t>(y) * rowBytes];
+        for (int x = 0; x < picture.width; ++x) {
+            *out++ = static_cast<char>(pixel[x]);
+            *out++ = static_cast<char>(pixel[x] >> 8);
+            *out++ = static_cast<char>(pixel[x] >> 16);
+        }
     }
-    return nullptr;
+    return true;
 }
 
-// Encodes into memory, so that the file is then written in one step: no half-written picture.
-bool EncodePng(HBITMAP image, std::string& bytes) {
-    if (!image) return false;
-    std::vector<BYTE> encoders;
-    const CLSID* png = PngEncoder(encoders);
-    if (!png) return false;
-    UniqueCom<IStream> stream(SHCreateMemStream(nullptr, 0));
-    if (!stream) return false;
-    Gdiplus::Bitmap bitmap(image, nullptr);
-    if (bitmap.GetLastStatus() != Gdiplus::Ok || bitmap.Save(stream.Get(), png, nullptr) != Gdiplus::Ok) return false;
-    STATSTG stat{};
-    LARGE_INTEGER start{};
-    if (stream.Get()->Stat(&stat, STATFLAG_NONAME) != S_OK ||
-        stream.Get()->Seek(start, STREAM_SEEK_SET, nullptr) != S_OK) {
+bool EncodePicture(const PixelPicture& picture, PicSaveFormat format, std::string& bytes) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != static_cast<size_t>(picture.width) * picture.height) {
         return false;
     }
-    bytes.assign(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
-    ULONG read = 0;
-    return stream.Get()->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read) == S_OK && read == bytes.size();
-}
-
-bool EncodePicture(HBITMAP image, PicSaveFormat format, std::string& bytes) {
     // A picture too large for memory is a picture not written, never the end of the program.
     try {
-        return format == PicSaveFormat::kPng ? EncodePng(image, bytes) : EncodeBmp(image, bytes);
+        if (format == PicSaveFormat::kBmp) return EncodeBmp(picture, bytes);
+        bytes = EncodePng(PngPicture{picture.pixels.data(), picture.width, picture.height,
+                                     static_cast<size_t>(picture.width), false});
+        return !bytes.empty();
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
@@ -98,28 +74,120 @@ bool EncodePicture(HBITMAP image, PicSaveFormat format, std::string& bytes) {
     return false;
 }
 
-}  // namespace
-
-bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format) {
-    std::string bytes;
-    return !path.empty() && EncodePicture(image, format, bytes) && WriteFileAtomically(path, bytes);
+// The failure bits for a file system error: the reason where it is one a user can act on.
+unsigned SaveFailureFor(DWORD error) {
+    switch (error) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+        case ERROR_DIRECTORY:
+            return kCaptureFileNotWritten | kCaptureFolderMissing;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return kCaptureFileNotWritten | kCaptureNoPermission;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return kCaptureFileNotWritten | kCaptureDiskFull;
+        default: return kCaptureFileNotWritten;
+    }
 }
 
-std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITMAP image) {
+}  // namespace
+
+bool ReadPixels(HBITMAP image, PixelPicture& picture) {
+    BITMAP info{};
+    if (!image || !GetObjectW(image, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    try {
+        picture.pixels.assign(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    picture.width = info.bmWidth;
+    picture.height = info.bmHeight;
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = picture.width;
+    request.bmiHeader.biHeight = -picture.height;  // top-down
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    WindowDc screen(nullptr);
+    if (GetDIBits(screen.Get(), image, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &request,
+                  DIB_RGB_COLORS) != picture.height) {
+        picture = PixelPicture{};
+        return false;
+    }
+    return true;
+}
+
+bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat format) {
+    PixelPicture picture;
     std::string bytes;
-    if (!MakeFolder(folder) || !EncodePicture(image, format, bytes)) return std::wstring();
+    return !path.empty() && ReadPixels(image, picture) && EncodePicture(picture, format, bytes) &&
+           WriteFileAtomically(path, bytes);
+}
+
+SaveOutcome SavePicture(const std::wstring& folder, PicSaveFormat format, const PixelPicture& picture) {
+    SaveOutcome outcome;
+    if (!MakeFolder(folder)) {
+        outcome.failed = SaveFailureFor(GetLastError());
+        return outcome;
+    }
+    std::string bytes;
+    if (!EncodePicture(picture, format, bytes)) {
+        outcome.failed = kCaptureFileNotWritten;
+        return outcome;
+    }
     const std::tm now = LocalNow();
     long long number = NextPictureNumber(FolderEntryNames(folder));
     // Another save may take the number between the scan and the write: then the next one.
     for (int attempt = 0; attempt < kMaxSaveAttempts; ++attempt, ++number) {
         const std::wstring path = FormatPictureName(folder, number, now, PictureExtension(format));
         switch (WriteNewFileAtomically(path, bytes)) {
-            case NewFileResult::kWritten: return path;
+            case NewFileResult::kWritten: outcome.path = path; return outcome;
             case NewFileResult::kExists: break;
-            case NewFileResult::kFailed: return std::wstring();
+            case NewFileResult::kFailed: outcome.failed = SaveFailureFor(GetLastError()); return outcome;
         }
     }
-    return std::wstring();
+    outcome.failed = kCaptureFileNotWritten;
+    return outcome;
+}
+
+std::wstring SavePicture(const std::wstring& folder, PicSaveFormat format, HBITMAP image) {
+    PixelPicture picture;
+    if (!ReadPixels(image, picture)) return std::wstring();
+    return SavePicture(folder, format, picture).path;
+}
+
+bool CopyPixelsToClipboard(const PixelPicture& picture) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != static_cast<size_t>(picture.width) * picture.height) {
+        return false;
+    }
+    // A bitmap compatible with the screen, as the clipboard gets from a capture's copy.
+    WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), picture.width, picture.height));
+    BITMAPINFO source{};
+    source.bmiHeader.biSize = sizeof source.bmiHeader;
+    source.bmiHeader.biWidth = picture.width;
+    source.bmiHeader.biHeight = -picture.height;
+    source.bmiHeader.biPlanes = 1;
+    source.bmiHeader.biBitCount = 32;
+    source.bmiHeader.biCompression = BI_RGB;
+    if (!bitmap || SetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(picture.height), picture.pixels.data(),
+                             &source, DIB_RGB_COLORS) != picture.height) {
+        return false;
+    }
+    if (!PutBitmapOnClipboard(bitmap.Get())) return false;
+    bitmap.Release();  // the clipboard owns it now
+    return true;
 }
 
 bool OpenPictureFolder(const std::wstring& folder) {
@@ -170,14 +238,21 @@ CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const 
                                PicSaveFormat format) {
     CaptureDelivery result;
     if (save && image) {
-        result.path = SavePicture(folder, format, image.Get());
+        PixelPicture picture;
+        const SaveOutcome saved =
+            ReadPixels(image.Get(), picture) ? SavePicture(folder, format, picture) : SaveOutcome{};
+        result.path = saved.path;
         result.saved = !result.path.empty();
+        result.failed |= saved.failed;
     }
-    if (copy && image) {
+    // A picture that could not be saved goes on the clipboard all the same: it is not lost.
+    const bool copyInstead = save && !result.saved && !copy;
+    if ((copy || copyInstead) && image) {
         result.copied = PutBitmapOnClipboard(image.Get());
         if (result.copied) image.Release();  // the clipboard owns it now
     }
     if (save && !result.saved) result.failed |= kCaptureFileNotWritten;
+    if (copyInstead && result.copied) result.failed |= kCaptureCopiedInstead;
     if (copy && !result.copied) result.failed |= kCaptureClipboardNotSet;
     return result;
 }

@@ -1,6 +1,7 @@
 #include "capture/finish_capture.h"
 
 #include "base/app_messages.h"
+#include "base/clipboard.h"
 #include "base/unique_handle.h"
 #include "capture/app_context.h"
 #include "capture/capture_output.h"
@@ -32,22 +33,56 @@ HBITMAP ComposePicture(const DibCanvas& frozen, const RECT& selection, ICaptureA
     return output.Release();
 }
 
+namespace {
+
+// Hands the picture to the sink after copying it where the action copies; a picture whose pixels
+// cannot be read is not written and goes on the clipboard instead. The failed outputs so far.
+unsigned HandOver(const capture::FinishingAction& action, UniqueBitmap& picture, const PictureTarget& where,
+                  const PictureSink& sink) {
+    auto pixels = std::make_shared<PixelPicture>();
+    const bool read = picture && ReadPixels(picture.Get(), *pixels);
+    const bool copy = action.copy || !read;
+    unsigned failed = read ? 0 : kCaptureFileNotWritten;
+    bool copied = false;
+    if (copy && picture) {
+        copied = PutBitmapOnClipboard(picture.Get());
+        if (copied) picture.Release();  // the clipboard owns it now
+    }
+    if (action.copy && !copied) failed |= kCaptureClipboardNotSet;
+    if (!action.copy && copied) failed |= kCaptureCopiedInstead;
+    if (read) sink(PictureWrite{std::move(pixels), where, action.result, failed, copied});
+    return failed;
+}
+
+}  // namespace
+
 bool FinishCapture(const capture::FinishingAction& action, ICaptureAnnotations& annotations,
-                   const std::function<HBITMAP()>& compose, const PictureTargetSource& target, HWND requester) {
+                   const std::function<HBITMAP()>& compose, const PictureTargetSource& target,
+                   const PictureSink& sink, HWND requester) {
     CEventTracker::Instance().Report(action.event, action.withSummary ? annotations.ShapeSummary() : std::wstring());
     CaptureDelivery delivery;
+    bool handedOver = false;
     if (action.save || action.copy) {
         annotations.CommitEditing();
         UniqueBitmap picture(compose());
         const PictureTarget where = target ? target() : PictureTarget{};
-        delivery = DeliverPicture(picture, action.save, action.copy, where.folder, where.format);
-        if (delivery.saved) CAppContext::Instance().SetLastPicturePath(delivery.path);
-        // A pinned window shows the picture from memory.
-        if (delivery.saved && action.result == CaptureResult::kPin) {
+        // A pinned window shows the picture from memory, at once.
+        if (picture && action.result == CaptureResult::kPin) {
             CAppContext::Instance().SetPinnedPicture(DuiLib::ImageFromBitmap(picture.Get()));
+        }
+        if (action.save && sink) {
+            delivery.failed = HandOver(action, picture, where, sink);
+            handedOver = !(delivery.failed & kCaptureFileNotWritten);
+        } else {
+            delivery = DeliverPicture(picture, action.save, action.copy, where.folder, where.format);
+            if (delivery.saved) CAppContext::Instance().SetLastPicturePath(delivery.path);
         }
     }
     if (!requester) return false;
-    PostMessageW(requester, WM_CAPTURE_RESULT, static_cast<WPARAM>(action.result), delivery.failed);
+    if (handedOver) {
+        PostMessageW(requester, WM_CAPTURE_ENDED, static_cast<WPARAM>(action.result), 0);
+    } else {
+        PostMessageW(requester, WM_CAPTURE_RESULT, static_cast<WPARAM>(action.result), delivery.failed);
+    }
     return true;
 }

@@ -30,8 +30,10 @@
 
 class CRectangularSelector {
 public:
-    // target tells where a picture is saved, when one is.
-    CRectangularSelector(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target);
+    // target tells where a picture is saved, when one is; sink, when given, writes it in the
+    // background.
+    CRectangularSelector(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
+                         PictureSink sink = {});
     ~CRectangularSelector();
     CRectangularSelector(const CRectangularSelector&) = delete;
     CRectangularSelector& operator=(const CRectangularSelector&) = delete;
@@ -98,6 +100,7 @@ private:
 
     HWND requester_;
     PictureTargetSource target_;
+    PictureSink sink_;
     ICaptureAnnotations& annotations_;
     capture::Rect screen_;
     std::vector<base::ScaledMonitor> monitors_;  // physical rectangles and their DPIs
@@ -120,6 +123,8 @@ private:
 };
 
 // Runs one region capture on the calling thread, in physical pixels (the thread is per-monitor
-// DPI aware meanwhile): builds the selector, runs the overlay until it ends, then ends the capture. onStarted (optional) sees the selector once it runs.
+// DPI aware meanwhile): builds the selector, runs the overlay until it ends, then ends the
+// capture. onStarted (optional) sees the selector once it runs; sink (optional) writes a saved
+// picture in the background.
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
-                      const std::function<void(CRectangularSelector&)>& onStarted = {});
+                      const std::function<void(CRectangularSelector&)>& onStarted = {}, PictureSink sink = {});

@@ -47,9 +47,10 @@ capture::Rect PrimaryMonitor() {
 }  // namespace
 
 CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations,
-                                           PictureTargetSource target)
+                                           PictureTargetSource target, PictureSink sink)
     : requester_(requester),
       target_(std::move(target)),
+      sink_(std::move(sink)),
       annotations_(annotations),
       screen_(VirtualScreen()),
       monitors_(ScaledMonitors()),
@@ -284,7 +285,7 @@ void CRectangularSelector::RepaintShapes() {
 
 void CRectangularSelector::Finish(const capture::FinishingAction& action) {
     finishing_ = true;
-    if (FinishCapture(action, annotations_, [this] { return ComposeOutput(); }, target_, requester_)) {
+    if (FinishCapture(action, annotations_, [this] { return ComposeOutput(); }, target_, sink_, requester_)) {
         resultPosted_ = true;
     }
     PostQuitMessage(0);
@@ -322,9 +323,9 @@ HBITMAP CRectangularSelector::ComposeOutput() {
 }
 
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
-                      const std::function<void(CRectangularSelector&)>& onStarted) {
+                      const std::function<void(CRectangularSelector&)>& onStarted, PictureSink sink) {
     ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
-    CRectangularSelector selector(requester, annotations, std::move(target));
+    CRectangularSelector selector(requester, annotations, std::move(target), std::move(sink));
     const bool started = selector.Start();
     if (started) {
         if (onStarted) onStarted(selector);

@@ -32,6 +32,7 @@ add_executable(win_tests
     tests/win/config_test.cpp
     tests/win/geometry_win_test.cpp
     tests/win/resources_test.cpp
+    tests/win/system_function_test.cpp
     tests/win/test_folder.cpp
     tests/win/utf_convert_test.cpp
     ${APP_RESOURCES}
@@ -125,7 +126,7 @@ add_executable(crash_probe tests/win/crash_probe.cpp)
 target_link_libraries(crash_probe PRIVATE screenshot_app)
 target_link_options(crash_probe PRIVATE -municode)
 add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp tests/win/dialogs_test.cpp
-               tests/win/context_menus_test.cpp
+               tests/win/context_menus_test.cpp tests/win/capture_hotkey_test.cpp
                tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp
                tests/win/window_test_util.cpp tests/win/picture_files.cpp ${APP_RESOURCES})
 target_link_libraries(windows_tests PRIVATE screenshot_windows gtest_main)
@@ -165,6 +166,9 @@ target_link_libraries(capture_bench PRIVATE screenshot_capture psapi)
 add_executable(shapes_bench bench/shapes_bench.cpp ${APP_RESOURCES})
 target_link_libraries(shapes_bench PRIVATE screenshot_capture)
 add_dependencies(shapes_bench program_skin)
+add_executable(finish_bench bench/finish_bench.cpp tests/win/real_input.cpp ${APP_RESOURCES})
+target_link_libraries(finish_bench PRIVATE screenshot_windows)
+add_dependencies(finish_bench program_skin)
 add_executable(pin_bench bench/pin_bench.cpp tests/win/window_test_util.cpp tests/win/picture_files.cpp
                ${APP_RESOURCES})
 target_link_libraries(pin_bench PRIVATE screenshot_windows psapi)

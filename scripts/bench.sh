@@ -3,6 +3,9 @@
 # "name value unit".
 #   scripts/bench.sh                 all benchmarks
 #   scripts/bench.sh pin             pinning a 3840x2160 picture: time to shown, memory added
+#   scripts/bench.sh finish [WxH…]   finishing a capture (save, copy, pin, ok) through the main
+#                                    window on photo-like and UI-like screens, and the PNG encoder
+#                                    beside GDI+'s (default 1920x1080 3840x2160)
 #   scripts/bench.sh toolkit         building and painting a window from its layout
 #   scripts/bench.sh capture [WxH…]  a region capture on screens of these sizes (default
 #                                    1920x1080 3840x2160 7680x2160), each on its own Xvfb
@@ -41,6 +44,11 @@ run_on_screens() {
 
 run_pin() { run_on_screens pin_bench.exe 3840x2160; }
 
+run_finish() {
+    if [ $# -gt 0 ]; then run_on_screens finish_bench.exe "$@"
+    else run_on_screens finish_bench.exe 1920x1080 3840x2160; fi
+}
+
 run_capture() {
     if [ $# -gt 0 ]; then run_on_screens capture_bench.exe "$@"
     else run_on_screens capture_bench.exe 1920x1080 3840x2160 7680x2160; fi
@@ -62,6 +70,7 @@ case "${1:-all}" in
     capture) shift; run_capture "$@" ;;
     program) shift; run_program "$@" ;;
     shapes) shift; run_shapes "$@" ;;
-    all) run_toolkit; run_pin; run_capture; run_program; run_shapes ;;
+    finish) shift; run_finish "$@" ;;
+    all) run_toolkit; run_pin; run_capture; run_program; run_shapes; run_finish ;;
     *) echo "unknown benchmark: $1" >&2; exit 2 ;;
 esac

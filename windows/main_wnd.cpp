@@ -27,6 +27,8 @@ constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
 constexpr UINT kHotkeyTakenToastMs = 3000;
+// The name a pinned picture shown from memory goes by in its window.
+constexpr wchar_t kPinnedPictureName[] = L"pinned_picture";
 
 // Where captures save: the folder and format of the settings, read when a picture is saved.
 PictureTarget ConfiguredPictureTarget() {
@@ -45,6 +47,11 @@ void Repaint(HWND window) {
 
 CMainWnd::~CMainWnd() {
     if (float_.GetHWND() && IsWindow(float_.GetHWND())) DestroyWindow(float_.GetHWND());
+    // Pictures still being written are finished before the program ends, within reason.
+    if (!writer_.WaitIdle(PictureWriter::kExitWaitMs)) {
+        MessageBoxW(nullptr, L"仍有截图未能在 10 秒内保存完成，它可能没有保存下来。", L"截图工具",
+                    MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CMainWnd::InitWindow() {
@@ -53,6 +60,7 @@ void CMainWnd::InitWindow() {
     tray_.Add(m_hWnd, WM_TRAY_CALLBACK, kProgramIconId, kTrayTip);
     CreateFloatWnd();
     CAppContext::Instance().SetMainWindow(m_hWnd);
+    writer_.SetReportWindow(m_hWnd);
     HoldCaptureHotkey();
 }
 
@@ -163,13 +171,16 @@ void CMainWnd::StartRectCapture() {
     std::thread capture([this, requester] {
         // The shapes' look chosen in one capture stays for the next; the shapes do not.
         CaptureShapes annotations(CShapeLogic::Instance());
-        RunRegionCapture(requester, annotations, ConfiguredPictureTarget, [this](CRectangularSelector& selector) {
+        const auto started = [this](CRectangularSelector& selector) {
             // A copied colour is confirmed by a toast over the overlay, on the capture's thread.
             const HWND overlay = selector.Overlay();
             selector.SetColorCopiedHandler(
                 [overlay](const std::wstring& text) { ShowToast(text, kResultToastMs, overlay, false); });
             if (captureStarted_) captureStarted_(selector);
-        });
+        };
+        // A saved picture is written in the background: the capture ends once it is composed.
+        RunRegionCapture(requester, annotations, ConfiguredPictureTarget, started,
+                         [this](PictureWrite write) { writer_.Submit(std::move(write)); });
     });
     capture.join();
     DropQueuedHotkeyPresses(m_hWnd);
@@ -233,20 +244,36 @@ void CMainWnd::ShowThanks() {
 }
 void CMainWnd::ShowAboutWnd() { OpenAboutWnd(m_hWnd); }
 
-void CMainWnd::ShowResultToast(const std::wstring& text) {
-    if (!text.empty()) ShowToast(text, kResultToastMs, m_hWnd, false);
+void CMainWnd::ShowResultToast(const std::wstring& text, unsigned failed) {
+    if (text.empty()) return;
+    ShowToast(text, failed ? ToastReadingMs(text.size(), kResultToastMs) : kResultToastMs, m_hWnd, false);
+}
+
+void CMainWnd::ShowPin() {
+    // The picture the capture left in memory; the file may still be on its way.
+    std::shared_ptr<const DuiLib::UiImage> picture = CAppContext::Instance().TakePinnedPicture();
+    if (!picture || !ShowPinnedPicture(kPinnedPictureName, std::move(picture))) {
+        ShowResultToast(CaptureResultToast(CaptureResult::kPin, kCapturePinNotShown));
+    }
 }
 
 void CMainWnd::OnCaptureResult(CaptureResult result, unsigned failed) {
     RestoreAfterCapture();
-    if (result == CaptureResult::kPin && !(failed & kCaptureFileNotWritten)) {
-        if (!ShowPinnedPicture(CAppContext::Instance().GetLastPicturePath(),
-                               CAppContext::Instance().TakePinnedPicture())) {
-            ShowResultToast(CaptureResultToast(result, kCapturePinNotShown));
-        }
-        return;
+    // A pin whose picture could not be saved is shown all the same; the toast tells the failure.
+    if (result == CaptureResult::kPin) ShowPin();
+    ShowResultToast(CaptureResultToast(result, failed), failed);
+}
+
+void CMainWnd::OnCaptureEnded(CaptureResult result) {
+    RestoreAfterCapture();
+    if (result == CaptureResult::kPin) ShowPin();
+}
+
+void CMainWnd::OnPicturesWritten() {
+    while (std::optional<PictureWritten> written = writer_.TakeWritten()) {
+        if (!written->path.empty()) CAppContext::Instance().SetLastPicturePath(written->path);
+        ShowResultToast(CaptureResultToast(written->result, written->failed), written->failed);
     }
-    ShowResultToast(CaptureResultToast(result, failed));
 }
 
 void CMainWnd::OnFullScreenDone(unsigned failed) {
@@ -312,6 +339,8 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
             bHandled = MadePicture(result);
             return 0;
         }
+        case WM_CAPTURE_ENDED: OnCaptureEnded(static_cast<CaptureResult>(wParam)); return 0;
+        case WM_PICTURE_WRITTEN: OnPicturesWritten(); return 0;
         case WM_FLOAT_COMMAND:
             if (const MainCommand* command = FloatCommand(static_cast<int>(wParam))) Run(*command);
             return 0;

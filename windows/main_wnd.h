@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "capture/picture_writer.h"
 #include "capture/rectangular_selector.h"
 #include "ui_toolkit/UIlib.h"
 #include "windows/capture_hotkey.h"
@@ -57,10 +58,16 @@ private:
     void ShowFloatWnd();
     void OpenPicDir();
     void OnCaptureResult(CaptureResult result, unsigned failed);
+    // A capture handed its picture to the writer: the windows come back, a pin shows at once.
+    void OnCaptureEnded(CaptureResult result);
+    // The writer finished pictures: each saved one is the last picture; a toast tells the user.
+    void OnPicturesWritten();
+    void ShowPin();
     void OnFullScreenDone(unsigned failed);
     // Reports the command's usage event and carries out its action.
     void Run(const MainCommand& command);
-    void ShowResultToast(const std::wstring& text);
+    // The toast for a capture's outputs: longer for a failure, which takes longer to read.
+    void ShowResultToast(const std::wstring& text, unsigned failed = 0);
     void ShowThanks();
     // Registers the configured capture hotkey; a taken one is said in a toast.
     void HoldCaptureHotkey();
@@ -71,6 +78,8 @@ private:
         bool ball = false;
     };
 
+    // Writes the captures' pictures in the background; the exit waits for it.
+    PictureWriter writer_;
     TrayIcon tray_;
     CaptureHotkey hotkey_;
     HiddenWindows hiddenForCapture_;

@@ -9,10 +9,21 @@ const std::wstring kSaveFailed = L"\x4FDD\x5B58\x5931\x8D25";                   
 const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";                            // 复制失败
 const std::wstring kOpenFailed = L"\x6253\x5F00\x5931\x8D25";                            // 打开失败
 
+// "保存失败", the reason where it is known, and where the picture went instead.
+std::wstring SaveFailedText(unsigned failed, bool copies) {
+    std::wstring text = kSaveFailed;
+    if (failed & kCaptureFolderMissing) text += L"：文件夹不存在";
+    if (failed & kCaptureNoPermission) text += L"：没有写入权限";
+    if (failed & kCaptureDiskFull) text += L"：磁盘已满";
+    const bool onClipboard = (failed & kCaptureCopiedInstead) || (copies && !(failed & kCaptureClipboardNotSet));
+    if (onClipboard) text += L"，图片已复制到剪贴板";
+    return text;
+}
+
 // The failures of the outputs the action made, or empty when they all succeeded.
 std::wstring FailureText(unsigned failed, bool saves, bool copies) {
     std::wstring text;
-    if (saves && (failed & kCaptureFileNotWritten)) text = kSaveFailed;
+    if (saves && (failed & kCaptureFileNotWritten)) text = SaveFailedText(failed, copies);
     if (copies && (failed & kCaptureClipboardNotSet)) text += (text.empty() ? L"" : L" ") + kCopyFailed;
     return text;
 }

@@ -5,7 +5,9 @@ import datetime
 import json
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -200,6 +202,64 @@ class ProgramTest(unittest.TestCase):
             program.press_key("picWnd", "Escape")
             harness.wait_until(lambda: program.window_rect("picWnd") is None, 10, what="the pinned window closed")
 
+    def test_a_pin_shows_the_selection_at_once_and_its_file_follows(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(300, 300, 700, 520)
+            self.press_toolbar(toolbar, "pin")
+            left, top, right, bottom, _ = program.wait_window("picWnd")
+            names = app.wait_picture()
+            self.expect_pattern(os.path.join(app.pictures, names[0]), 300, 300, 400, 220)
+
+            def wrong_pixels():
+                width, _, screen = program.screen_pixels()
+                return sum(1 for y in range(220) for x in range(400)
+                           if tuple(screen[((top + y) * width + left + x) * 3:((top + y) * width + left + x) * 3 + 3])
+                           != program.pattern_colour(300 + x, 300 + y))
+            # The hint over the picture counts down for a few seconds and goes.
+            harness.wait_until(lambda: wrong_pixels() == 0, 10, interval=0.5,
+                               what="the pinned window showing exactly the selection")
+
+    def test_a_save_that_cannot_be_written_says_why_and_keeps_the_picture_on_the_clipboard(self):
+        gone = os.path.join(tempfile.mkdtemp(prefix="screenshot_gone_"), "removed", "pics")
+        self.addCleanup(shutil.rmtree, os.path.dirname(os.path.dirname(gone)), True)
+        with program.Program(self.log.url, pictures=gone) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 441, 289)
+            self.press_toolbar(toolbar, "save")
+            program.wait_window("class:ToastWnd")
+            text = program.tool("title", "class:ToastWnd")
+            self.assertEqual(text, "\u4fdd\u5b58\u5931\u8d25\uff1a\u6587\u4ef6\u5939\u4e0d\u5b58\u5728"
+                                   "\uff0c\u56fe\u7247\u5df2\u590d\u5236\u5230\u526a\u8d34\u677f")
+            out = os.path.join(app.folder, "clip.bmp")
+            self.assertTrue(program.tool("clipboard", harness.to_windows_path(out)))
+            self.expect_pattern(out, 200, 150, 241, 139)
+            self.assertFalse(os.path.exists(gone))
+
+    def test_two_saves_in_quick_succession_keep_both_files(self):
+        with program.Program(self.log.url) as app:
+            for left in (200, 500):
+                self.start_capture_from_button()
+                toolbar = self.select(left, 200, left + 160, 300)
+                self.press_toolbar(toolbar, "save")
+                program.wait_window(MAIN_TITLE)
+            names = app.wait_picture(count=2)
+            self.assertEqual([n[:5] for n in names], ["0001_", "0002_"])
+            self.expect_pattern(os.path.join(app.pictures, names[0]), 200, 200, 160, 100)
+            self.expect_pattern(os.path.join(app.pictures, names[1]), 500, 200, 160, 100)
+
+    def test_exit_right_after_a_save_leaves_the_whole_file(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(100, 100, 1100, 800)
+            self.press_toolbar(toolbar, "save")
+            program.wait_window(MAIN_TITLE)
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_EXIT, 0)
+            self.assertEqual(app.process.wait(timeout=20), 0)
+            names = app.pictures_saved()
+            self.assertEqual(len(names), 1)
+            self.expect_pattern(os.path.join(app.pictures, names[0]), 100, 100, 1000, 700)
+
     def test_ctrl_h_copies_the_colour_and_a_toast_confirms_it(self):
         with program.Program(self.log.url):
             self.start_capture_from_button()
@@ -321,7 +381,9 @@ class ProgramTest(unittest.TestCase):
     def test_print_screen_held_by_windows_screen_snipping_says_how_to_free_it_and_comes_back(self):
         holder = self.hold_print_screen_as_windows_snipping()
         with program.Program(self.log.url):
-            program.wait_window("class:ToastWnd")
+            toast = program.wait_window("class:ToastWnd")
+            # Bottom right of the work area, like the program's other notices.
+            self.assertEqual((toast[2], toast[3]), (self.work[2] - 20, self.work[3] - 20))
             text = program.tool("title", "class:ToastWnd")
             self.assertIn("Windows \u5c4f\u5e55\u622a\u56fe", text)  # Windows 屏幕截图
             self.assertIn("\u8bbe\u7f6e \u203a \u8f85\u52a9\u529f\u80fd \u203a \u952e\u76d8", text)
@@ -352,11 +414,20 @@ class ProgramTest(unittest.TestCase):
                     r, g, b = data[(y * width + x) * 3:(y * width + x) * 3 + 3]
                     warning += abs(r - 0xD4) < 40 and abs(g - 0x38) < 40 and b < 60
             self.assertGreater(warning, 100, "the held key is marked in the hotkey field")
-            holder.kill()
-            holder.wait(timeout=10)
             program.click_at(dialog[0] + 382, dialog[1] + 467)  # "cancel_btn"
             harness.wait_until(lambda: program.window_rect("\u8bbe\u7f6e\u7a97\u53e3") is None, 10,
                                what="the settings window closed")
+            # Freed while the program is not looking: it takes the key when the user comes back
+            # to its window, here from the about window.
+            holder.kill()
+            holder.wait(timeout=10)
+            harness.xdotool("key", "Print")
+            time.sleep(1)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            program.click_at(main[0] + 542, main[1] + 76)  # "about_btn"
+            about = program.wait_window("\u5173\u4e8e")
+            program.click_at(about[0] + 376, about[1] + 16)  # its "closebtn"
+            harness.wait_until(lambda: program.window_rect("\u5173\u4e8e") is None, 10, what="the about window closed")
             harness.xdotool("key", "Print")
             program.wait_window("Screen Capture")
             program.press_key("Screen Capture", "Escape")

@@ -9,6 +9,7 @@ const std::wstring kCopied = L"\x5DF2\x590D\x5236\x5230\x526A\x5207\x677F";
 const std::wstring kBoth = L"\x5DF2\x590D\x5236 \x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";
 const std::wstring kSaveFailed = L"\x4FDD\x5B58\x5931\x8D25";
 const std::wstring kCopyFailed = L"\x590D\x5236\x5931\x8D25";
+const std::wstring kOnClipboard = L"，图片已复制到剪贴板";
 
 }  // namespace
 
@@ -25,7 +26,8 @@ TEST(ResultToast, SuccessTextsOnlyWhenEveryOutputOfTheActionWasMade) {
 TEST(ResultToast, FailuresAreNamedInsteadOfTheSuccessText) {
     EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, kCaptureFileNotWritten), kSaveFailed);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kClipboard, kCaptureClipboardNotSet), kCopyFailed);
-    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureFileNotWritten), kSaveFailed);
+    // Copied but not saved: the picture is not lost, and the toast says where it is.
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureFileNotWritten), kSaveFailed + kOnClipboard);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureClipboardNotSet), kCopyFailed);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
     EXPECT_EQ(FullScreenResultToast(kCaptureFileNotWritten | kCaptureClipboardNotSet), kSaveFailed + L" " + kCopyFailed);
@@ -37,4 +39,18 @@ TEST(ResultToast, FailuresAreNamedInsteadOfTheSuccessText) {
     // Cancel and unknown values: no toast.
     EXPECT_EQ(CaptureResultToast(CaptureResult::kCancel, 0), L"");
     EXPECT_EQ(CaptureResultToast(static_cast<CaptureResult>(12), kCaptureFileNotWritten), L"");
+}
+
+TEST(ResultToast, AFailedSaveNamesItsReasonAndWhereThePictureWent) {
+    const unsigned notWritten = kCaptureFileNotWritten;
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureFolderMissing | kCaptureCopiedInstead),
+              kSaveFailed + L"：文件夹不存在" + kOnClipboard);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureNoPermission | kCaptureCopiedInstead),
+              kSaveFailed + L"：没有写入权限" + kOnClipboard);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, notWritten | kCaptureDiskFull | kCaptureCopiedInstead),
+              kSaveFailed + L"：磁盘已满" + kOnClipboard);
+    // Neither saved nor copied: nothing claims the clipboard.
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureDiskFull), kSaveFailed + L"：磁盘已满");
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kCopyAndSave, notWritten | kCaptureNoPermission | kCaptureClipboardNotSet),
+              kSaveFailed + L"：没有写入权限 " + kCopyFailed);
 }

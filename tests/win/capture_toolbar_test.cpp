@@ -213,18 +213,19 @@ TEST_F(ToolbarCapture, FailedOutputsAreReportedNotHidden) {
     const MSG result = OnlyMessage();
     EXPECT_EQ(result.message, WM_CAPTURE_RESULT);
     EXPECT_EQ(result.wParam, 13u);
-    EXPECT_EQ(result.lParam, kCaptureFileNotWritten | kCaptureClipboardNotSet);
+    EXPECT_EQ(result.lParam, kCaptureFileNotWritten | kCaptureFolderMissing | kCaptureClipboardNotSet);
     EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), L"before");
 }
 
-TEST_F(ToolbarCapture, SaveIntoAFolderThatCannotBeMadeReportsTheFile) {
+TEST_F(ToolbarCapture, SaveIntoAFolderThatCannotBeMadeReportsWhyAndKeepsThePictureOnTheClipboard) {
     CConfig::Instance().SetPicSavePath(folder_.File(L"no\\such"));
     ClickButton(Btn::kSave);
     ASSERT_TRUE(WaitForEnd());
     const MSG result = OnlyMessage();
     EXPECT_EQ(result.wParam, 11u);
-    EXPECT_EQ(result.lParam, kCaptureFileNotWritten);
+    EXPECT_EQ(result.lParam, kCaptureFileNotWritten | kCaptureFolderMissing | kCaptureCopiedInstead);
     EXPECT_EQ(CAppContext::Instance().GetLastPicturePath(), L"before");
+    EXPECT_EQ(WrongClipboardPixels(), 0);
 }
 
 // Every way a capture ends, and the one message the requester must get.

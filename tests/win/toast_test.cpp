@@ -194,3 +194,13 @@ TEST_F(ToastTest, ALongTextGrowsTheToastUntilEveryLineFitsAndTheTitleReadsIt) {
     EXPECT_LT(ink.bottom, rc.bottom - 6);
     PostMessageW(toast, WM_TIMER, 1, 0);
 }
+
+TEST_F(ToastTest, ALineLongerThanTheScreenIsCutToTheWorkAreaWithItsMargins) {
+    ShowToast(std::wstring(400, L'\x6587'), 1000, nullptr, true);
+    HWND toast = FindWindowW(L"ToastWnd", nullptr);
+    ASSERT_NE(toast, nullptr);
+    const RECT rc = WindowRect(toast);
+    const RECT work = WorkArea();
+    EXPECT_EQ(rc.right - rc.left, work.right - work.left - 48);
+    PostMessageW(toast, WM_TIMER, 1, 0);
+}

@@ -1,0 +1,133 @@
+// The capture hotkey against another holder of the same keys, who holds it, and how the
+// settings field shows a held key.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <thread>
+
+#include "ui_toolkit/UIlib.h"
+#include "windows/capture_hotkey.h"
+#include "windows/hotkey_field.h"
+
+namespace {
+
+// Ctrl+Alt+F9: a combination nothing else in the test prefix uses.
+const Hotkey kKeys{kHotkeyCtrl | kHotkeyAlt, VK_F9};
+
+// Another holder of the keys, as another program would be, until destroyed.
+class OtherHolder {
+public:
+    explicit OtherHolder(const Hotkey& keys) : keys_(keys) { Run(true); }
+    ~OtherHolder() { Run(false); }
+    bool held() const { return held_; }
+
+private:
+    // Hotkeys without a window belong to the thread that registered them.
+    void Run(bool hold) {
+        std::thread([this, hold] {
+            if (hold) held_ = RegisterHotKey(nullptr, 7, keys_.modifiers, keys_.key) != 0;
+            if (!hold && held_) UnregisterHotKey(nullptr, 7);
+        }).join();
+    }
+    Hotkey keys_;
+    bool held_ = false;
+};
+
+class HotkeyOwner {
+public:
+    HotkeyOwner() {
+        hwnd_ = CreateWindowExW(0, L"STATIC", L"hotkey owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    }
+    ~HotkeyOwner() { DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+void SetSnipping(const wchar_t* type, const std::wstring& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    if (std::wstring(type) == L"dword") {
+        const DWORD value = std::stoul(data);
+        RegSetValueExW(key, L"PrintScreenKeyForSnippingEnabled", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+    } else if (std::wstring(type) == L"string") {
+        RegSetValueExW(key, L"PrintScreenKeyForSnippingEnabled", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key, L"PrintScreenKeyForSnippingEnabled");
+    }
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+TEST(CaptureHotkey, TakenKeysAreRetriedUntilFreeButNotWhilePaused) {
+    HotkeyOwner owner;
+    CaptureHotkey hotkey;
+    EXPECT_TRUE(hotkey.Hold(owner.hwnd(), Hotkey{})) << "no hotkey always succeeds";
+    EXPECT_FALSE(hotkey.Unavailable());
+    {
+        OtherHolder other(kKeys);
+        ASSERT_TRUE(other.held());
+        EXPECT_FALSE(hotkey.Hold(owner.hwnd(), kKeys));
+        EXPECT_TRUE(hotkey.Unavailable());
+        EXPECT_FALSE(hotkey.Retry());
+        hotkey.Pause();
+        EXPECT_FALSE(hotkey.Unavailable()) << "a paused hotkey is let go on purpose";
+    }
+    EXPECT_FALSE(hotkey.Retry()) << "no retry while the settings field reads keys";
+    EXPECT_TRUE(hotkey.Resume());
+    EXPECT_FALSE(hotkey.Unavailable());
+    EXPECT_EQ(hotkey.Wanted(), kKeys);
+    OtherHolder late(kKeys);
+    EXPECT_FALSE(late.held()) << "the program holds the keys now";
+}
+
+TEST(CaptureHotkey, OnlyADwordOneNamesWindowsScreenSnippingAndOnlyForPrintScreen) {
+    const Hotkey print = DefaultCaptureHotkey();
+    SetSnipping(L"dword", L"1");
+    EXPECT_EQ(FindHotkeyHolder(print), HotkeyHolder::kScreenSnipping);
+    EXPECT_EQ(FindHotkeyHolder(kKeys), HotkeyHolder::kOtherProgram);
+    EXPECT_EQ(FindHotkeyHolder(Hotkey{kHotkeyCtrl, VK_SNAPSHOT}), HotkeyHolder::kOtherProgram);
+    SetSnipping(L"dword", L"0");
+    EXPECT_EQ(FindHotkeyHolder(print), HotkeyHolder::kOtherProgram);
+    SetSnipping(L"string", L"1");
+    EXPECT_EQ(FindHotkeyHolder(print), HotkeyHolder::kOtherProgram);
+    SetSnipping(L"none", L"");
+    EXPECT_EQ(FindHotkeyHolder(print), HotkeyHolder::kOtherProgram);
+    EXPECT_NE(HotkeyTakenText(print, HotkeyHolder::kScreenSnipping).find(L"设置 › 辅助功能 › 键盘"), std::wstring::npos);
+    EXPECT_EQ(HotkeyTakenText(print, HotkeyHolder::kOtherProgram), L"快捷键 PrintScreen 已被占用");
+}
+
+TEST(HotkeyField, AHeldKeyIsMarkedWithWhoHoldsItAndAnotherKeyIsNot) {
+    const Hotkey print = DefaultCaptureHotkey();
+    // The field's text and tooltip once attached to a fresh label.
+    const auto shown = [](const Hotkey& value, std::optional<TakenHotkey> taken) {
+        DuiLib::CLabelUI label;
+        label.SetToolTip(L"点击后按下新的快捷键");
+        HotkeyField field;
+        field.Attach(&label, value, nullptr, taken);
+        return std::make_pair(label.GetText().Str(), label.GetToolTip().Str());
+    };
+    const auto snipping = shown(print, TakenHotkey{print, HotkeyHolder::kScreenSnipping});
+    EXPECT_EQ(snipping.first, L"PrintScreen（已被占用）");
+    EXPECT_NE(snipping.second.find(L"Windows 屏幕截图"), std::wstring::npos);
+    const auto other = shown(print, TakenHotkey{print, HotkeyHolder::kOtherProgram});
+    EXPECT_EQ(other.first, L"PrintScreen（已被占用）");
+    EXPECT_NE(other.second.find(L"另一个程序"), std::wstring::npos);
+    // Another key, or no key at all, is shown plainly with the field's own tooltip.
+    EXPECT_EQ(shown(kKeys, TakenHotkey{print, HotkeyHolder::kOtherProgram}).first, L"Ctrl+Alt+F9");
+    EXPECT_EQ(shown(Hotkey{}, TakenHotkey{Hotkey{}, HotkeyHolder::kOtherProgram}).first, L"无");
+    const auto free = shown(print, std::nullopt);
+    EXPECT_EQ(free.first, L"PrintScreen");
+    EXPECT_EQ(free.second, L"点击后按下新的快捷键");
+}
