@@ -68,10 +68,8 @@ void Close(HWND hwnd) {
 int main() {
     GdiplusSession gdiplus;
     if (!LoadBenchSkin()) return 1;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring big = std::wstring(temp) + L"pin_bench_big.png";
-    const std::wstring small = std::wstring(temp) + L"pin_bench_small.png";
+    const std::wstring big = TempPath(L"pin_bench_big.png");
+    const std::wstring small = TempPath(L"pin_bench_small.png");
     if (!WriteSolidPng(big, kWidth, kHeight, 0x3080C0) || !WriteSolidPng(small, 320, 200, 0x3080C0)) {
         std::fprintf(stderr, "cannot write the pictures\n");
         return 1;

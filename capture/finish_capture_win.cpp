@@ -35,12 +35,12 @@ HBITMAP ComposePicture(const DibCanvas& frozen, const RECT& selection, ICaptureA
 
 namespace {
 
-// Hands the picture to the sink after copying it where the action copies; a picture whose pixels
-// cannot be read is not written and goes on the clipboard instead. The failed outputs so far.
-unsigned HandOver(const capture::FinishingAction& action, UniqueBitmap& picture, const PictureTarget& where,
-                  const PictureSink& sink) {
-    auto pixels = std::make_shared<PixelPicture>();
-    const bool read = picture && ReadPixels(picture.Get(), *pixels);
+// Hands the picture to the sink after copying it where the action copies; pixels is the
+// picture read, or empty when it could not be, and then the picture is not written but goes on
+// the clipboard instead. The failed outputs so far.
+unsigned HandOver(const capture::FinishingAction& action, UniqueBitmap& picture,
+                  std::shared_ptr<PixelPicture> pixels, const PictureTarget& where, const PictureSink& sink) {
+    const bool read = pixels->width > 0;
     const bool copy = action.copy || !read;
     unsigned failed = read ? 0 : kCaptureFileNotWritten;
     bool copied = false;
@@ -66,12 +66,19 @@ bool FinishCapture(const capture::FinishingAction& action, ICaptureAnnotations& 
         annotations.CommitEditing();
         UniqueBitmap picture(compose());
         const PictureTarget where = target ? target() : PictureTarget{};
+        const bool inBackground = action.save && sink;
+        const bool pin = action.result == CaptureResult::kPin;
+        // The pixels are read once, for the writer and the pinned window alike.
+        auto pixels = std::make_shared<PixelPicture>();
+        if ((inBackground || pin) && picture && !ReadPixels(picture.Get(), *pixels)) *pixels = PixelPicture{};
         // A pinned window shows the picture from memory, at once.
-        if (picture && action.result == CaptureResult::kPin) {
-            CAppContext::Instance().SetPinnedPicture(DuiLib::ImageFromBitmap(picture.Get()));
+        if (pin && picture) {
+            CAppContext::Instance().SetPinnedPicture(
+                pixels->width > 0 ? DuiLib::ImageFromPixels(pixels->pixels.data(), pixels->width, pixels->height)
+                                  : DuiLib::ImageFromBitmap(picture.Get()));
         }
-        if (action.save && sink) {
-            delivery.failed = HandOver(action, picture, where, sink);
+        if (inBackground) {
+            delivery.failed = HandOver(action, picture, std::move(pixels), where, sink);
             handedOver = !(delivery.failed & kCaptureFileNotWritten);
         } else {
             delivery = DeliverPicture(picture, action.save, action.copy, where.folder, where.format);

@@ -13,7 +13,9 @@
 
 #include <atomic>
 #include <climits>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -114,6 +116,8 @@ private:
     HWND overlay_ = nullptr;
     CRectangularSelectorToolBar toolbar_;
     std::atomic<bool> pollerRunning_{false};
+    std::mutex pollerMutex_;
+    std::condition_variable pollerWake_;
     std::atomic<DWORD> lastActivity_{0};
     // The client point the poller posted last; none yet at the start.
     std::atomic<LONG> lastPostedX_{LONG_MIN};

@@ -1,5 +1,6 @@
 // The region capture's life: start, the overlay window and its messages, input, the colour keys,
 // the end and the output picture.
+#include <chrono>
 #include <system_error>
 
 #include "base/window_transitions.h"
@@ -135,7 +136,12 @@ void CRectangularSelector::End(bool failedToStart) {
 }
 
 void CRectangularSelector::StopPoller() {
-    pollerRunning_ = false;
+    {
+        std::lock_guard<std::mutex> lock(pollerMutex_);
+        pollerRunning_ = false;
+    }
+    // Woken at once: the capture's end does not wait out the poller's sleep.
+    pollerWake_.notify_all();
     if (poller_.joinable()) poller_.join();
 }
 
@@ -152,7 +158,8 @@ void CRectangularSelector::Poll() {
                 PostMessageW(overlay_, WM_CAPTURE_CURSOR_MOVED, 0, MAKELPARAM(pt.x, pt.y));
             }
         }
-        Sleep(33);
+        std::unique_lock<std::mutex> lock(pollerMutex_);
+        pollerWake_.wait_for(lock, std::chrono::milliseconds(33), [this] { return !pollerRunning_; });
     }
 }
 
@@ -285,6 +292,11 @@ void CRectangularSelector::RepaintShapes() {
 
 void CRectangularSelector::Finish(const capture::FinishingAction& action) {
     finishing_ = true;
+    // The frozen screen goes at once: the picture is composed from memory, not from the window.
+    if (action.result != CaptureResult::kCancel) {
+        if (IsWindow(toolbar_.GetHWND())) ::ShowWindow(toolbar_.GetHWND(), SW_HIDE);
+        ::ShowWindow(overlay_, SW_HIDE);
+    }
     if (FinishCapture(action, annotations_, [this] { return ComposeOutput(); }, target_, sink_, requester_)) {
         resultPosted_ = true;
     }

@@ -135,6 +135,21 @@ std::shared_ptr<const UiImage> ImageFromBitmap(HBITMAP bitmap) {
     return image;
 }
 
+std::shared_ptr<const UiImage> ImageFromPixels(const uint32_t* pixels, int width, int height) {
+    if (!pixels || width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+    auto image = std::make_shared<UiImage>();
+    image->width = width;
+    image->height = height;
+    try {
+        image->pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    for (uint32_t& pixel : image->pixels) pixel |= 0xFF000000u;
+    image->opaque = true;
+    return image;
+}
+
 void CopyOpaqueImage(const UiImage& image, uint32_t* frame, int frameWidth, int frameHeight, int left, int top,
                      const RECT& clip) {
     const int x0 = std::max({left, static_cast<int>(clip.left), 0});

@@ -32,6 +32,8 @@ std::shared_ptr<const UiImage> DecodeImage(const uint8_t* bytes, size_t size);
 std::shared_ptr<const UiImage> LoadImageFile(const wchar_t* path);
 // The pixels of a GDI bitmap (a capture, which has no transparency), opaque; null on failure.
 std::shared_ptr<const UiImage> ImageFromBitmap(HBITMAP bitmap);
+// The same from pixels already read: rows top down, 0x00RRGGBB.
+std::shared_ptr<const UiImage> ImageFromPixels(const uint32_t* pixels, int width, int height);
 // Copies an opaque image 1:1 into a 32-bit top-down frame of frameWidth x frameHeight at
 // (left, top), only within clip. Far faster than a GDI+ draw of a large picture.
 void CopyOpaqueImage(const UiImage& image, uint32_t* frame, int frameWidth, int frameHeight, int left, int top,

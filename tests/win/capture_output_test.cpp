@@ -120,6 +120,39 @@ TEST(PictureFiles, PngDecodesToTheSamePixels) {
     }
 }
 
+uint32_t Noise(int x, int y) {
+    uint32_t h = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u;
+    h ^= h >> 13;
+    h *= 0x5bd1e995u;
+    return (h ^ (h >> 15)) & 0xFFFFFF;
+}
+
+TEST(PictureFiles, PngOfOddSizesDecodesInGdiplusToEveryPixel) {
+    TestFolder folder;
+    const SIZE sizes[] = {{1, 1}, {1, 77}, {77, 1}, {3, 5}, {131, 67}, {66, 200}};
+    for (const SIZE size : sizes) {
+        for (auto colour : {Pattern, Noise}) {
+            HBITMAP image = MakeImage(size.cx, size.cy, colour);
+            const std::wstring path = folder.File(L"odd.png");
+            ASSERT_TRUE(WritePictureFile(image, path, PicSaveFormat::kPng));
+            DeleteObject(image);
+            Gdiplus::Bitmap decoded(path.c_str());
+            ASSERT_EQ(decoded.GetLastStatus(), Gdiplus::Ok);
+            ASSERT_EQ(decoded.GetWidth(), static_cast<UINT>(size.cx));
+            ASSERT_EQ(decoded.GetHeight(), static_cast<UINT>(size.cy));
+            int wrong = 0;
+            for (int y = 0; y < size.cy; ++y) {
+                for (int x = 0; x < size.cx; ++x) {
+                    Gdiplus::Color c;
+                    decoded.GetPixel(x, y, &c);
+                    wrong += c.GetValue() != (0xFF000000u | colour(x, y));
+                }
+            }
+            EXPECT_EQ(wrong, 0) << size.cx << "x" << size.cy;
+        }
+    }
+}
+
 TEST(PictureFiles, APictureTooLargeForMemoryIsReportedNotWritten) {
     // A one-bit bitmap is cheap to hold, but as 24-bit BMP bytes (2.4 GB) it cannot be held by
     // this 32-bit process: the encoder's allocation fails.
