@@ -191,12 +191,19 @@ std::pair<double, double> FinishOnce(CMainWnd& mainWnd, const Finish& finish, co
                 PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
                 return;
             }
-            const POINT at = ToolbarButtonCenter(finish.button);
-            PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-            clicked = Now();
-            if (kTrace) std::fprintf(stderr, "  clicked %.0f\n", clicked.load());
-            PostMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-            PostMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            // A real click on the button, as a hand gives it; once more if it got lost.
+            POINT at = ToolbarButtonCenter(finish.button);
+            ClientToScreen(toolbar, &at);
+            MoveTo(at.x, at.y);
+            Sleep(50);
+            for (int attempt = 0; attempt < 3 && IsWindowVisible(overlay); ++attempt) {
+                clicked = Now();
+                if (kTrace) std::fprintf(stderr, "  clicked %.0f\n", clicked.load());
+                Mouse(MOUSEEVENTF_LEFTDOWN);
+                Mouse(MOUSEEVENTF_LEFTUP);
+                for (int i = 0; i < 200 && IsWindowVisible(overlay); ++i) Sleep(5);
+            }
+            if (IsWindowVisible(overlay)) PostMessageW(overlay, WM_KEYDOWN, VK_ESCAPE, 0);
             // What the user sees: the frozen screen is gone when its window is.
             while (IsWindow(overlay) && IsWindowVisible(overlay) && Now() - clicked < 30000) Sleep(1);
             gone = Now();
