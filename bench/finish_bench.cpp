@@ -223,6 +223,8 @@ std::pair<double, double> FinishOnce(CMainWnd& mainWnd, const Finish& finish, co
         }
         return true;
     });
+    // A pin's file is written after the pin shows: it must not count for the next run.
+    if (finish.pin) PumpUntil([&] { return FilesIn(folder) > files; });
     if (HWND pin = PinnedWindow()) DestroyWindow(pin);
     PumpUntil([] { return false; }, 300);  // toasts and restores settle
     if (clicked == 0 || there == 0) return {-1, -1};  // the run did not finish as a user's would
