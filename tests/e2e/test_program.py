@@ -236,6 +236,31 @@ class ProgramTest(unittest.TestCase):
             self.expect_pattern(out, 200, 150, 241, 139)
             self.assertFalse(os.path.exists(gone))
 
+    def test_a_save_onto_a_full_disk_says_so_and_keeps_the_picture_on_the_clipboard(self):
+        disk = tempfile.mkdtemp(prefix="screenshot_full_")
+        self.addCleanup(shutil.rmtree, disk, True)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=16k", "tmpfs", disk],
+                          capture_output=True).returncode != 0:
+            self.skipTest("a small disk needs mount (root): " + disk)
+        self.addCleanup(subprocess.run, ["umount", disk], capture_output=True)
+        with open(os.path.join(disk, "filler"), "wb") as f:  # the disk is full
+            try:
+                f.write(b"\0" * 65536)
+            except OSError:
+                pass
+        with program.Program(self.log.url, pictures=disk) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 500)
+            self.press_toolbar(toolbar, "save")
+            program.wait_window("class:ToastWnd")
+            self.assertEqual(program.tool("title", "class:ToastWnd"),
+                             "\u4fdd\u5b58\u5931\u8d25\uff1a\u78c1\u76d8\u5df2\u6ee1"
+                             "\uff0c\u56fe\u7247\u5df2\u590d\u5236\u5230\u526a\u8d34\u677f")
+            out = os.path.join(app.folder, "clip.bmp")
+            self.assertTrue(program.tool("clipboard", harness.to_windows_path(out)))
+            self.expect_pattern(out, 200, 150, 500, 350)
+            self.assertEqual(os.listdir(disk), ["filler"], "nothing half-written is left on the disk")
+
     def test_two_saves_in_quick_succession_keep_both_files(self):
         with program.Program(self.log.url) as app:
             for left in (200, 500):
