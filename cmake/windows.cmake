@@ -5,7 +5,7 @@ add_skin_archive(program_skin ${CMAKE_SOURCE_DIR}/skin ${CMAKE_BINARY_DIR}/skin.
 
 set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/app/screenshot.rc)
 set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_SOURCE_DIR}/app/version.h;${CMAKE_BINARY_DIR}/skin.zip")
+    "${CMAKE_SOURCE_DIR}/app/res/screenshot.ico;${CMAKE_SOURCE_DIR}/app/screenshot.manifest;${CMAKE_BINARY_DIR}/app/version.h;${CMAKE_BINARY_DIR}/skin.zip")
 
 # The program.
 add_executable(Screenshot WIN32 app/main_win.cpp ${APP_RESOURCES})
@@ -64,9 +64,12 @@ add_test(NAME skin_tests COMMAND skin_tests)
 # Usage events and the update check against a real HTTP server on 127.0.0.1.
 add_executable(fake_updater WIN32 tests/win/fake_updater.cpp)
 target_link_options(fake_updater PRIVATE -municode)
+add_executable(other_updater WIN32 tests/win/fake_updater.cpp)
+target_link_options(other_updater PRIVATE -municode)
+target_compile_definitions(other_updater PRIVATE FAKE_UPDATER_MARKER=L"other_ran.txt")
 add_executable(services_tests tests/win/services_test.cpp tests/win/test_folder.cpp ${APP_RESOURCES})
 target_link_libraries(services_tests PRIVATE screenshot_app gtest_main)
-add_dependencies(services_tests fake_updater program_skin)
+add_dependencies(services_tests fake_updater other_updater program_skin)
 add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)

@@ -8,3 +8,5 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # monitor); on 64-bit Windows this lets the 32-bit program use 4 GB of address space, not 2.
 add_link_options(-Wl,--large-address-aware)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c65001")
+# Headers CMake writes, such as app/version.h.
+include_directories(${CMAKE_BINARY_DIR})

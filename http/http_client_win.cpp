@@ -107,6 +107,21 @@ public:
         return 0;
     }
 
+    // The answer's Location header; empty when it has none.
+    std::wstring Location() const {
+        DWORD size = 0;
+        WinHttpQueryHeaders(raw_, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
+                            WINHTTP_NO_HEADER_INDEX);
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 || size > 16384) return std::wstring();
+        std::wstring location(size / sizeof(wchar_t) + 1, L'\0');
+        if (session_.Cancelled() || !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+                                                         &location[0], &size, WINHTTP_NO_HEADER_INDEX)) {
+            return std::wstring();
+        }
+        location.resize(size / sizeof(wchar_t));
+        return location;
+    }
+
     // Copies the body into the file; an error when it breaks off, is longer than maxBytes, a
     // write fails or the session is cancelled.
     DWORD SaveBody(HANDLE file, unsigned long long maxBytes) {
@@ -167,6 +182,10 @@ HttpSession::HttpSession(const HttpSessionOptions& options) : session_(OpenSessi
     }
     const int t = options.timeoutMs;
     bool configured = WinHttpSetTimeouts(session_.Get(), t, t, t, t) != FALSE;
+    // Redirects are followed by Download only, each hop checked like the first address.
+    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+    configured = configured && WinHttpSetOption(session_.Get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy,
+                                                sizeof policy) != FALSE;
     if (configured && options.tls12Only) {
         DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
         configured = WinHttpSetOption(session_.Get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
@@ -186,17 +205,42 @@ HttpResponse HttpSession::Get(const HttpUrl& target) {
     return response;
 }
 
+namespace {
+
+constexpr int kMaxRedirects = 5;
+
+bool IsRedirect(DWORD status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The address as WinHTTP will request it, when a download may go there: https, or plain http to
+// this machine, and read the same way by ParseHttpUrl. An address the two split differently is
+// not guessed at.
+DWORD CheckedTarget(const std::wstring& url, HttpUrl& target) {
+    if (const DWORD error = CrackUrl(url, target)) return error;
+    const std::optional<HttpUrl> plain = ParseHttpUrl(url);
+    if (!IsTrustedDownloadTarget(target) || !plain || !SameTarget(*plain, target)) return ERROR_ACCESS_DENIED;
+    return 0;
+}
+
+}  // namespace
+
 DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destination,
                             unsigned long long maxBytes) {
     HttpUrl target;
-    if (const DWORD error = CrackUrl(url, target)) return error;
-    // Fetched only when the target is trusted and the plain reading of the address agrees with
-    // WinHTTP's: an address the two split differently is not guessed at.
-    const std::optional<HttpUrl> plain = ParseHttpUrl(url);
-    if (!IsTrustedDownloadTarget(target) || !plain || !SameTarget(*plain, target)) return ERROR_ACCESS_DENIED;
-    Request request(*this);
+    if (const DWORD error = CheckedTarget(url, target)) return error;
+    // Redirects are followed here, a few at most, each hop's address checked like the first.
+    std::optional<Request> request;
     DWORD status = 0;
-    if (const DWORD error = request.Send(target, status)) return error;
+    for (int hop = 0;; ++hop) {
+        request.emplace(*this);
+        if (const DWORD error = request->Send(target, status)) return error;
+        if (!IsRedirect(status)) break;
+        if (hop == kMaxRedirects) return ERROR_WINHTTP_REDIRECT_FAILED;
+        const std::optional<std::wstring> next = RedirectTarget(target, request->Location());
+        if (!next) return ERROR_WINHTTP_REDIRECT_FAILED;
+        if (const DWORD error = CheckedTarget(*next, target)) return error;
+    }
     if (status != 200) return kDownloadHttpError;
 
     DWORD error = 0;
@@ -204,7 +248,7 @@ DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destina
         UniqueHandle file(CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) return LastErrorOr(ERROR_CANNOT_MAKE);
-        error = request.SaveBody(file.Get(), maxBytes);
+        error = request->SaveBody(file.Get(), maxBytes);
         if (error == 0) return 0;
     }
     // Never keep (and so never run) part of a file.

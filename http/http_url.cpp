@@ -31,3 +31,12 @@ bool SameTarget(const HttpUrl& a, const HttpUrl& b) {
 bool IsTrustedDownloadTarget(const HttpUrl& url) {
     return !url.hasCredentials && IsTrustedEndpoint(Endpoint{url.secure, url.host, url.port});
 }
+
+std::optional<std::wstring> RedirectTarget(const HttpUrl& current, const std::wstring& location) {
+    if (location.rfind(L"http://", 0) == 0 || location.rfind(L"https://", 0) == 0) return location;
+    if (location.empty() || location[0] != L'/' || location.rfind(L"//", 0) == 0) return std::nullopt;
+    const unsigned defaultPort = current.secure ? 443 : 80;
+    std::wstring origin = (current.secure ? L"https://" : L"http://") + current.host;
+    if (current.port != defaultPort) origin += L":" + std::to_wstring(current.port);
+    return origin + location;
+}

@@ -25,3 +25,8 @@ bool SameTarget(const HttpUrl& a, const HttpUrl& b);
 // A download may use https to any host, or plain http only to this machine's loopback
 // addresses (which only tests serve); never with credentials in the address.
 bool IsTrustedDownloadTarget(const HttpUrl& url);
+
+// The address a redirect's Location leads to from current: an absolute http:// or https://
+// address as it stands, or a path from the root ("/...") on current's scheme, host and port.
+// Anything else (a relative path, "//host/...", an empty text) is none: not guessed at.
+std::optional<std::wstring> RedirectTarget(const HttpUrl& current, const std::wstring& location);

@@ -4,15 +4,16 @@
 
 #include "settings/json/json_ref.h"
 #include "http/http_url.h"
+#include "update/update_statement.h"
 #include "update/updater_signature.h"
 #include "update/version_compare.h"
 
 namespace {
 
-// The manifest's updater signature as r || s; empty when missing, not text or malformed.
-std::string SignatureOf(const JsonRef& root) {
+// A text member of "update_info"; empty when missing or not text.
+std::string OptionalText(const JsonRef& root, const char* name) {
     try {
-        return ParseUpdaterSignature(root["update_info"]["signature"].AsString()).value_or(std::string());
+        return root["update_info"][name].AsString();
     } catch (const std::runtime_error&) {
         return std::string();
     }
@@ -33,7 +34,12 @@ UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
         if (!IsAcceptableUpdaterUrl(url)) return decision;
         decision.download = true;
         decision.url = url;
-        decision.signature = SignatureOf(root);
+        decision.signature = ParseUpdaterSignature(OptionalText(root, "signature")).value_or(std::string());
+        const std::string sha256 = OptionalText(root, "sha256");
+        if (ParseSha256Hex(sha256)) {
+            decision.sha256 = *ParseSha256Hex(sha256);
+            decision.statement = UpdateStatement(version, url, sha256).value_or(std::string());
+        }
     } catch (const std::runtime_error&) {
         // "Invalid JSON value" or "Expected ... type": a manifest without the members we read.
     }

@@ -29,34 +29,58 @@ struct HashTraits {
 
 bool Succeeded(NTSTATUS status) { return status >= 0; }
 
-// SHA-256 of the file's bytes, read a piece at a time (an updater may be 256 MiB, too much to
-// hold at once in this 32-bit process); empty on failure.
-std::vector<UCHAR> Sha256OfFile(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
-    BCRYPT_ALG_HANDLE opened = nullptr;
-    if (!Succeeded(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return {};
-    UniqueResource<AlgorithmTraits> algorithm(opened);
-    BCRYPT_HASH_HANDLE made = nullptr;
-    if (!Succeeded(BCryptCreateHash(algorithm.Get(), &made, nullptr, 0, nullptr, 0, 0))) return {};
-    UniqueResource<HashTraits> hash(made);
-    std::vector<UCHAR> piece(1u << 20), digest(32);
-    DWORD got = 0;
-    while (true) {
-        if (!ReadFile(file.Get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return {};
-        if (got == 0) break;
-        if (!Succeeded(BCryptHashData(hash.Get(), piece.data(), got, 0))) return {};
+// A SHA-256 being computed; Finish gives the 32 bytes, empty after any failure.
+class Sha256 {
+public:
+    Sha256() {
+        BCRYPT_ALG_HANDLE opened = nullptr;
+        if (!Succeeded(BCryptOpenAlgorithmProvider(&opened, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return;
+        algorithm_.Reset(opened);
+        BCRYPT_HASH_HANDLE made = nullptr;
+        if (Succeeded(BCryptCreateHash(algorithm_.Get(), &made, nullptr, 0, nullptr, 0, 0))) hash_.Reset(made);
     }
-    if (!Succeeded(BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0))) return {};
-    return digest;
-}
+    void Add(const void* data, size_t size) {
+        if (hash_ && !Succeeded(BCryptHashData(hash_.Get(), static_cast<PUCHAR>(const_cast<void*>(data)),
+                                               static_cast<ULONG>(size), 0))) {
+            hash_.Reset();
+        }
+    }
+    std::string Finish() {
+        std::string digest(32, '\0');
+        if (!hash_ || !Succeeded(BCryptFinishHash(hash_.Get(), reinterpret_cast<PUCHAR>(&digest[0]), 32, 0))) {
+            return std::string();
+        }
+        hash_.Reset();
+        return digest;
+    }
+
+private:
+    UniqueResource<AlgorithmTraits> algorithm_;
+    UniqueResource<HashTraits> hash_;
+};
 
 }  // namespace
 
-bool VerifyFileSignature(const std::wstring& path, const std::string& signature, const std::string& publicKey) {
+std::string Sha256OfOpenFile(HANDLE file) {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return std::string();
+    Sha256 hash;
+    // A piece at a time: an updater may be 256 MiB, too much to hold at once in this 32-bit process.
+    std::vector<char> piece(1u << 20);
+    DWORD got = 0;
+    while (true) {
+        if (!ReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return std::string();
+        if (got == 0) break;
+        hash.Add(piece.data(), got);
+    }
+    return hash.Finish();
+}
+
+bool VerifySignedText(const std::string& message, const std::string& signature, const std::string& publicKey) {
     if (signature.size() != 64 || publicKey.size() != 64) return false;
-    const std::vector<UCHAR> digest = Sha256OfFile(path);
+    Sha256 hash;
+    hash.Add(message.data(), message.size());
+    std::string digest = hash.Finish();
     if (digest.empty()) return false;
     BCRYPT_ALG_HANDLE opened = nullptr;
     if (!Succeeded(BCryptOpenAlgorithmProvider(&opened, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0))) return false;
@@ -73,6 +97,6 @@ bool VerifyFileSignature(const std::wstring& path, const std::string& signature,
     }
     UniqueResource<KeyTraits> key(imported);
     std::vector<UCHAR> raw(signature.begin(), signature.end());
-    return BCryptVerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest.data()), static_cast<ULONG>(digest.size()),
-                                 raw.data(), static_cast<ULONG>(raw.size()), 0) == 0;
+    return BCryptVerifySignature(key.Get(), nullptr, reinterpret_cast<PUCHAR>(&digest[0]),
+                                 static_cast<ULONG>(digest.size()), raw.data(), static_cast<ULONG>(raw.size()), 0) == 0;
 }

@@ -20,7 +20,7 @@ struct UpdateCheckSettings {
     std::wstring folder;  // where update.json and update.exe go, without a trailing separator
     bool versionKnown = false;
     std::string version;  // the running program's version text
-    std::string publicKey;  // X || Y of the key updaters are signed with; empty: none is started
+    std::string publicKey;  // X || Y of the key releases are signed with; empty: nothing is downloaded
 };
 
 // A manifest larger than this is neither kept nor read: its download stops at this size.
@@ -29,9 +29,10 @@ constexpr unsigned long long kMaxManifestBytes = 52428800;
 constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 
 // Runs the whole check synchronously on session. Does nothing without a folder (the program's
-// folder could not be read), and starts nothing once the session is cancelled. An updater is
-// started only when its signature verifies against the public key; a missing or bad signature
-// ends the check quietly, with the manifest and any updater deleted.
+// folder could not be read), and starts nothing once the session is cancelled. The updater is
+// downloaded only when the manifest's statement (version, address, SHA-256) verifies against
+// the public key, and started only when its bytes have that SHA-256; anything else ends the
+// check quietly, with the manifest and any updater deleted.
 void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 
 // The thread body: the check for the running program and its folder, against manifestUrl, with

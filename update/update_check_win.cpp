@@ -38,6 +38,38 @@ bool GetExeVersionText(std::wstring& text) {
     return true;
 }
 
+namespace {
+
+// Runs the updater at path if its bytes have the SHA-256 the release signed. The file is held
+// open with read-only sharing from before its hash until the updater has run: nobody can write,
+// rename or delete it in between, so the bytes checked are the bytes started.
+void StartVerifiedUpdater(const std::wstring& path, const std::string& sha256) {
+    UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held || Sha256OfOpenFile(held.Get()) != sha256) return;
+    // The path is the application name and, quoted, the command line: a folder with spaces
+    // cannot make the system start another program.
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
+        return;
+    }
+    UniqueHandle thread(process.hThread);
+    UniqueHandle child(process.hProcess);
+    if (WaitForSingleObject(child.Get(), 3000) == WAIT_TIMEOUT) {
+        TerminateProcess(child.Get(), 1);
+        WaitForSingleObject(child.Get(), 3000);  // let it go before its file is deleted
+    } else {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(child.Get(), &exitCode);
+    }
+}
+
+}  // namespace
+
 void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     // Never the root of the current drive: without the program's folder there is no check.
     if (settings.folder.empty()) return;
@@ -50,42 +82,17 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     }
     const UpdateDecision decision = DecideUpdate(manifest, settings.versionKnown, settings.version);
     if (!decision.download) return;
-    // Unsigned (or no key to check with): nothing worth fetching.
-    if (decision.signature.empty() || settings.publicKey.empty()) {
+    // Nothing is fetched unless the key's owner signed this version, this address and these
+    // bytes together: a changed server or mirror can neither start its own program nor replay
+    // an older release under a newer version.
+    if (settings.publicKey.empty() || decision.statement.empty() ||
+        !VerifySignedText(decision.statement, decision.signature, settings.publicKey)) {
         DeleteFileW(manifestPath.c_str());
         return;
     }
     if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes) != 0) return;
-    if (session.Cancelled()) {
-        // Exiting: nothing is started now.
-        DeleteFileW(updaterPath.c_str());
-        return;
-    }
-    // Only what the key's owner signed runs: a changed server or mirror cannot start its own.
-    if (!VerifyFileSignature(updaterPath, decision.signature, settings.publicKey)) {
-        DeleteFileW(manifestPath.c_str());
-        DeleteFileW(updaterPath.c_str());
-        return;
-    }
-
-    // The path is the application name and, quoted, the command line: a folder with spaces
-    // cannot make the system start another program.
-    std::wstring commandLine = L"\"" + updaterPath + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(updaterPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                       nullptr, nullptr, &startup, &process)) {
-        UniqueHandle thread(process.hThread);
-        UniqueHandle child(process.hProcess);
-        if (WaitForSingleObject(child.Get(), 3000) == WAIT_TIMEOUT) {
-            TerminateProcess(child.Get(), 1);
-            WaitForSingleObject(child.Get(), 3000);  // let it go before its file is deleted
-        } else {
-            DWORD exitCode = 0;
-            GetExitCodeProcess(child.Get(), &exitCode);
-        }
-    }
+    // Exiting: nothing is started now.
+    if (!session.Cancelled()) StartVerifiedUpdater(updaterPath, decision.sha256);
     DeleteFileW(manifestPath.c_str());
     DeleteFileW(updaterPath.c_str());
 }

@@ -74,9 +74,11 @@ std::optional<std::string> ParseUpdaterSignature(const std::string& base64) {
 }
 
 std::optional<std::string> ParsePublicKeyHex(const std::string& hex) {
-    if (hex.size() != 128) return std::nullopt;
+    // openssl prints the uncompressed point with its leading 04.
+    const size_t start = hex.size() == 130 && hex.compare(0, 2, "04") == 0 ? 2 : 0;
+    if (hex.size() - start != 128) return std::nullopt;
     std::string key;
-    for (size_t i = 0; i < hex.size(); i += 2) {
+    for (size_t i = start; i < hex.size(); i += 2) {
         const int high = HexValue(hex[i]), low = HexValue(hex[i + 1]);
         if (high < 0 || low < 0) return std::nullopt;
         key.push_back(static_cast<char>(high << 4 | low));

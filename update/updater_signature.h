@@ -16,5 +16,6 @@ std::optional<std::string> EcdsaDerToRaw(const std::string& der);
 // The manifest's "signature" text: base64 of the DER signature, as r || s.
 std::optional<std::string> ParseUpdaterSignature(const std::string& base64);
 
-// A public key given as 128 hexadecimal digits (X then Y), as 64 bytes; none otherwise.
+// A public key given as 128 hexadecimal digits (X then Y), or 130 starting with the uncompressed
+// point's 04, as 64 bytes; none otherwise.
 std::optional<std::string> ParsePublicKeyHex(const std::string& hex);

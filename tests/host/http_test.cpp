@@ -69,6 +69,20 @@ TEST(HttpUrl, DownloadsTrustHttpsOrThisMachineOnlyAndNeverCredentials) {
     EXPECT_FALSE(SameTarget(url, other));
 }
 
+TEST(HttpUrl, RedirectsLeadToAbsoluteAddressesOrPathsOnTheSameOrigin) {
+    const HttpUrl local = *ParseHttpUrl(L"http://127.0.0.1:8082/update/update.json");
+    EXPECT_EQ(RedirectTarget(local, L"/files/u.exe?x=1"), std::optional<std::wstring>(L"http://127.0.0.1:8082/files/u.exe?x=1"));
+    EXPECT_EQ(RedirectTarget(local, L"http://evil.example/u.exe"),
+              std::optional<std::wstring>(L"http://evil.example/u.exe"));  // checked by the caller like any address
+    const HttpUrl secure = *ParseHttpUrl(L"https://updates.example.com/u");
+    EXPECT_EQ(RedirectTarget(secure, L"/v2/u.exe"), std::optional<std::wstring>(L"https://updates.example.com/v2/u.exe"));
+    const HttpUrl odd = *ParseHttpUrl(L"https://h.example:8443/u");
+    EXPECT_EQ(RedirectTarget(odd, L"/a"), std::optional<std::wstring>(L"https://h.example:8443/a"));
+    for (const wchar_t* unclear : {L"", L"u.exe", L"../u.exe", L"//evil.example/u.exe", L"ftp://h/u.exe"}) {
+        EXPECT_FALSE(RedirectTarget(local, unclear)) << testing::PrintToString(std::wstring(unclear));
+    }
+}
+
 TEST(WorkerThread, JoinsABodyThatEndsAndSwallowsWhatItThrows) {
     WorkerThread worker;
     EXPECT_TRUE(worker.Join(10ms));  // nothing started

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "update/manifest.h"
+#include "update/update_statement.h"
 #include "update/updater_signature.h"
 #include "update/version_compare.h"
 
@@ -111,17 +112,39 @@ TEST(UpdaterSignature, Base64IsReadStrictly) {
     EXPECT_FALSE(ParsePublicKeyHex(std::string(127, 'a') + "g").has_value());
 }
 
-TEST(Manifest, TheUpdaterSignatureIsReadBesideItsAddress) {
+TEST(Manifest, TheSignedStatementBindsVersionAddressAndHash) {
     const std::string url = "https://updates.example.com/u.exe";
+    const std::string hash = "00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff";
     // MAYCAQEC... is the DER of r = 1, s = 1.
-    const std::string signed_ = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url +
-                                "\", \"signature\": \"MAYCAQECAQE=\"}}";
-    const UpdateDecision decision = DecideUpdate(signed_, true, "1.0");
+    const std::string manifest = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url + "\", \"sha256\": \"" +
+                                 hash + "\", \"signature\": \"MAYCAQECAQE=\"}}";
+    const UpdateDecision decision = DecideUpdate(manifest, true, "1.0");
     ASSERT_TRUE(decision.download);
     EXPECT_EQ(decision.signature, std::string(31, '\0') + "\x01" + std::string(31, '\0') + "\x01");
+    EXPECT_EQ(decision.statement, "screenshot-update-1\n2.0\n" + url + "\n" + hash + "\n");
+    EXPECT_EQ(decision.sha256, *ParseSha256Hex(hash));
+    EXPECT_EQ(decision.sha256.substr(0, 3), std::string("\x00\x11\x22", 3));
     // Missing, not text, or not a signature: the decision carries none.
     for (const char* member : {"", ", \"signature\": 5", ", \"signature\": \"MAYC\""}) {
-        const std::string manifest = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url + "\"" + member + "}}";
-        EXPECT_EQ(DecideUpdate(manifest, true, "1.0").signature, "") << member;
+        const std::string unsigned_ = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url + "\"" + member + "}}";
+        EXPECT_EQ(DecideUpdate(unsigned_, true, "1.0").signature, "") << member;
     }
+    // No sha256, or one in another form: there is no statement to check, so nothing is signed.
+    for (const std::string& bad : {std::string(), hash.substr(1), std::string(64, 'A'), hash + "0", std::string(64, 'g')}) {
+        const std::string other = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url + "\", \"sha256\": \"" +
+                                  bad + "\", \"signature\": \"MAYCAQECAQE=\"}}";
+        EXPECT_EQ(DecideUpdate(other, true, "1.0").statement, "") << bad;
+    }
+}
+
+TEST(UpdateStatement, RefusesPartsThatCouldReadAsAnotherStatement) {
+    const std::string hash(64, 'a');
+    EXPECT_EQ(UpdateStatement("1.2.0.8", "https://h/u.exe", hash),
+              std::optional<std::string>("screenshot-update-1\n1.2.0.8\nhttps://h/u.exe\n" + hash + "\n"));
+    EXPECT_FALSE(UpdateStatement("1.2\nhttps://h/u.exe", "https://h/u.exe", hash));
+    EXPECT_FALSE(UpdateStatement("1.2", "https://h/u.exe\r", hash));
+    EXPECT_FALSE(UpdateStatement("", "https://h/u.exe", hash));
+    EXPECT_FALSE(UpdateStatement("1.2", "https://h/u.exe", std::string(64, 'A')));
+    EXPECT_EQ(ParsePublicKeyHex("04" + std::string(128, 'b')), ParsePublicKeyHex(std::string(128, 'b')));
+    EXPECT_FALSE(ParsePublicKeyHex("05" + std::string(128, 'b')));
 }

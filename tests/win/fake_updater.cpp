@@ -1,15 +1,20 @@
 // Stands in for the downloaded updater: leaves "updater_ran.txt" beside itself, holding its own
-// command line, and exits.
+// command line, and exits. Built a second time as other_updater.exe, which leaves
+// "other_ran.txt": a program someone might swap in.
 #include <windows.h>
 
 #include <string>
+
+#ifndef FAKE_UPDATER_MARKER
+#define FAKE_UPDATER_MARKER L"updater_ran.txt"
+#endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    HANDLE marker = CreateFileW((folder + L"\\updater_ran.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+    HANDLE marker = CreateFileW((folder + L"\\" FAKE_UPDATER_MARKER).c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (marker != INVALID_HANDLE_VALUE) {
         const wchar_t* commandLine = GetCommandLineW();

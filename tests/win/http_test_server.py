@@ -5,25 +5,29 @@ events and the update check. The server's port is given to the command as TEST_H
 What the server does is set by the tests through /_control/... requests:
   GET /_control/reset                      forget records and settings
   GET /_control/track?status=N             status for log-service requests (default 200)
-  POST /_control/file?path=P&status=N&truncate=1&pad=B
+  POST /_control/file?path=P&status=N&truncate=1&pad=B&location=L
                                            serve the request body at path P (status N; with
                                            truncate, announce the full length but send half and
-                                           close; with pad, append spaces up to B bytes)
+                                           close; with pad, append spaces up to B bytes; with
+                                           location, a Location header: a redirect)
   POST /_control/file?path=P&endless=1     serve an endless body at P (no Content-Length; it ends
                                            when the client goes away, or after ENDLESS_LIMIT bytes)
   GET /_control/trickle?part=headers|body  answer every later request one byte per second in that
                                            part (for at most TRICKLE_SECONDS)
   GET /_control/records                    JSON list of the paths of every request received
   GET /_control/agents                     JSON list of their User-Agent headers
-  GET /_control/public_key                 the test signing key's public half: 128 hex digits,
-                                           X then Y (an ECDSA P-256 key made at start by openssl)
+  GET /_control/public_key[?which=other]   the test signing key's public half: 128 hex digits,
+                                           X then Y (an ECDSA P-256 key made at start by openssl);
+                                           with which=other, a second key that signs nothing
   POST /_control/sign                      base64 of the DER signature (SHA-256) of the body
+  POST /_control/sha256                    the SHA-256 of the body, 64 lower-case hex digits
 Everything else: /logstores/... answers with the track status; other paths serve what was set
 for them, else 404.
 
 Usage: http_test_server.py -- COMMAND [ARGS...]   (exit code: the command's)
 """
 import base64
+import hashlib
 import json
 import os
 import shutil
@@ -76,6 +80,7 @@ class SigningKey:
 
 
 KEY = None
+OTHER_KEY = None
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -141,7 +146,11 @@ class Handler(BaseHTTPRequestHandler):
             elif path == "/_control/agents":
                 return self.reply(200, json.dumps(STATE.agents).encode(), "application/json")
             elif path == "/_control/public_key":
-                return self.reply(200, KEY.public_hex.encode(), "text/plain")
+                key = OTHER_KEY if query.get("which", [""])[0] == "other" else KEY
+                return self.reply(200, key.public_hex.encode(), "text/plain")
+            elif path == "/_control/sha256":
+                body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+                return self.reply(200, hashlib.sha256(body).hexdigest().encode(), "text/plain")
             elif path == "/_control/sign":
                 body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
                 return self.reply(200, KEY.sign(body), "text/plain")
@@ -156,6 +165,7 @@ class Handler(BaseHTTPRequestHandler):
                     "status": int(query.get("status", ["200"])[0]),
                     "truncate": query.get("truncate", ["0"])[0] == "1",
                     "endless": query.get("endless", ["0"])[0] == "1",
+                    "location": query.get("location", [None])[0],
                 }
             else:
                 return self.reply(404)
@@ -181,6 +191,12 @@ class Handler(BaseHTTPRequestHandler):
             return self.reply(track_status, b"ok", trickle=trickle)
         if not served:
             return self.reply(404, b"not found", trickle=trickle)
+        if served["location"]:
+            self.send_response(served["status"])
+            self.send_header("Location", served["location"])
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
         if served["endless"]:
             return self.endless(served["status"])
         body = served["body"]
@@ -200,8 +216,9 @@ def main():
         print(__doc__)
         return 2
     command = sys.argv[sys.argv.index("--") + 1:]
-    global KEY
+    global KEY, OTHER_KEY
     KEY = SigningKey()
+    OTHER_KEY = SigningKey()
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     thread = threading.Thread(target=server.serve_forever, daemon=True)
@@ -217,7 +234,8 @@ def main():
     finally:
         server.shutdown()
         server.server_close()
-        shutil.rmtree(KEY.folder, ignore_errors=True)
+        for key in (KEY, OTHER_KEY):
+            shutil.rmtree(key.folder, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,8 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <atomic>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@
 #include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
+#include "update/update_statement.h"
 #include "update/updater_signature.h"
 
 namespace {
@@ -138,22 +141,32 @@ protected:
     }
 };
 
-std::string FakeUpdater() { return FileBytes(ExeFolder() + L"\\fake_updater.exe"); }
-
 // The server's signature of bytes with its own key (base64 of DER, as a release is signed).
 std::string SignatureOf(const std::string& bytes) { return Control(L"POST", L"/_control/sign", bytes); }
 
-// A manifest whose "signature" member is signature (none when empty).
-void ServeManifestSignedWith(const std::string& version, const std::string& updaterUrl, const std::string& signature) {
-    const std::string member = signature.empty() ? "" : ", \"signature\": \"" + signature + "\"";
-    const std::string manifest =
-        "{\"update_info\": {\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"" + member + "}}";
-    Control(L"POST", L"/_control/file?path=/update/update.json", manifest);
+std::string Sha256Hex(const std::string& bytes) { return Control(L"POST", L"/_control/sha256", bytes); }
+
+// The signature of the statement a release signs for version, url and hash.
+std::string StatementSignature(const std::string& version, const std::string& url, const std::string& hash) {
+    return SignatureOf(UpdateStatement(version, url, hash).value_or(std::string()));
 }
 
-// A manifest signing the fake updater correctly.
-void ServeManifest(const std::string& version, const std::string& updaterUrl) {
-    ServeManifestSignedWith(version, updaterUrl, SignatureOf(FakeUpdater()));
+// A manifest with the given "sha256" and "signature" members (each left out when empty).
+void ServeManifestWith(const std::string& version, const std::string& updaterUrl, const std::string& hash,
+                       const std::string& signature) {
+    std::string members = "\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"";
+    if (!hash.empty()) members += ", \"sha256\": \"" + hash + "\"";
+    if (!signature.empty()) members += ", \"signature\": \"" + signature + "\"";
+    Control(L"POST", L"/_control/file?path=/update/update.json", "{\"update_info\": {" + members + "}}");
+}
+
+std::string FakeUpdater() { return FileBytes(ExeFolder() + L"\\fake_updater.exe"); }
+
+// A manifest offering updater (the fake updater unless given) as a release signs it.
+void ServeManifest(const std::string& version, const std::string& updaterUrl,
+                   const std::string& updater = FakeUpdater()) {
+    const std::string hash = Sha256Hex(updater);
+    ServeManifestWith(version, updaterUrl, hash, StatementSignature(version, updaterUrl, hash));
 }
 
 void ServeUpdater(bool truncate) {
@@ -182,6 +195,15 @@ DWORD DownloadFile(const std::wstring& url, const std::wstring& destination,
                    unsigned long long maxBytes = kMaxUpdaterBytes) {
     HttpSession session(UpdateSessionOptions());
     return session.Download(url, destination, maxBytes);
+}
+
+// A session whose every request, whatever its host, goes to the test server as its proxy: a
+// request to evil.example would be recorded there.
+HttpSession ProxiedUpdateSession() {
+    HttpSessionOptions options = UpdateSessionOptions();
+    options.proxy = ProxyChoice::kNamed;
+    options.proxyName = L"127.0.0.1:" + std::to_wstring(Port());
+    return HttpSession(options);
 }
 
 size_t CountRequests(const std::string& path) {
@@ -330,49 +352,154 @@ TEST_F(Services, NewerManifestDownloadsRunsAndRemovesTheUpdater) {
     EXPECT_EQ(CountRequests("/updater.exe"), 1u);
 }
 
-TEST_F(Services, OnlyAnUpdaterWhoseSignatureVerifiesIsStarted) {
+TEST_F(Services, OnlyTheSignedVersionAddressAndBytesAreFetchedAndStarted) {
     const std::string updater = FakeUpdater();
-    const std::string good = SignatureOf(updater);
-    std::string changed = updater;
-    changed[changed.size() / 2] ^= 1;
+    const std::string url = WideToUtf8(ServerUrl(L"/updater.exe"));
+    const std::string hash = Sha256Hex(updater);
+    const std::string good = StatementSignature("1.0.0.2", url, hash);
     struct Case {
         const char* what;
+        std::string hash;
         std::string signature;
-        std::string served;
-        bool starts;
+        bool fetched;
     };
     const Case cases[] = {
-        {"good", good, updater, true},
-        {"missing", "", updater, false},
-        {"of another file", SignatureOf("another file"), updater, false},
-        {"truncated", good.substr(0, good.size() - 8), updater, false},
-        {"not base64", "not a signature", updater, false},
-        {"file changed by one byte", good, changed, false},
+        {"good", hash, good, true},
+        {"no signature", hash, "", false},
+        {"signed for another version", hash, StatementSignature("1.0.0.9", url, hash), false},
+        {"signed for another address", hash, StatementSignature("1.0.0.2", url + "?v=1", hash), false},
+        {"signed for other bytes", hash, StatementSignature("1.0.0.2", url, Sha256Hex("other")), false},
+        {"the old form: the updater's bytes signed", hash, SignatureOf(updater), false},
+        {"the old form, without a sha256", "", SignatureOf(updater), false},
+        {"truncated", hash, good.substr(0, good.size() - 8), false},
+        {"not base64", hash, "not a signature", false},
     };
     for (const Case& c : cases) {
         TestFolder folder;
         Control(L"GET", L"/_control/reset");
-        ServeManifestSignedWith("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")), c.signature);
-        Control(L"POST", L"/_control/file?path=/updater.exe", c.served);
+        ServeManifestWith("1.0.0.2", url, c.hash, c.signature);
+        ServeUpdater(false);
         RunCheck(CheckIn(folder));
-        EXPECT_EQ(FileExists(folder.File(L"updater_ran.txt")), c.starts) << c.what;
+        // Nothing unsigned is even downloaded.
+        EXPECT_EQ(CountRequests("/updater.exe"), c.fetched ? 1u : 0u) << c.what;
+        EXPECT_EQ(FileExists(folder.File(L"updater_ran.txt")), c.fetched) << c.what;
         // Started or refused, nothing of the check stays behind.
         EXPECT_FALSE(FileExists(folder.File(L"update.exe"))) << c.what;
         EXPECT_FALSE(FileExists(folder.File(L"update.json"))) << c.what;
     }
-    // A good signature checked against another key, and a build without a key: nothing starts.
+    // A good statement checked against another real key, and a build without a key.
     for (const bool keyless : {false, true}) {
         TestFolder folder;
-        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", url);
         ServeUpdater(false);
         UpdateCheckSettings settings = CheckIn(folder);
-        if (keyless) {
-            settings.publicKey.clear();
-        } else {
-            settings.publicKey[40] ^= 1;
-        }
+        settings.publicKey =
+            keyless ? std::string()
+                    : ParsePublicKeyHex(Control(L"GET", L"/_control/public_key?which=other")).value_or(std::string());
+        ASSERT_EQ(settings.publicKey.size(), keyless ? 0u : 64u);
         RunCheck(settings);
+        EXPECT_EQ(CountRequests("/updater.exe"), 0u) << keyless;
         EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt"))) << keyless;
+    }
+}
+
+TEST_F(Services, AnUpdaterWhoseBytesDifferFromTheSignedHashIsNeverStarted) {
+    // Larger than the pieces the hash reads (1 MiB), and differing only after the first: data
+    // after a program's image is ignored by the loader, so both would run.
+    const std::string signedBytes = FakeUpdater() + std::string(2u << 20, 'a');
+    std::string served = signedBytes;
+    served[served.size() - 1000] = 'b';
+    for (const bool same : {true, false}) {
+        TestFolder folder;
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")), signedBytes);
+        Control(L"POST", L"/_control/file?path=/updater.exe", same ? signedBytes : served);
+        RunCheck(CheckIn(folder));
+        EXPECT_EQ(CountRequests("/updater.exe"), 1u);
+        EXPECT_EQ(FileExists(folder.File(L"updater_ran.txt")), same);
+        EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+    }
+}
+
+TEST_F(Services, AnUpdaterSwappedAfterItsCheckIsNeverTheOneStarted) {
+    // Another program of the user's waits until the downloaded update.exe is complete and held
+    // by its check, then rewrites it with its own the moment it can.
+    const std::string genuineBytes = FakeUpdater();
+    const std::string other = FileBytes(ExeFolder() + L"\\other_updater.exe");
+    ASSERT_GT(other.size(), 1000u);
+    int genuine = 0, swapped = 0;
+    for (int round = 0; round < 6; ++round) {
+        TestFolder folder;
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+        ServeUpdater(false);
+        std::atomic<bool> done{false};
+        std::atomic<int> swaps{0};
+        const std::wstring target = folder.File(L"update.exe");
+        std::thread swapper([&] {
+            bool armed = false;
+            while (!done && swaps == 0) {
+                UniqueHandle file(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                if (!file) {
+                    WIN32_FILE_ATTRIBUTE_DATA data{};
+                    armed = armed || (GetLastError() == ERROR_SHARING_VIOLATION &&
+                                      GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data) &&
+                                      data.nFileSizeLow == genuineBytes.size());
+                    continue;
+                }
+                DWORD written = 0;
+                if (armed && WriteFile(file.Get(), other.data(), static_cast<DWORD>(other.size()), &written, nullptr) &&
+                    SetEndOfFile(file.Get())) {
+                    ++swaps;
+                }
+            }
+        });
+        RunCheck(CheckIn(folder));
+        done = true;
+        swapper.join();
+        const bool swappedRan = FileExists(folder.File(L"other_ran.txt"));
+        EXPECT_FALSE(swappedRan) << "round " << round << ", swaps " << swaps;
+        genuine += FileExists(folder.File(L"updater_ran.txt"));
+        swapped += swappedRan;
+    }
+    // Rounds where the swap came before the check start nothing at all.
+    std::printf("of 6 rounds, the genuine updater ran in %d, the swapped one in %d\n", genuine, swapped);
+}
+
+TEST_F(Services, RedirectsAreFollowedOnlyToAddressesADownloadMayUse) {
+    TestFolder folder;
+    const std::wstring target = folder.File(L"got.bin");
+    Control(L"POST", L"/_control/file?path=/moved/got.bin", "the body");
+    // On this machine, by path or by whole address, a redirect is followed.
+    Control(L"POST", L"/_control/file?path=/a&status=302&location=/moved/got.bin");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/a"), target), 0u);
+    EXPECT_EQ(FileBytes(target), "the body");
+    Control(L"POST", (L"/_control/file?path=/b&status=307&location=" + ServerUrl(L"/moved/got.bin")).c_str());
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/b"), target), 0u);
+    // A loop ends after a few hops.
+    DeleteFileW(target.c_str());
+    Control(L"POST", L"/_control/file?path=/loop&status=301&location=/loop");
+    EXPECT_EQ(DownloadFile(ServerUrl(L"/loop"), target), DWORD{ERROR_WINHTTP_REDIRECT_FAILED});
+    EXPECT_LE(CountRequests("/loop"), 6u);
+    EXPECT_FALSE(FileExists(target));
+
+    // To plain http on another host: never requested, for the manifest and for the updater. All
+    // requests go to the test server as their proxy, so one to evil.example would be recorded.
+    const std::string url = WideToUtf8(ServerUrl(L"/updater.exe"));
+    for (const bool manifest : {true, false}) {
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", url);
+        const std::wstring moved = manifest ? L"/update/update.json" : L"/updater.exe";
+        Control(L"POST", L"/_control/file?path=" + moved + L"&status=302&location=http://evil.example/x");
+        HttpSession session = ProxiedUpdateSession();
+        RunUpdateCheck(CheckIn(folder), session);
+        for (const std::string& record : Records()) EXPECT_EQ(record.find("evil"), std::string::npos) << record;
+        EXPECT_EQ(Records().size(), manifest ? 1u : 2u);
+        EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
+        EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
     }
 }
 
@@ -454,19 +581,6 @@ TEST_F(Services, StartupReportsTheStartEventAndChecksForUpdates) {
     EXPECT_FALSE(FileExists(ExeFolder() + L"\\update.json"));
     CEventTracker::Instance().Stop();
 }
-
-namespace {
-
-// A session whose every request, whatever its host, goes to the test server as its proxy: a
-// request to evil.example would be recorded there.
-HttpSession ProxiedUpdateSession() {
-    HttpSessionOptions options = UpdateSessionOptions();
-    options.proxy = ProxyChoice::kNamed;
-    options.proxyName = L"127.0.0.1:" + std::to_wstring(Port());
-    return HttpSession(options);
-}
-
-}  // namespace
 
 TEST_F(Services, UpdaterAddressWithAUserNamePartIsNeverRequestedNorStarted) {
     const std::string updater = FileBytes(ExeFolder() + L"\\fake_updater.exe");
