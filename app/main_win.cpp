@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <memory>
+#include <string>
 
 #include "app/app_services.h"
 #include "app/crash_dump_win.h"
@@ -31,17 +32,17 @@ private:
     bool ok_;
 };
 
-void RunMainWindow(HINSTANCE instance) {
+void RunMainWindow(HINSTANCE instance, bool inTray) {
     LoadSkinArchive(instance);
     // The in-place text editor's host windows.
     RegisterTextHostClass(instance);
     auto mainWnd = std::make_unique<CMainWnd>();
     if (!mainWnd->Create(nullptr, kMainWindowTitle,
-                         WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {
+                         (inTray ? 0 : WS_VISIBLE) | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {
         return;
     }
     mainWnd->CenterWindow();
-    mainWnd->ShowModal();
+    mainWnd->ShowModal(!inTray);
     RunMessageLoop();
     // The window is still there when the loop ends by the tray menu's exit: destroying it
     // removes the tray icon at once.
@@ -64,10 +65,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
     AppServices services;
-    services.Start(GetCommandLineW());
+    const std::wstring commandLine = GetCommandLineW();
+    services.Start(commandLine);
     {
         ComScope com;
-        if (com.Ok()) RunMainWindow(instance);
+        // Our setup restarts an updated copy with "start_in_tray" when its window was hidden.
+        if (com.Ok()) RunMainWindow(instance, commandLine.find(L"start_in_tray") != std::wstring::npos);
     }
     services.Stop();
     return 0;

@@ -6,6 +6,13 @@
 ;   APP_ICON  the program's icon
 ;   OUT_FILE  where the installer is written
 ;   SIDE_BITMAP  the 164 x 314 picture beside the finish page
+;   SIGN_COMMAND optional: signs the file it is given in place (scripts/sign_file.sh); the
+;                setup and its uninstaller are then Authenticode-signed as they are made
+;
+; Run by the program as update.exe (it downloads the setup under that name, starts it without
+; arguments and ends it after 3 seconds), the setup updates the copy in its own folder: it starts
+; a copy of itself from a private folder at once and ends; that copy waits until the running
+; program can end without losing anything, ends it, installs over it and starts the new version.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -24,6 +31,30 @@ ManifestDPIAware true
 !define MAIN_CLASS "UIMainWnd"
 !define MAIN_TITLE "Screenshot   "
 !define INSTANCE_MUTEX "Screenshot_87E5B883-BE25-4248-8B72-AC1981F0FFEE"
+; The running program's answer to this registered message: 0 busy, 1 ending with its window
+; shown, 2 ending while hidden in the tray.
+!define CLOSE_FOR_UPDATE "Screenshot.CloseForUpdate"
+; Where the updating copy runs from: a folder of a random name in the user's temporary folder.
+!define UPDATE_COPY_PREFIX "ScreenshotUpdate-"
+
+!ifdef SIGN_COMMAND
+!finalize '"${SIGN_COMMAND}" "%1"' = 0
+!uninstfinalize '"${SIGN_COMMAND}" "%1"' = 0
+!endif
+
+Var UpdateMode    ; 1 in the copy that updates the program
+Var UpdateRestart ; how that copy starts the new version: "shown", "tray", or "" when the
+                  ; program had ended by itself (the user's exit is kept)
+
+; Removes the folders earlier updates ran from (one still running keeps its files).
+!macro REMOVE_UPDATE_COPIES
+    FindFirst $0 $1 "$TEMP\${UPDATE_COPY_PREFIX}*"
+    ${DoWhile} $1 != ""
+        RMDir /r "$TEMP\$1"
+        FindNext $0 $1
+    ${Loop}
+    FindClose $0
+!macroend
 
 Name "截图工具 ${VERSION}"
 OutFile "${OUT_FILE}"
@@ -56,14 +87,25 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
 ; Ends a running copy the way the user would (its main window is closed, so it saves and
-; reports what it must), then waits until the process is gone: its file can be replaced or
-; removed only then. Gives up after about ten seconds, for instance while a capture is open.
+; reports what it must), then waits until its process is gone, not just its mutex: its file can
+; be replaced or removed only then. Gives up after about ten seconds, for instance while a
+; capture is open.
 !macro DEFINE_CLOSE_RUNNING prefix
 Function ${prefix}CloseRunningCopy
     FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
     ${If} $0 <> 0
+        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r3)'
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r3) p.r4'
         SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+        ${If} $4 <> 0
+            System::Call 'kernel32::WaitForSingleObject(p r4, i 10000) i.r5'
+            System::Call 'kernel32::CloseHandle(p r4)'
+            ${If} $5 <> 0
+                Call ${prefix}StillRunning
+            ${EndIf}
+        ${EndIf}
     ${EndIf}
+    ; A copy without a window (starting or ending) still holds its mutex.
     StrCpy $1 0
     ${Do}
         System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r2'
@@ -73,12 +115,16 @@ Function ${prefix}CloseRunningCopy
         System::Call 'kernel32::CloseHandle(p r2)'
         IntOp $1 $1 + 1
         ${If} $1 > 50
-            MessageBox MB_ICONSTOP "截图工具仍在运行，请先退出它，然后重试。" /SD IDOK
-            SetErrorLevel 2
-            Quit
+            Call ${prefix}StillRunning
         ${EndIf}
         Sleep 200
     ${Loop}
+FunctionEnd
+
+Function ${prefix}StillRunning
+    MessageBox MB_ICONSTOP "截图工具仍在运行，请先退出它，然后重试。" /SD IDOK
+    SetErrorLevel 2
+    Quit
 FunctionEnd
 !macroend
 !insertmacro DEFINE_CLOSE_RUNNING ""
@@ -113,13 +159,84 @@ Section /o "开机时启动" SecStartWithWindows
     WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\Screenshot.exe"'
 SectionEnd
 
+; Started by the program as update.exe: a copy of the setup in a private folder does the work,
+; so that this one ends within the program's 3 seconds and its file can be deleted.
+Function DetachUpdate
+    !insertmacro REMOVE_UPDATE_COPIES
+    System::Call 'ole32::CoCreateGuid(g .r2)'
+    StrCpy $2 "$TEMP\${UPDATE_COPY_PREFIX}$2"
+    ClearErrors
+    CreateDirectory "$2"
+    CopyFiles /SILENT "$EXEPATH" "$2\setup.exe"
+    ${IfNot} ${Errors}
+        Exec '"$2\setup.exe" /S /UPDATE /D=$EXEDIR'
+    ${EndIf}
+    Quit
+FunctionEnd
+
+; The updating copy: waits, ten minutes at most, until the running program can end without
+; losing anything (no capture, dialog, pin or unwritten picture), and lets it end as its tray
+; menu's exit does. Giving up changes nothing: the program's next start tries again.
+Function CloseForUpdate
+    System::Call 'user32::RegisterWindowMessageW(w "${CLOSE_FOR_UPDATE}") i.r3'
+    StrCpy $1 0
+    ${Do}
+        FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
+        ${If} $0 = 0
+            ; Not running (a copy without its window yet holds the mutex: wait for it).
+            System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r2'
+            ${If} $2 = 0
+                Return
+            ${EndIf}
+            System::Call 'kernel32::CloseHandle(p r2)'
+        ${Else}
+            System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r4)'
+            System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r4) p.r5'
+            ; A capture keeps the window from answering: that is busy too (SMTO_ABORTIFHUNG).
+            ; The time of asking: a request answered later than the wait is ignored.
+            StrCpy $6 0
+            System::Call 'kernel32::GetTickCount() i.r8'
+            System::Call 'user32::SendMessageTimeoutW(p r0, i r3, p r8, p 0, i 2, i 2000, *p .r6) p.r7'
+            ${If} $7 <> 0
+            ${AndIf} $6 <> 0
+                StrCpy $UpdateRestart "shown"
+                ${If} $6 = 2
+                    StrCpy $UpdateRestart "tray"
+                ${EndIf}
+                System::Call 'kernel32::WaitForSingleObject(p r5, i 30000) i.r8'
+                System::Call 'kernel32::CloseHandle(p r5)'
+                ${If} $8 = 0
+                    Return
+                ${EndIf}
+                SetErrorLevel 3
+                Quit
+            ${EndIf}
+            System::Call 'kernel32::CloseHandle(p r5)'
+        ${EndIf}
+        IntOp $1 $1 + 1
+        ${If} $1 > 300
+            SetErrorLevel 3
+            Quit
+        ${EndIf}
+        Sleep 2000
+    ${Loop}
+FunctionEnd
+
 Function .onInit
+    ${GetParameters} $9
+    ClearErrors
+    ${GetOptions} $9 "/UPDATE" $2
+    ${IfNot} ${Errors}
+        StrCpy $UpdateMode 1
+        Call CloseForUpdate
+    ${ElseIf} $EXEFILE == "update.exe"
+        Call DetachUpdate
+    ${EndIf}
     ; "Start with Windows" stays as an earlier install left it; "/AUTOSTART" ticks it for a
     ; silent install.
     ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
-    ${GetParameters} $1
     ClearErrors
-    ${GetOptions} $1 "/AUTOSTART" $2
+    ${GetOptions} $9 "/AUTOSTART" $2
     ${If} $0 != ""
     ${OrIfNot} ${Errors}
         SectionSetFlags ${SecStartWithWindows} ${SF_SELECTED}
@@ -127,8 +244,15 @@ Function .onInit
 FunctionEnd
 
 Function .onInstSuccess
-    ; The finish page offers the start; a silent install starts the program itself.
-    ${If} ${Silent}
+    ; The finish page offers the start; a silent install starts the program itself, and an
+    ; update starts it as it was: its window shown, or hidden in the tray.
+    ${If} $UpdateMode == 1
+        ${If} $UpdateRestart == "tray"
+            Exec '"$INSTDIR\Screenshot.exe" firstrun_after_update start_in_tray'
+        ${ElseIf} $UpdateRestart == "shown"
+            Exec '"$INSTDIR\Screenshot.exe" firstrun_after_update'
+        ${EndIf}
+    ${ElseIf} ${Silent}
         Exec '"$INSTDIR\Screenshot.exe" firstrun_after_setup'
     ${EndIf}
 FunctionEnd
@@ -143,6 +267,7 @@ Section "un.截图工具" UnSecProgram
     Delete "$INSTDIR\crash_dump*.dmp"
     Delete "$INSTDIR\config.json.tmp"
     Delete "$INSTDIR\Uninstall.exe"
+    !insertmacro REMOVE_UPDATE_COPIES
     SetShellVarContext current
     Delete "$SMPROGRAMS\截图工具.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"

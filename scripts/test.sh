@@ -54,7 +54,7 @@ source "$ROOT/scripts/wine_env.sh"
 if wine_env_setup "$BUILD/win"; then
     GTEST_OUTPUT="xml:$(winepath -w "$RESULTS/win")\\" \
         ctest --test-dir "$BUILD/win" --output-on-failure --timeout 600 || status=1
-    mv -f "$BUILD/win/e2e.json" "$RESULTS/win/e2e.json" 2>/dev/null
+    mv -f "$BUILD/win/e2e.json" "$BUILD/win/e2e_update.json" "$RESULTS/win/" 2>/dev/null
 else
     echo "could not prepare the display and Wine"
     status=1

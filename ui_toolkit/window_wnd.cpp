@@ -43,13 +43,13 @@ void CWindowWnd::ShowWindow(bool bShow, bool bTakeFocus) {
     ::ShowWindow(m_hWnd, bShow ? (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
 }
 
-UINT CWindowWnd::ShowModal() {
+UINT CWindowWnd::ShowModal(bool show) {
     HWND hwnd = m_hWnd;
     if (!::IsWindow(hwnd)) return 0;
     UINT result = 0;
     m_pModalResult = &result;
     HWND owner = GetWindow(hwnd, GW_OWNER);
-    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (show) ::ShowWindow(hwnd, SW_SHOWNORMAL);
     if (owner) EnableWindow(owner, FALSE);
     MSG msg{};
     bool quit = false;

@@ -24,10 +24,10 @@ public:
                 HMENU hMenu = nullptr);
 
     void ShowWindow(bool bShow = true, bool bTakeFocus = true);
-    // Shows the window and runs a message loop until it is destroyed, with its owner disabled
-    // meanwhile. Returns the code given to Close. When WM_QUIT arrives the loop ends at once and
-    // the quit request is posted again, so the caller's loop ends too.
-    UINT ShowModal();
+    // Shows the window (unless show is false) and runs a message loop until it is destroyed,
+    // with its owner disabled meanwhile. Returns the code given to Close. When WM_QUIT arrives the
+    // loop ends at once and the quit request is posted again, so the caller's loop ends too.
+    UINT ShowModal(bool show = true);
     // Closes the window (asynchronously); nRet becomes ShowModal's result.
     void Close(UINT nRet = IDOK);
     // Centres the window over its owner, or on the work area of its monitor.

@@ -231,6 +231,18 @@ void CMainWnd::ShowSetWnd() {
         hotkey_.Resume();
     }
 }
+LRESULT CMainWnd::CloseForUpdate(DWORD askedAt) {
+    // The setup waits 2 seconds for an answer; one it no longer waits for must not end the
+    // program behind its back.
+    if (GetTickCount() - askedAt > 1000) return 0;
+    // A dialog's text, a pin on the screen or a picture on its way to disk would be lost.
+    if (OpenModalDialog() || AnyPinnedPictureOpen() || !writer_.WaitIdle(0)) return 0;
+    // Hidden only for a capture that just ended counts as shown.
+    const bool shown = IsVisible() || hiddenForCapture_.main;
+    PostQuitMessage(0);
+    return shown ? 1 : 2;
+}
+
 void CMainWnd::ShowFeedbackWnd() {
     // The thanks for a sent feedback wait until the dialog is gone: its end brings this window
     // to the front, over a toast shown while it was open.
@@ -288,6 +300,8 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         tray_.AddAgain();
         return 0;
     }
+    static const UINT closeForUpdate = RegisterWindowMessageW(kCloseForUpdateMessage);
+    if (uMsg == closeForUpdate) return CloseForUpdate(static_cast<DWORD>(wParam));
     switch (uMsg) {
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_COMMAND: {

@@ -142,6 +142,24 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
+namespace {
+
+BOOL CALLBACK StopAtPinnedPicture(HWND hwnd, LPARAM found) {
+    wchar_t name[32] = {};
+    GetClassNameW(hwnd, name, 32);
+    if (lstrcmpW(name, L"CShowPicWnd") != 0) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+}  // namespace
+
+bool AnyPinnedPictureOpen() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), StopAtPinnedPicture, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 bool ShowPinnedPicture(const std::wstring& picturePath, std::shared_ptr<const DuiLib::UiImage> picture) {
     // Shown pixel for pixel: the window is per-monitor aware, so a picture covers as many
     // physical pixels as it had on screen. Its messages run in that context too.

@@ -15,3 +15,6 @@
 // just saved it) and read from the file otherwise. False, with no window left behind, when there
 // is no picture.
 bool ShowPinnedPicture(const std::wstring& picturePath, std::shared_ptr<const DuiLib::UiImage> picture = nullptr);
+
+// Whether a pinned picture of this thread is open.
+bool AnyPinnedPictureOpen();

@@ -10,10 +10,16 @@ import unittest
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--results", help="write {passed, failed, skipped} here")
+    parser.add_argument("--only", help="run this test file alone")
+    parser.add_argument("--skip", action="append", default=[], help="leave this test file out")
     args = parser.parse_args()
     here = os.path.dirname(os.path.abspath(__file__))
     sys.path.insert(0, here)
-    suite = unittest.defaultTestLoader.discover(here, pattern="test_*.py")
+    suite = unittest.TestSuite()
+    for name in sorted(os.listdir(here)):
+        if name.startswith("test_") and name.endswith(".py") and name not in args.skip \
+                and (args.only is None or name == args.only):
+            suite.addTests(unittest.defaultTestLoader.loadTestsFromName(name[:-3]))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors)
     skipped = len(result.skipped)

@@ -5,6 +5,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -16,6 +17,8 @@ import windows_imports
 from program import MAIN_TITLE
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import exe_version  # noqa: E402
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 CLOSE = 0x0010
@@ -66,8 +69,8 @@ class InstallerTest(unittest.TestCase):
                              text=True, timeout=300, check=True).stdout.split()
         cls.setup = next(path for path in out if path.endswith(".exe"))
         cls.portable = next(path for path in out if path.endswith(".zip"))
-        with open(os.path.join(ROOT, "app", "version.h")) as f:
-            cls.version = re.search(r'SCREENSHOT_VERSION_TEXT "([^"]+)"', f.read()).group(1)
+        with open(os.path.join(harness.build_dir(), "Screenshot.exe"), "rb") as f:
+            cls.version = exe_version.file_version(f.read())
         cls.location = windows_variable("LOCALAPPDATA") + "\\Programs\\Screenshot"
         cls.folder = os.path.join(windows_folder("LOCALAPPDATA"), "Programs", "Screenshot")
         cls.pictures = os.path.join(windows_folder("USERPROFILE"), "Pictures", "screenshot_pic")
