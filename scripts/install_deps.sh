@@ -13,7 +13,7 @@ PACKAGES=(
   wine wine32:i386 wine64
   xvfb xdotool x11-utils x11-xserver-utils imagemagick openssl
   fonts-wqy-microhei fonts-symbola
-  python3 nsis
+  python3 nsis osslsigncode
 )
 
 missing=()
