@@ -16,8 +16,11 @@ constexpr wchar_t kDumpFileName[] = L"crash_dump.dmp";
 // Data segments, handles, unloaded modules, process and thread data, private read-write memory,
 // full memory information, thread information and token information.
 constexpr MINIDUMP_TYPE kFullDumpType = static_cast<MINIDUMP_TYPE>(0x41B25);
-// How long the faulting thread waits for the dump.
-constexpr DWORD kDumpWaitMs = 120000;
+// How long the faulting thread waits for the dump: a writer that itself crashed or hangs must
+// not keep the process from ending. A full dump of a 4K capture takes a second or two.
+constexpr DWORD kDumpWaitMs = 10000;
+// How long it waits for a line of output: a pipe nobody reads blocks only the thread writing it.
+constexpr DWORD kLineWaitMs = 500;
 
 // One line of output as the console wants it (UTF-16) and as a file or pipe does (UTF-8).
 struct OutputLine {
@@ -48,12 +51,20 @@ struct OutputLine {
 };
 
 // Everything the crash filter needs, made at start. The filter may run on a thread that has
-// overflowed its stack or while the heap is broken, so it only signals this writer's own thread
-// and waits; the writer allocates nothing before the dump itself.
+// overflowed its stack or while the heap is broken, so it only signals this writer's own threads
+// and waits, boundedly; the writer allocates nothing before the dump itself. One fault is handled
+// at a time: the first claims the writer.
 struct DumpWriter {
     HANDLE wake = nullptr;
     HANDLE done = nullptr;
     HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    // The thread that writes the two lines of output, and the line it writes next.
+    HANDLE say = nullptr;
+    HANDLE said = nullptr;
+    HANDLE sayer = nullptr;
+    const OutputLine* line = nullptr;
+    volatile LONG claimed = 0;
     MINIDUMP_TYPE type = MiniDumpNormal;
     // Where a dump may go, in order: the current folder (""), the program's, the temporary one;
     // each ends with a separator.
@@ -70,12 +81,14 @@ DumpWriter& Writer() {
     return writer;
 }
 
+// Only a file this call creates: a dump holds private memory (the frozen screen, typed text), and
+// a file someone else made in a shared folder would keep their ownership and access.
 HANDLE CreateDumpFile(const wchar_t* path) {
-    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The first dump file that can be made: in each folder the plain name, else a time-stamped one
-// beside a read-only or locked dump from an earlier crash.
+// beside an existing dump.
 HANDLE OpenDumpFile(const DumpWriter& writer) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -110,6 +123,24 @@ DWORD WINAPI WriteDumpWhenWoken(void*) {
     return 0;
 }
 
+DWORD WINAPI WriteLinesWhenAsked(void*) {
+    DumpWriter& writer = Writer();
+    for (;;) {
+        WaitForSingleObject(writer.say, INFINITE);
+        writer.line->Write();
+        SetEvent(writer.said);
+    }
+}
+
+// Has the output thread write line; waits a moment for it, never longer.
+void Say(DumpWriter& writer, const OutputLine& line) {
+    if (!writer.sayer) return;
+    writer.line = &line;
+    ResetEvent(writer.said);
+    SetEvent(writer.say);
+    WaitForSingleObject(writer.said, kLineWaitMs);
+}
+
 void CopyFolder(wchar_t (&to)[MAX_PATH], const std::wstring& folder) {
     if (folder.empty() || folder.size() + 1 >= MAX_PATH) return;
     std::wmemcpy(to, folder.c_str(), folder.size());
@@ -120,15 +151,27 @@ void CopyFolder(wchar_t (&to)[MAX_PATH], const std::wstring& folder) {
 
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* exceptionPointers) {
     DumpWriter& writer = Writer();
-    writer.starting.Write();
-    if (!writer.thread) return EXCEPTION_CONTINUE_SEARCH;
-    writer.pointers = exceptionPointers;
-    writer.faultingThread = GetCurrentThreadId();
-    SetEvent(writer.wake);
-    if (WaitForSingleObject(writer.done, kDumpWaitMs) != WAIT_OBJECT_0 || !writer.written) {
+    if (writer.thread && GetCurrentThreadId() == writer.threadId) {
+        // The writer itself faulted: the thread it was writing for goes on without a dump.
+        SetEvent(writer.done);
+        ExitThread(1);
+    }
+    if (InterlockedCompareExchange(&writer.claimed, 1, 0) != 0) {
+        // Another thread's fault is being dumped, and the process ends with it.
+        Sleep(kDumpWaitMs + 2 * kLineWaitMs + 1000);
+        TerminateProcess(GetCurrentProcess(), exceptionPointers->ExceptionRecord->ExceptionCode);
         return EXCEPTION_CONTINUE_SEARCH;
     }
-    writer.finished.Write();
+    if (writer.thread) {
+        writer.pointers = exceptionPointers;
+        writer.faultingThread = GetCurrentThreadId();
+        SetEvent(writer.wake);
+    }
+    Say(writer, writer.starting);
+    if (!writer.thread || WaitForSingleObject(writer.done, kDumpWaitMs) != WAIT_OBJECT_0 || !writer.written) {
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    Say(writer, writer.finished);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -143,6 +186,11 @@ void InstallCrashFilter() {
     if (length > 0 && length < MAX_PATH) CopyFolder(writer.folders[2], std::wstring(temp, length));
     writer.wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     writer.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (writer.wake && writer.done) writer.thread = CreateThread(nullptr, 0, &WriteDumpWhenWoken, nullptr, 0, nullptr);
+    if (writer.wake && writer.done) {
+        writer.thread = CreateThread(nullptr, 0, &WriteDumpWhenWoken, nullptr, 0, &writer.threadId);
+    }
+    writer.say = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    writer.said = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (writer.say && writer.said) writer.sayer = CreateThread(nullptr, 0, &WriteLinesWhenAsked, nullptr, 0, nullptr);
     SetUnhandledExceptionFilter(&CrashFilter);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line_argument.h"
 #include "base/window_transitions.h"
 #include "base/clipboard.h"
 #include "base/dpi_context.h"
@@ -191,7 +192,10 @@ bool CopyPixelsToClipboard(const PixelPicture& picture) {
 }
 
 bool OpenPictureFolder(const std::wstring& folder) {
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"explorer", folder.c_str(), nullptr, SW_SHOWNORMAL);
+    // Quoted: explorer would read a comma in the name as the end of the path and the start of a
+    // switch.
+    const std::wstring argument = QuotedPathArgument(folder);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", L"explorer", argument.c_str(), nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -4,9 +4,17 @@
 #include <regex>
 #include <string>
 
+#include "base/command_line_argument.h"
 #include "base/timestamped_name.h"
 #include "base/exe_directory.h"
 #include "capture/picture_name.h"
+
+TEST(QuotedPathArgument, KeepsCommasAndSpacesInOneArgument) {
+    EXPECT_EQ(QuotedPathArgument(L"C:\\Pictures\\a, b"), L"\"C:\\Pictures\\a, b\"");
+    EXPECT_EQ(QuotedPathArgument(L"C:\\pics\\"), L"\"C:\\pics\"");  // a backslash would escape the quote
+    EXPECT_EQ(QuotedPathArgument(L"C:\\"), L"\"C:\\.\"");
+    EXPECT_EQ(QuotedPathArgument(L"\\\\server\\share\\"), L"\"\\\\server\\share\"");
+}
 
 TEST(ParentFolderOf, CutsAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(ParentFolderOf(L"C:\\Program Files\\Screenshot\\Screenshot.exe"),

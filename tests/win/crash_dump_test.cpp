@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -54,13 +55,17 @@ private:
     bool had_ = false;
 };
 
-// Runs the faulting probe in folder with its standard output in a file; waits at most a minute.
-ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile, const ProbeOptions& options = {}) {
+// Runs the faulting probe in folder with its standard output in a file (or the given handle);
+// waits at most a minute.
+ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile, const ProbeOptions& options = {},
+                  HANDLE outputHandle = nullptr) {
     ProbeRun run;
     ScopedVariable tmp(L"TMP", options.temp), temp(L"TEMP", options.temp);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueHandle output(CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle output(outputHandle ? nullptr
+                                     : CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (outputHandle) output.Reset(outputHandle);
     EXPECT_TRUE(output.Valid());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -82,7 +87,7 @@ ProbeRun RunProbe(const std::wstring& folder, const std::wstring& outputFile, co
         ADD_FAILURE() << "the probe did not end within a minute";
     }
     GetExitCodeProcess(process.Get(), &run.exitCode);
-    run.output = ReadBytes(outputFile);
+    if (!outputFile.empty()) run.output = ReadBytes(outputFile);
     return run;
 }
 
@@ -207,4 +212,52 @@ TEST(CrashFilter, AStackOverflowStillLeavesADump) {
     ExpectMinidump(folder.File(L"crash_dump.dmp"));
     ExpectBothLines(run);
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_STACK_OVERFLOW));
+}
+
+TEST(CrashFilter, NeverWritesIntoADumpFileItDidNotCreate) {
+    // Made by someone else in a shared folder: their file keeps their access, so it is left alone.
+    TestFolder folder;
+    TestFolder outputFolder;
+    WriteBytes(folder.File(L"crash_dump.dmp"), "another account's file");
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"));
+    EXPECT_EQ(ReadBytes(folder.File(L"crash_dump.dmp")), "another account's file");
+    ASSERT_EQ(FilesIn(folder.Path()).size(), 2u);
+    for (const std::wstring& name : FilesIn(folder.Path())) {
+        if (name != L"crash_dump.dmp") ExpectMinidump(folder.File(name));
+    }
+    ExpectBothLines(run);
+}
+
+TEST(CrashFilter, TwoThreadsFaultingTogetherLeaveOneDumpAndTwoLines) {
+    TestFolder folder;
+    TestFolder outputFolder;
+    ProbeOptions options;
+    options.argument = L"two";
+    const ProbeRun run = RunProbe(folder.Path(), outputFolder.File(L"out.txt"), options);
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::wstring>{L"crash_dump.dmp"});
+    ExpectMinidump(folder.File(L"crash_dump.dmp"));
+    ExpectBothLines(run);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST(CrashFilter, AnOutputNobodyReadsDoesNotKeepTheDumpOrTheEndWaiting) {
+    // A pipe already full, whose reader never reads: a write to it blocks.
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 4096));
+    UniqueHandle reader(read);
+    DWORD mode = PIPE_NOWAIT;
+    ASSERT_TRUE(SetNamedPipeHandleState(write, &mode, nullptr, nullptr));
+    const std::string block(1024, 'x');
+    DWORD written = 0;
+    for (int i = 0; i < 4096 && WriteFile(write, block.data(), 1024, &written, nullptr) && written > 0; ++i) {
+    }
+    mode = PIPE_WAIT;
+    ASSERT_TRUE(SetNamedPipeHandleState(write, &mode, nullptr, nullptr));
+    TestFolder folder;
+    const DWORD start = GetTickCount();
+    const ProbeRun run = RunProbe(folder.Path(), L"", ProbeOptions{}, write);
+    std::printf("a probe writing to a full pipe ended after %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
+    ExpectMinidump(folder.File(L"crash_dump.dmp"));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
 }

@@ -1,6 +1,7 @@
 // Installs the program's crash filter and then faults, so a test can look at the dump it left
 // and at the two lines it printed. With the argument "overflow" the fault is a stack overflow;
-// with "4k" the process first holds what a capture of a 3840 x 2160 screen holds.
+// with "4k" the process first holds what a capture of a 3840 x 2160 screen holds; with "two"
+// two threads fault at the same moment.
 #include <windows.h>
 
 #include <cstring>
@@ -19,6 +20,15 @@ __attribute__((noinline)) int Recurse(int depth, volatile const int& limit) {
     return Recurse(depth + 1, limit) + frame[0];
 }
 
+HANDLE g_go = nullptr;
+
+DWORD WINAPI FaultWhenTold(void*) {
+    WaitForSingleObject(g_go, INFINITE);
+    volatile int* nowhere = nullptr;
+    *nowhere = 2;
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -31,6 +41,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     const volatile int limit = 1 << 30;
     if (overflow) return Recurse(0, limit);
+    if (argc > 1 && std::wcscmp(argv[1], L"two") == 0) {
+        g_go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE threads[2] = {CreateThread(nullptr, 0, FaultWhenTold, nullptr, 0, nullptr),
+                             CreateThread(nullptr, 0, FaultWhenTold, nullptr, 0, nullptr)};
+        Sleep(100);
+        SetEvent(g_go);
+        WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+        return 0;
+    }
     volatile int* nowhere = nullptr;
     *nowhere = 1;
     return 0;
