@@ -318,7 +318,14 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
                 ShowThanks();
             }
             return 0;
-        case WM_SHOW_MAIN_WINDOW: ShowInFront(); return 0;
+        case WM_SHOW_MAIN_WINDOW:
+            // A second start: an open dialog is what the user works in (this window is disabled).
+            if (HWND dialog = OpenModalDialog()) {
+                SetForegroundWindow(dialog);
+            } else {
+                ShowInFront();
+            }
+            return 0;
         // A hotkey another program held may be free now: Windows' own option was turned off
         // (which may say so by WM_SETTINGCHANGE), or the user comes back to this window.
         case WM_SETTINGCHANGE:

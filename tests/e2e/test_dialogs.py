@@ -73,7 +73,7 @@ class DialogTest(unittest.TestCase):
 
     def test_the_tray_and_the_ball_wait_while_a_dialog_is_open(self):
         title = "\u8bbe\u7f6e\u7a97\u53e3"
-        with program.Program(self.log.url):
+        with program.Program(self.log.url) as app:
             dialog = open_dialog(SET_BTN, title)
             for _ in range(2):
                 program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_SETTINGS, 0)
@@ -83,6 +83,9 @@ class DialogTest(unittest.TestCase):
             time.sleep(1.5)
             self.assertEqual(program.tool("count", title), "1")
             self.assertIsNone(program.window_rect("Screen Capture"))
+            # A second start brings the dialog forward, not the disabled main window.
+            self.assertEqual(app.start().wait(timeout=20), 0)
+            harness.wait_until(lambda: program.tool("foreground") == title, 10, what="the dialog in front")
             # Once it is closed, the ball starts a capture again.
             program.click_at(dialog[0] + 382, dialog[1] + 467)  # "cancel_btn"
             harness.wait_until(lambda: program.window_rect(title) is None, 10, what="the settings window closed")

@@ -71,14 +71,18 @@ int SettingChange() {
     return 0;
 }
 
-int Title(const std::wstring& name) {
-    HWND window = FindByName(name);
-    if (!window) return 1;
+void PrintTitle(HWND window) {
     wchar_t text[1024] = {0};
     GetWindowTextW(window, text, 1024);
     char utf8[4096] = {0};
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
     std::printf("%s\n", utf8);
+}
+
+int Title(const std::wstring& name) {
+    HWND window = FindByName(name);
+    if (!window) return 1;
+    PrintTitle(window);
     return 0;
 }
 
@@ -212,6 +216,14 @@ int Pattern() {
     return 0;
 }
 
+// The title of the window in the foreground.
+int Foreground() {
+    HWND window = GetForegroundWindow();
+    if (!window) return 1;
+    PrintTitle(window);
+    return 0;
+}
+
 int Awareness(const std::wstring& name) {
     using ContextFn = HANDLE(WINAPI*)(HWND);
     using AwarenessFn = int(WINAPI*)(HANDLE);
@@ -253,6 +265,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"taskbar-created") return TaskbarCreated();
     if (command == L"setting-change") return SettingChange();
     if (command == L"title" && argc == 3) return Title(argv[2]);
+    if (command == L"foreground") return Foreground();
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
