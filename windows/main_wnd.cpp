@@ -65,8 +65,11 @@ void CMainWnd::InitWindow() {
 }
 
 void CMainWnd::HoldCaptureHotkey() {
-    const Hotkey hotkey = CConfig::Instance().GetCaptureHotkey();
-    if (hotkey_.Hold(m_hWnd, hotkey)) return;
+    if (!hotkey_.Hold(m_hWnd, CConfig::Instance().GetCaptureHotkey())) ShowHotkeyTaken();
+}
+
+void CMainWnd::ShowHotkeyTaken() {
+    const Hotkey hotkey = hotkey_.Wanted();
     const std::wstring text = HotkeyTakenText(hotkey, FindHotkeyHolder(hotkey));
     ShowToast(text, ToastReadingMs(text.size(), kHotkeyTakenToastMs), m_hWnd, false);
 }
@@ -227,8 +230,9 @@ void CMainWnd::ShowSetWnd() {
     OpenSetWnd(m_hWnd, std::move(hooks));
     if (*stored) {
         HoldCaptureHotkey();
-    } else {
-        hotkey_.Resume();
+    } else if (!hotkey_.Resume()) {
+        // Another program took the key while the field was reading one.
+        ShowHotkeyTaken();
     }
 }
 LRESULT CMainWnd::CloseForUpdate(DWORD askedAt) {

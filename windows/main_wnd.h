@@ -71,6 +71,7 @@ private:
     void ShowThanks();
     // Registers the configured capture hotkey; a taken one is said in a toast.
     void HoldCaptureHotkey();
+    void ShowHotkeyTaken();
     // Our setup asks the program to end for an update: it does, as the tray menu's exit, unless
     // the user is busy with it. 0: busy; 1: ending, the main window was shown; 2: ending, it was
     // hidden in the tray.
