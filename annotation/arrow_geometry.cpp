@@ -47,3 +47,5 @@ ArrowOutline ArrowGeometry(FloatPoint start, FloatPoint end, const ArrowConfig& 
     }
     return out;
 }
+
+float ArrowWideShaftWidth(const ArrowConfig& config) { return kWideWidth * config.lineWidth; }

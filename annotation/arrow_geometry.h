@@ -34,3 +34,7 @@ struct ArrowOutline {
 // The head's base is 0.85 head sizes wide.
 ArrowOutline ArrowGeometry(FloatPoint start, FloatPoint end, const ArrowConfig& config,
                            ArrowHeadBase base = ArrowHeadBase::kOverlapping);
+
+// The shaft's width at its wide end, in pixels: what the shaft adds around its centre line at
+// most (twice over: half of it on each side).
+float ArrowWideShaftWidth(const ArrowConfig& config);

@@ -101,7 +101,7 @@ FloatPoint CShapeArrow::Stretched() const {
 }
 
 base::Rect CShapeArrow::Extent() const {
-    const int reach = static_cast<int>(std::max({config_.headSize, config_.lineWidth * 1.8f,
+    const int reach = static_cast<int>(std::max({config_.headSize, ArrowWideShaftWidth(config_),
                                                  static_cast<float>(config_.handleSize) + config_.handleOutlineWidth})) + 3;
     const Point a{static_cast<int>(std::floor(start_.x)), static_cast<int>(std::floor(start_.y))};
     const Point b{static_cast<int>(std::floor(end_.x)), static_cast<int>(std::floor(end_.y))};

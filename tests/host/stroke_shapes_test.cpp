@@ -37,6 +37,22 @@ TEST(ArrowShape, GeometryOfTheShaftAndHead) {
     ExpectNear(dot.head[1], 50, 50);
 }
 
+TEST(ArrowShape, ItsExtentHoldsAThickShaftWhole) {
+    ShapeConfigRegistry registry;
+    ArrowConfig& config = registry.Get<ArrowConfig>();
+    config.lineWidth = 30;  // the shaft's wide end outgrows the head
+    CShapeArrow arrow(registry);
+    Drag(arrow, 100, 300, 400, 300);
+    const ArrowOutline outline = ArrowGeometry(arrow.Start(), arrow.End(), config);
+    ASSERT_TRUE(outline.hasQuad);
+    EXPECT_NEAR(outline.quad[2].y - outline.quad[3].y, ArrowWideShaftWidth(config), 0.01);
+    const base::Rect extent = arrow.Extent();
+    for (const FloatPoint& p : outline.quad) {
+        EXPECT_TRUE(p.x >= extent.left && p.x < extent.right && p.y >= extent.top && p.y < extent.bottom)
+            << p.x << ", " << p.y;
+    }
+}
+
 TEST(ArrowShape, ShortDragStretchesAndEndsAreGrabbed) {
     ShapeConfigRegistry registry;
     CShapeArrow shortArrow(registry);
