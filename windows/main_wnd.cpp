@@ -27,6 +27,9 @@ constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
 constexpr UINT kHotkeyTakenToastMs = 3000;
+// 设置文件无法读取，暂用默认设置: the damaged file is kept as it is until the settings' OK.
+constexpr wchar_t kSettingsDamagedText[] =
+    L"\x8BBE\x7F6E\x6587\x4EF6\x65E0\x6CD5\x8BFB\x53D6\xFF0C\x6682\x7528\x9ED8\x8BA4\x8BBE\x7F6E";
 // The name a pinned picture shown from memory goes by in its window.
 constexpr wchar_t kPinnedPictureName[] = L"pinned_picture";
 
@@ -61,16 +64,25 @@ void CMainWnd::InitWindow() {
     CreateFloatWnd();
     CAppContext::Instance().SetMainWindow(m_hWnd);
     writer_.SetReportWindow(m_hWnd);
-    HoldCaptureHotkey();
+    // What the user must know at start, in one toast: settings that could not be read, a
+    // hotkey another program holds.
+    std::wstring notice = CConfig::Instance().FileDamaged() ? kSettingsDamagedText : L"";
+    if (!hotkey_.Hold(m_hWnd, CConfig::Instance().GetCaptureHotkey())) {
+        notice += (notice.empty() ? L"" : L"\n") + HotkeyTakenNotice();
+    }
+    if (!notice.empty()) ShowNotice(notice);
 }
 
 void CMainWnd::HoldCaptureHotkey() {
-    if (!hotkey_.Hold(m_hWnd, CConfig::Instance().GetCaptureHotkey())) ShowHotkeyTaken();
+    if (!hotkey_.Hold(m_hWnd, CConfig::Instance().GetCaptureHotkey())) ShowNotice(HotkeyTakenNotice());
 }
 
-void CMainWnd::ShowHotkeyTaken() {
+std::wstring CMainWnd::HotkeyTakenNotice() const {
     const Hotkey hotkey = hotkey_.Wanted();
-    const std::wstring text = HotkeyTakenText(hotkey, FindHotkeyHolder(hotkey));
+    return HotkeyTakenText(hotkey, FindHotkeyHolder(hotkey));
+}
+
+void CMainWnd::ShowNotice(const std::wstring& text) {
     ShowToast(text, ToastReadingMs(text.size(), kHotkeyTakenToastMs), m_hWnd, false);
 }
 
@@ -232,7 +244,7 @@ void CMainWnd::ShowSetWnd() {
         HoldCaptureHotkey();
     } else if (!hotkey_.Resume()) {
         // Another program took the key while the field was reading one.
-        ShowHotkeyTaken();
+        ShowNotice(HotkeyTakenNotice());
     }
 }
 LRESULT CMainWnd::CloseForUpdate(DWORD askedAt) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "capture/picture_writer.h"
 #include "capture/rectangular_selector.h"
@@ -71,7 +72,9 @@ private:
     void ShowThanks();
     // Registers the configured capture hotkey; a taken one is said in a toast.
     void HoldCaptureHotkey();
-    void ShowHotkeyTaken();
+    std::wstring HotkeyTakenNotice() const;
+    // A toast shown as long as its text takes to read.
+    void ShowNotice(const std::wstring& text);
     // Our setup asks the program to end for an update: it does, as the tray menu's exit, unless
     // the user is busy with it. 0: busy; 1: ending, the main window was shown; 2: ending, it was
     // hidden in the tray.

@@ -318,7 +318,7 @@ class ProgramTest(unittest.TestCase):
             names = app.wait_picture(2)
             self.expect_pattern(os.path.join(app.pictures, names[1]), left, top, right - left, bottom - top)
 
-    def test_a_damaged_settings_file_survives_a_capture(self):
+    def test_a_damaged_settings_file_is_said_at_start_and_survives_a_capture(self):
         app = program.Program(self.log.url)
         path = os.path.join(app.folder, "config.json")
         with open(path) as f:
@@ -326,6 +326,9 @@ class ProgramTest(unittest.TestCase):
         with open(path, "w") as f:
             f.write(damaged)
         with app:
+            program.wait_window("class:ToastWnd")
+            self.assertEqual(program.tool("title", "class:ToastWnd"),
+                             "\u8bbe\u7f6e\u6587\u4ef6\u65e0\u6cd5\u8bfb\u53d6\uff0c\u6682\u7528\u9ed8\u8ba4\u8bbe\u7f6e")
             self.start_capture_from_button()
             program.press_key("Screen Capture", "Escape")
             program.wait_window(MAIN_TITLE)
