@@ -10,6 +10,7 @@ constexpr unsigned kEscape = 0x1B;
 constexpr unsigned kPrintScreen = 0x2C;
 constexpr unsigned kDelete = 0x2E;
 constexpr unsigned kF1 = 0x70;
+constexpr unsigned kF12 = 0x7B;
 constexpr unsigned kF24 = 0x87;
 constexpr unsigned kNumpad0 = 0x60;
 
@@ -82,10 +83,27 @@ unsigned ModifierNamed(const std::string& lowerName) {
 
 Hotkey DefaultCaptureHotkey() { return Hotkey{0, kPrintScreen}; }
 
-bool IsAllowedHotkey(const Hotkey& hotkey) {
-    if (KeyName(hotkey.key).empty() || (hotkey.modifiers & ~kAllModifiers) != 0) return false;
-    return hotkey.modifiers != 0 || IsFunctionKey(hotkey.key) || hotkey.key == kPrintScreen;
+namespace {
+
+bool IsLetterOrDigit(unsigned key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
+
+// Why a named key with these modifiers cannot be a hotkey; kNone when it can.
+HotkeyPress::Refusal RefusalOf(const Hotkey& hotkey) {
+    using Refusal = HotkeyPress::Refusal;
+    if (KeyName(hotkey.key).empty() || (hotkey.modifiers & ~kAllModifiers) != 0) return Refusal::kKeyNotSupported;
+    if (hotkey.key == kF12) return Refusal::kReserved;
+    if (hotkey.modifiers == 0) {
+        return IsFunctionKey(hotkey.key) || hotkey.key == kPrintScreen ? Refusal::kNone : Refusal::kNeedsModifier;
+    }
+    if ((hotkey.modifiers & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin)) == 0) return Refusal::kNeedsModifier;
+    const bool altOnly = (hotkey.modifiers & (kHotkeyCtrl | kHotkeyWin)) == 0 && (hotkey.modifiers & kHotkeyAlt);
+    if (altOnly && !IsLetterOrDigit(hotkey.key) && !IsFunctionKey(hotkey.key)) return Refusal::kAltNeedsLetter;
+    return Refusal::kNone;
 }
+
+}  // namespace
+
+bool IsAllowedHotkey(const Hotkey& hotkey) { return RefusalOf(hotkey) == HotkeyPress::Refusal::kNone; }
 
 std::string HeldModifiersText(unsigned modifiers) {
     std::string text;
@@ -125,6 +143,8 @@ HotkeyPress ReadHotkeyPress(unsigned modifiers, unsigned key) {
     if (key == kEscape) return HotkeyPress{Kind::kCancelled, Hotkey{}};
     if (key == kBackspace || key == kDelete) return HotkeyPress{Kind::kCleared, Hotkey{}};
     const Hotkey pressed{modifiers & kAllModifiers, key};
-    if (IsModifierKey(key) || !IsAllowedHotkey(pressed)) return HotkeyPress{Kind::kWaiting, Hotkey{}};
+    if (IsModifierKey(key)) return HotkeyPress{Kind::kWaiting, Hotkey{}};
+    const HotkeyPress::Refusal refusal = RefusalOf(pressed);
+    if (refusal != HotkeyPress::Refusal::kNone) return HotkeyPress{Kind::kRefused, Hotkey{}, refusal};
     return HotkeyPress{Kind::kChosen, pressed};
 }

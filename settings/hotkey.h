@@ -25,8 +25,12 @@ struct Hotkey {
 // PrintScreen alone.
 Hotkey DefaultCaptureHotkey();
 
-// Whether the combination may be a hotkey: a named key with at least one modifier, or a function
-// key or PrintScreen alone.
+// Whether the combination may be a hotkey, registered for the whole system: a named key with
+// Ctrl, Alt or Win among its modifiers (Alt without Ctrl or Win only with a letter, digit or
+// function key: Alt+Space opens every window's menu), or a function key or PrintScreen alone.
+// Never Shift alone with a key (it would take a capital letter from every program) and never F12,
+// which Windows keeps for debuggers. Punctuation, Tab, Enter and the like have no name here and
+// cannot be chosen.
 bool IsAllowedHotkey(const Hotkey& hotkey);
 
 // "Ctrl+Alt+Shift+Win+Key" with the modifiers held, in that order; empty for none or for a key
@@ -43,13 +47,22 @@ std::optional<Hotkey> ParseHotkey(const std::string& text);
 // What one key press does to a settings field that is waiting for a combination.
 struct HotkeyPress {
     enum class Kind {
-        kWaiting,    // a modifier alone, or a combination that cannot be a hotkey: keep waiting
+        kWaiting,    // a modifier alone: keep waiting
+        kRefused,    // a combination that cannot be a hotkey (see refusal): keep waiting
         kChosen,     // hotkey holds the new combination
         kCleared,    // Backspace or Delete: no hotkey
         kCancelled,  // Escape: the field keeps what it had
     };
+    enum class Refusal {
+        kNone,
+        kNeedsModifier,    // needs Ctrl, Alt or Win
+        kAltNeedsLetter,   // Alt without Ctrl or Win, with a key other than a letter, digit or F-key
+        kKeyNotSupported,  // a key that cannot be chosen (punctuation, Tab, Enter...)
+        kReserved,         // F12
+    };
     Kind kind = Kind::kWaiting;
     Hotkey hotkey;
+    Refusal refusal = Refusal::kNone;
 };
 // key is the pressed key's virtual-key code, modifiers the modifier keys held with it.
 HotkeyPress ReadHotkeyPress(unsigned modifiers, unsigned key);

@@ -15,6 +15,19 @@ constexpr wchar_t kTakenMark[] = L"（已被占用）";
 constexpr wchar_t kTakenBySnippingTip[] =
     L"Windows 屏幕截图占用了此键：可在 设置 › 辅助功能 › 键盘 中关闭，或点击后按下新的快捷键";
 constexpr wchar_t kTakenTip[] = L"另一个程序占用了此键：点击后按下新的快捷键";
+// How long the field says why a combination was refused.
+constexpr UINT kRefusalMs = 1500;
+
+const wchar_t* RefusalText(HotkeyPress::Refusal refusal) {
+    switch (refusal) {
+        case HotkeyPress::Refusal::kNeedsModifier: return L"需要 Ctrl、Alt 或 Win";
+        case HotkeyPress::Refusal::kAltNeedsLetter: return L"Alt 只能与字母、数字或 F 键组合";
+        case HotkeyPress::Refusal::kKeyNotSupported: return L"不能使用此键";
+        case HotkeyPress::Refusal::kReserved: return L"F12 由 Windows 保留";
+        case HotkeyPress::Refusal::kNone: break;
+    }
+    return L"";
+}
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -49,11 +62,17 @@ void HotkeyField::Listen() {
 void HotkeyField::StopListening() {
     if (!listening_) return;
     listening_ = false;
+    EndRefusal();
     if (hook_) hook_(false);
     ShowValue();
 }
 
-bool HotkeyField::OnKeyMessage(UINT message, WPARAM key) {
+bool HotkeyField::OnWindowMessage(UINT message, WPARAM key) {
+    if (message == WM_TIMER && key == HotkeyField::kRefusalTimer) {
+        EndRefusal();
+        if (listening_) ShowHeldModifiers();
+        return true;
+    }
     if (!listening_) return false;
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
@@ -67,13 +86,35 @@ bool HotkeyField::OnKeyMessage(UINT message, WPARAM key) {
             case HotkeyPress::Kind::kChosen: value_ = press.hotkey; StopListening(); return true;
             case HotkeyPress::Kind::kCleared: value_ = Hotkey{}; StopListening(); return true;
             case HotkeyPress::Kind::kCancelled: StopListening(); return true;
-            case HotkeyPress::Kind::kWaiting: break;
+            case HotkeyPress::Kind::kRefused: ShowRefusal(press.refusal); return true;
+            case HotkeyPress::Kind::kWaiting: EndRefusal(); break;
         }
     }
+    // The reason for a refusal stays a moment, even as the keys are let go.
+    if (!refusing_) ShowHeldModifiers();
+    return true;
+}
+
+void HotkeyField::ShowHeldModifiers() {
     // The modifiers held so far, as the user presses them.
     const std::wstring held = Utf8ToWide(HeldModifiersText(HeldModifiers()));
     ShowPrompt(held.empty() ? std::wstring(kPrompt) : held);
-    return true;
+}
+
+void HotkeyField::ShowRefusal(HotkeyPress::Refusal refusal) {
+    refusing_ = true;
+    Paint(RefusalText(refusal), kTakenColor, kListeningBorderColor);
+    if (HWND window = field_->GetManager() ? field_->GetManager()->GetPaintWindow() : nullptr) {
+        SetTimer(window, kRefusalTimer, kRefusalMs, nullptr);
+    }
+}
+
+void HotkeyField::EndRefusal() {
+    if (!refusing_) return;
+    refusing_ = false;
+    if (HWND window = field_->GetManager() ? field_->GetManager()->GetPaintWindow() : nullptr) {
+        KillTimer(window, kRefusalTimer);
+    }
 }
 
 void HotkeyField::ShowValue() {

@@ -14,6 +14,9 @@
 
 class HotkeyField {
 public:
+    // The window timer that ends the field's word on a refused combination.
+    static constexpr UINT_PTR kRefusalTimer = 0x484B;
+
     // Told true when the field starts waiting for a combination and false when it stops.
     using ListeningHook = std::function<void(bool listening)>;
 
@@ -25,13 +28,17 @@ public:
 
     void Listen();
     void StopListening();
-    // A keyboard message of the window; true when the field took it.
-    bool OnKeyMessage(UINT message, WPARAM key);
+    // A message of the window (its keys, and the field's own timer); true when the field took it.
+    bool OnWindowMessage(UINT message, WPARAM key);
 
 private:
     // The chosen combination ("无" for none), or a prompt while waiting.
     void ShowValue();
     void ShowPrompt(const std::wstring& text);
+    void ShowHeldModifiers();
+    // Says in the field, for a moment, why the combination pressed cannot be a hotkey.
+    void ShowRefusal(HotkeyPress::Refusal refusal);
+    void EndRefusal();
     void Paint(const std::wstring& text, DWORD textColor, DWORD borderColor);
 
     DuiLib::CLabelUI* field_ = nullptr;
@@ -40,4 +47,5 @@ private:
     Hotkey value_;
     ListeningHook hook_;
     bool listening_ = false;
+    bool refusing_ = false;
 };

@@ -112,7 +112,7 @@ void CSetWnd::OnClick(TNotifyUI& msg) {
 LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, BOOL& bHandled) {
     // The field stops waiting when the window loses the keyboard.
     if (uMsg == WM_KILLFOCUS || (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)) hotkey_.StopListening();
-    bHandled = hotkey_.OnKeyMessage(uMsg, wParam);
+    bHandled = hotkey_.OnWindowMessage(uMsg, wParam);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 #include <thread>
 
@@ -130,4 +131,42 @@ TEST(HotkeyField, AHeldKeyIsMarkedWithWhoHoldsItAndAnotherKeyIsNot) {
     const auto free = shown(print, std::nullopt);
     EXPECT_EQ(free.first, L"PrintScreen");
     EXPECT_EQ(free.second, L"点击后按下新的快捷键");
+}
+
+TEST(HotkeyField, ReadsKeysSaysWhyOneIsRefusedAndClears) {
+    DuiLib::CLabelUI label;
+    HotkeyField field;
+    std::vector<bool> heard;
+    field.Attach(&label, Hotkey{kHotkeyCtrl, 'Q'}, [&heard](bool listening) { heard.push_back(listening); });
+    // A letter alone (no modifier is held on this thread): refused, and the reason stays while
+    // the key is let go, until the field's timer ends it.
+    field.Listen();
+    EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
+    EXPECT_TRUE(field.OnWindowMessage(WM_KEYDOWN, 'A'));
+    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl、Alt 或 Win");
+    field.OnWindowMessage(WM_KEYUP, 'A');
+    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl、Alt 或 Win");
+    EXPECT_TRUE(field.OnWindowMessage(WM_TIMER, HotkeyField::kRefusalTimer));
+    EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
+    field.OnWindowMessage(WM_KEYDOWN, VK_F12);
+    EXPECT_EQ(label.GetText().Str(), L"F12 由 Windows 保留");
+    EXPECT_EQ(field.Value(), (Hotkey{kHotkeyCtrl, 'Q'}));
+    // PrintScreen arrives as a release only, and is chosen.
+    field.OnWindowMessage(WM_KEYUP, VK_SNAPSHOT);
+    EXPECT_EQ(field.Value(), DefaultCaptureHotkey());
+    EXPECT_EQ(label.GetText().Str(), L"PrintScreen");
+    // Backspace and Delete clear it; Escape keeps what it had.
+    for (const WPARAM clear : {WPARAM{VK_BACK}, WPARAM{VK_DELETE}}) {
+        field.Attach(&label, DefaultCaptureHotkey(), nullptr);
+        field.Listen();
+        field.OnWindowMessage(WM_KEYDOWN, clear);
+        EXPECT_TRUE(field.Value().IsNone()) << clear;
+        EXPECT_EQ(label.GetText().Str(), L"无");
+    }
+    field.Listen();
+    field.OnWindowMessage(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(field.Value().IsNone());
+    EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+    // Not listening: keys are not the field's.
+    EXPECT_FALSE(field.OnWindowMessage(WM_KEYDOWN, 'B'));
 }
