@@ -18,6 +18,9 @@ constexpr UINT WM_RESTORE_AFTER_CAPTURE = WM_USER + 51;
 // Main window: a second start of the program asks it to show itself in front (wParam 0,
 // lParam 0). Accepted from any sender.
 constexpr UINT WM_SHOW_MAIN_WINDOW = WM_USER + 52;
+// Main window: a window procedure ran out of memory and its operation did not happen (wParam 0,
+// lParam 0).
+constexpr UINT WM_OUT_OF_MEMORY = WM_USER + 53;
 // Main window: the shell's notification for tray icon 1 (lParam: the mouse message).
 constexpr UINT WM_TRAY_CALLBACK = WM_USER + 100;
 // Capture requester: a region capture ended with a toolbar action (wParam: its CaptureResult,

@@ -1,10 +1,14 @@
 #include "ui_toolkit/window_wnd.h"
 
+#include <new>
+
 #include "ui_toolkit/paint_manager.h"
 
 namespace DuiLib {
 
 namespace {
+
+void (*g_reportOutOfMemory)() = nullptr;
 
 HINSTANCE Instance() {
     HINSTANCE instance = CPaintManagerUI::GetInstance();
@@ -12,6 +16,8 @@ HINSTANCE Instance() {
 }
 
 }  // namespace
+
+void SetOutOfMemoryReporter(void (*report)()) { g_reportOutOfMemory = report; }
 
 bool CWindowWnd::RegisterWindowClass() {
     WNDCLASSEXW wc{};
@@ -27,6 +33,7 @@ bool CWindowWnd::RegisterWindowClass() {
 HWND CWindowWnd::Create(HWND hwndParent, LPCTSTR pstrName, DWORD dwStyle, DWORD dwExStyle, int x,
                         int y, int cx, int cy, HMENU hMenu) {
     if (!RegisterWindowClass()) return nullptr;
+    m_bCreateFailed = false;
     m_hWnd = CreateWindowExW(dwExStyle, GetWindowClassName(), pstrName, dwStyle, x, y, cx, cy,
                              hwndParent, hMenu, Instance(), this);
     return m_hWnd;
@@ -144,10 +151,21 @@ LRESULT CALLBACK CWindowWnd::__WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPAR
         SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
         self->m_pModalResult = nullptr;
-        self->OnFinalMessage(hWnd);  // may delete self
+        if (!self->m_bCreateFailed) self->OnFinalMessage(hWnd);  // may delete self
         return result;
     }
-    return self->HandleMessage(uMsg, wParam, lParam);
+    // An exception cannot unwind through the system's code that called this procedure (the
+    // process would end with no dump): running out of memory fails the message instead.
+    try {
+        return self->HandleMessage(uMsg, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        if (uMsg == WM_NCCREATE || uMsg == WM_CREATE) {
+            self->m_bCreateFailed = true;
+            return uMsg == WM_NCCREATE ? FALSE : -1;
+        }
+        if (g_reportOutOfMemory) g_reportOutOfMemory();
+        return 0;
+    }
 }
 
 }  // namespace DuiLib

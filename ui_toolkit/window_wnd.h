@@ -6,6 +6,10 @@
 
 namespace DuiLib {
 
+// Called when a window procedure ran out of memory on a message other than its creation, so the
+// program can tell the user the operation did not happen. None by default.
+void SetOutOfMemoryReporter(void (*report)());
+
 class CWindowWnd {
 public:
     CWindowWnd() = default;
@@ -46,6 +50,9 @@ protected:
 
     HWND m_hWnd = nullptr;
     UINT* m_pModalResult = nullptr;  // where a running ShowModal wants the close code
+    // Creation ran out of memory: Create returns null and the object stays the caller's, so its
+    // window's end does not reach OnFinalMessage.
+    bool m_bCreateFailed = false;
 };
 
 }  // namespace DuiLib

@@ -64,6 +64,10 @@ void CMainWnd::InitWindow() {
     CreateFloatWnd();
     CAppContext::Instance().SetMainWindow(m_hWnd);
     writer_.SetReportWindow(m_hWnd);
+    // Told from any window's procedure; the toast is shown once that message is done.
+    DuiLib::SetOutOfMemoryReporter([] {
+        if (HWND main = CAppContext::Instance().GetMainWindow()) ::PostMessageW(main, WM_OUT_OF_MEMORY, 0, 0);
+    });
     // What the user must know at start, in one toast: settings that could not be read, a
     // hotkey another program holds.
     std::wstring notice = CConfig::Instance().FileDamaged() ? kSettingsDamagedText : L"";
@@ -334,6 +338,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
                 ShowThanks();
             }
             return 0;
+        case WM_OUT_OF_MEMORY: ShowNotice(L"内存不足，操作未能完成"); return 0;
         case WM_SHOW_MAIN_WINDOW:
             // A second start: an open dialog is what the user works in (this window is disabled).
             if (HWND dialog = OpenModalDialog()) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <new>
 #include <functional>
 
 #include "ui_toolkit/skin_loader.h"
@@ -395,4 +396,41 @@ TEST(ToolkitLayered, WindowWithAnEditIsNotLayered) {
     EXPECT_FALSE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     DestroyWindow(hwnd);
     EXPECT_TRUE(deleted);
+}
+
+namespace {
+
+// Runs out of memory on its creation when told to, and always on WM_APP + 7.
+class HungryWindow : public DuiLib::CWindowWnd {
+public:
+    bool failOnCreate = false;
+    int finalMessages = 0;
+
+protected:
+    LPCTSTR GetWindowClassName() const override { return L"HungryTestWnd"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if ((message == WM_CREATE && failOnCreate) || message == WM_APP + 7) throw std::bad_alloc();
+        return CWindowWnd::HandleMessage(message, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { ++finalMessages; }
+};
+
+int g_outOfMemoryReports = 0;
+
+}  // namespace
+
+TEST(WindowProcedure, RunningOutOfMemoryFailsTheMessageNotTheProgram) {
+    DuiLib::SetOutOfMemoryReporter([] { ++g_outOfMemoryReports; });
+    HungryWindow window;
+    ASSERT_NE(window.Create(nullptr, L"hungry", WS_POPUP, 0, 0, 0, 10, 10), nullptr);
+    HungryWindow failing;
+    failing.failOnCreate = true;
+    EXPECT_EQ(failing.Create(nullptr, L"failing", WS_POPUP, 0, 0, 0, 10, 10), nullptr);
+    EXPECT_EQ(failing.finalMessages, 0);  // the object is still the caller's
+    EXPECT_EQ(window.SendMessage(WM_APP + 7), 0);
+    EXPECT_EQ(g_outOfMemoryReports, 1);
+    EXPECT_TRUE(IsWindow(window.GetHWND()));
+    DestroyWindow(window.GetHWND());
+    EXPECT_EQ(window.finalMessages, 1);
+    DuiLib::SetOutOfMemoryReporter(nullptr);
 }
