@@ -9,6 +9,8 @@ OverlayChrome OverlayChromeForDpi(int dpi) {
     OverlayChrome chrome;
     chrome.dpi = dpi;
     chrome.labelFontHeight = base::ScaleToDpi(chrome.labelFontHeight, dpi);
+    chrome.labelGap = base::ScaleToDpi(chrome.labelGap, dpi);
+    chrome.labelInset = base::ScaleToDpi(chrome.labelInset, dpi);
     chrome.borderWidth = base::ScaleToDpi(chrome.borderWidth, dpi);
     chrome.handleSize = base::ScaleToDpi(chrome.handleSize, dpi);
     chrome.magnifier = MagnifierMetricsForDpi(dpi);

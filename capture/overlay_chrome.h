@@ -11,6 +11,8 @@ namespace capture {
 struct OverlayChrome {
     int dpi = 96;
     int labelFontHeight = 12;  // character height of the size label, in pixels
+    int labelGap = 3;          // between the size label and the selection
+    int labelInset = 2;        // the size label's margin inside the selection and the screen
     int borderWidth = 2;       // the selection's border
     int handleSize = kHandleSize;
     MagnifierMetrics magnifier;

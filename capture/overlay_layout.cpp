@@ -102,15 +102,15 @@ std::wstring SizeLabelText(const Rect& s, bool finished, Point cursor) {
     return text;
 }
 
-Point PlaceSizeLabel(const Rect& s, int cx, int cy, const Rect& client) {
-    int y = s.top - cy - 3;
+Point PlaceSizeLabel(const Rect& s, int cx, int cy, const Rect& client, int gap, int inset) {
+    int y = s.top - cy - gap;
     if (y < client.top) {
-        y = s.top + 2;
-        if (s.top + 2 + cy > s.bottom - 2 && s.bottom + 3 + cy <= client.bottom) y = s.bottom + 3;
+        y = s.top + inset;
+        if (s.top + inset + cy > s.bottom - inset && s.bottom + gap + cy <= client.bottom) y = s.bottom + gap;
     }
-    int x = s.left + 2;
-    if (x + cx > client.right) x = client.right - cx - 2;
-    if (x < client.left) x = client.left + 2;
+    int x = s.left + inset;
+    if (x + cx > client.right) x = client.right - cx - inset;
+    if (x < client.left) x = client.left + inset;
     return Point{x, y};
 }
 

@@ -74,7 +74,9 @@ std::wstring ColorCopyToastText(const std::wstring& copied);
 std::wstring SizeLabelText(const Rect& selectionClient, bool finished, Point cursorClient);
 
 // Where the label of text size (cx, cy) goes for the selection (client coordinates) within the
-// overlay's client rectangle: above the selection, else inside its top, else below it.
-Point PlaceSizeLabel(const Rect& selectionClient, int cx, int cy, const Rect& client);
+// overlay's client rectangle: above the selection, else inside its top, else below it. gap is
+// the space between label and selection, inset the label's margin inside it and the screen
+// (3 and 2 at 96 DPI; they scale with the overlay's chrome).
+Point PlaceSizeLabel(const Rect& selectionClient, int cx, int cy, const Rect& client, int gap = 3, int inset = 2);
 
 }  // namespace capture

@@ -94,7 +94,7 @@ capture::Point COverlayRenderer::LabelPosition(const RECT& sel, SIZE& extent) co
         GetTextExtentPoint32W(back_.Dc(), text.c_str(), static_cast<int>(text.size()), &extent);
     }
     return capture::PlaceSizeLabel(capture::Rect{sel.left, sel.top, sel.right, sel.bottom}, extent.cx, extent.cy,
-                                   capture::Rect{0, 0, width_, height_});
+                                   capture::Rect{0, 0, width_, height_}, chrome_.labelGap, chrome_.labelInset);
 }
 
 void COverlayRenderer::ChromeRects(RECT out[4]) const {

@@ -74,6 +74,17 @@ TEST(DpiScale, TheOverlaysChromeGrowsWithTheDpi) {
         EXPECT_EQ(chrome.magnifier.panelHeight, c.panelHeight) << c.dpi;
         EXPECT_EQ(chrome.magnifier.zoom, 4) << c.dpi;
     }
+    // The size label keeps as clear of the selection's top handles as at 96 DPI.
+    const struct {
+        int dpi, gap, inset;
+    } labels[] = {{96, 3, 2}, {144, 5, 3}, {192, 6, 4}};
+    for (const auto& c : labels) {
+        const capture::OverlayChrome chrome = capture::OverlayChromeForDpi(c.dpi);
+        const capture::Point label = capture::PlaceSizeLabel({100, 100, 300, 200}, 150, chrome.labelFontHeight,
+                                                             {0, 0, 1920, 1080}, chrome.labelGap, chrome.labelInset);
+        EXPECT_EQ(100 - (label.y + chrome.labelFontHeight), c.gap) << c.dpi;
+        EXPECT_EQ(label.x, 100 + c.inset) << c.dpi;
+    }
     // The magnifier shows the square's worth of source pixels at the larger size.
     const auto copy = capture::MagnifierSource({500, 500}, 1920, 1080, capture::MagnifierMetricsForDpi(144));
     EXPECT_EQ(copy.source.Width(), 258 / 4);
