@@ -1,5 +1,6 @@
 #include "annotation/text_edit_wnd_win.h"
 
+#include "base/app_messages.h"
 #include "base/dpi_context.h"
 
 #include <algorithm>
@@ -321,7 +322,16 @@ LRESULT CTextEditWnd::OnEditMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_KEYDOWN:
+            // Escape ends the editing; the overlay commits the text and takes the keyboard back,
+            // so a second Escape ends the capture.
+            if (wParam == VK_ESCAPE) {
+                PostMessageW(owner_, WM_CAPTURE_END_TEXT_EDIT, 0, 0);
+                return 0;
+            }
+            [[fallthrough]];
         case WM_CHAR:
+            if (msg == WM_CHAR && wParam == 0x1B) return 0;  // no beep for the Escape character
+            [[fallthrough]];
         case WM_CUT:
         case WM_PASTE:
         case WM_CLEAR:

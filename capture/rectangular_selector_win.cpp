@@ -200,6 +200,14 @@ LRESULT CRectangularSelector::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (annotations_.OnDoubleClick(client)) RepaintShapes();
             return 0;
         case WM_CAPTURE_CURSOR_MOVED: OnDragStep(client); return 0;
+        case WM_CAPTURE_END_TEXT_EDIT:
+            // As a press outside the text would: the text is committed and the editor goes. The
+            // keyboard goes to the toolbar (to the overlay without one), where a second Escape
+            // ends the capture, and the toolbar's next click is a click on its button.
+            annotations_.CommitEditing();
+            SetFocus(IsWindowVisible(toolbar_.GetHWND()) ? toolbar_.GetHWND() : overlay_);
+            RepaintShapes();
+            return 0;
         default: return DefWindowProcW(overlay_, msg, wParam, lParam);
     }
 }

@@ -149,6 +149,45 @@ class ProgramTest(unittest.TestCase):
             harness.wait_until(lambda: any("arrow%3D1%3Bline%3D1%3Bfreeline%3D1%3Bmosaic%3D1%3B" in r
                                            for r in self.log.records), 10, what="the shape summary")
 
+    def test_escape_ends_the_typing_and_a_second_escape_the_capture(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 450)
+            self.press_toolbar(toolbar, "text")
+            time.sleep(0.3)
+            program.click_at(300, 250)
+            program.wait_window("子窗口B")
+            harness.xdotool("windowfocus", harness.find_window("子窗口B"))
+            time.sleep(0.3)
+            harness.xdotool("type", "--delay", "50", "Done")
+            harness.xdotool("key", "Escape")
+            program.wait_window("子窗口B", visible=False)
+            time.sleep(0.5)
+            self.assertTrue(program.window_rect("Screen Capture"), "the first Escape ends the typing only")
+            self.assertEqual(program.tool("foreground"), program.TOOLBAR_TITLE)
+            # The text stays in the picture: saved, it has its glyphs.
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            w, h, data = program.read_pixels(os.path.join(app.pictures, names[0]))
+            glyphs = sum(tuple(data[((y - 150) * w + x - 200) * 3:][:3]) == (0x00, 0x9B, 0xFF)
+                         for x in range(300, 400) for y in range(250, 290))
+            self.assertGreater(glyphs, 20)
+            # Once more, and now two Escapes: the capture ends.
+            self.start_capture_from_button()
+            toolbar = self.select(200, 150, 700, 450)
+            self.press_toolbar(toolbar, "text")
+            time.sleep(0.3)
+            program.click_at(300, 250)
+            program.wait_window("子窗口B")
+            harness.xdotool("windowfocus", harness.find_window("子窗口B"))
+            time.sleep(0.3)
+            harness.xdotool("type", "--delay", "50", "Gone")
+            harness.xdotool("key", "Escape")
+            program.wait_window("子窗口B", visible=False)
+            program.press_key(program.TOOLBAR_TITLE, "Escape")
+            program.wait_window(MAIN_TITLE)
+            harness.wait_until(lambda: program.window_rect("Screen Capture") is None, 10, what="the capture ended")
+
     def test_text_typed_in_place_is_in_the_saved_picture(self):
         with program.Program(self.log.url) as app:
             self.start_capture_from_button()
