@@ -17,3 +17,7 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         target_link_libraries(${fuzzer} PRIVATE ZLIB::ZLIB)
     endforeach()
 endif()
+
+# Benchmarks of the pure code, run by hand (not by the tests); each prints "name value unit".
+add_executable(json_bench bench/json_bench.cpp)
+target_link_libraries(json_bench PRIVATE screenshot_settings)

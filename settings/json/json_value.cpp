@@ -2,6 +2,7 @@
 #include "settings/json/json_value.h"
 
 #include "base/utf8_codec.h"
+#include "settings/json/json_key_hash.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -227,7 +228,7 @@ JsonValue* JsonArrayAt(const JsonValue* value, size_t index) {
 int JsonObjectSet(JsonValue* target, const char* key, JsonValue* value) {
     JsonObject* object = AsObject(target);
     if (!object || !key || !value || value->parent || value == target) return -1;
-    const uint32_t hash = JsonHashKey(key);
+    const uint32_t hash = JsonIndexHash(key);
     const long existing = FindItem(object, key, hash);
     if (existing >= 0) {
         FreeTree(object->values[existing]);
@@ -265,7 +266,7 @@ int JsonObjectSetBool(JsonValue* object, const char* key, bool flag) {
 JsonValue* JsonObjectGet(const JsonValue* value, const char* key) {
     const JsonObject* object = AsObject(value);
     if (!object || !key) return nullptr;
-    const long item = FindItem(object, key, JsonHashKey(key));
+    const long item = FindItem(object, key, JsonIndexHash(key));
     return item >= 0 ? object->values[item] : nullptr;
 }
 

@@ -41,7 +41,9 @@ struct JsonValue {
 
 // Object internals: items in insertion order in parallel arrays, plus an open-addressing index
 // of cells holding item numbers (-1 = empty). cellCapacity is a power of two >= 16 and
-// itemCapacity is always cellCapacity * 7 / 10.
+// itemCapacity is always cellCapacity * 7 / 10. hashes holds each key's hash under a secret
+// drawn once per process (settings/json/json_key_hash.h), not JsonHashKey, so the cells a key
+// lands in differ from run to run and text cannot be made to pile its keys into one cell.
 struct JsonObject {
     JsonValue* owner;
     char** keys;
@@ -109,5 +111,5 @@ JsonValue* JsonParse(const char* text);
 char* JsonSerializeIndented(const JsonValue* value);
 void JsonFreeText(char* text);
 
-// djb2 over the bytes of a NUL-terminated key.
+// djb2 over the bytes of a NUL-terminated key. The object index does not use it.
 uint32_t JsonHashKey(const char* key);

@@ -122,6 +122,36 @@ TEST(JsonObject, KeysWithTheSameHashStayApart) {
     }
 }
 
+TEST(JsonObject, KeysThatShareADjb2HashSpreadOverTheIndex) {
+    // 'a' * 33 + 'z' == 'b' * 33 + 'Y', so keys of ten blocks, each "az" or "bY", all share one
+    // djb2 hash: 1024 keys that text could use to pile into a single cell of a djb2 index.
+    std::vector<std::string> keys;
+    for (unsigned bits = 0; bits < 1024; ++bits) {
+        std::string key;
+        for (int block = 0; block < 10; ++block) key += (bits >> block) & 1 ? "bY" : "az";
+        ASSERT_EQ(JsonHashKey(key.c_str()), JsonHashKey("azazazazazazazazazaz")) << key;
+        keys.push_back(key);
+    }
+    std::string text = "{";
+    for (const std::string& key : keys) text += (text.size() > 1 ? ",\"" : "\"") + key + "\":0";
+    JsonPtr object = Parse(text + "}");
+    ASSERT_TRUE(object);
+    const JsonObject* inner = object->u.object;
+    ASSERT_EQ(inner->count, keys.size());
+    ASSERT_EQ(inner->cellCapacity, 2048u);
+
+    // Cells a lookup of every key visits in all: from each key's home cell to the cell holding
+    // it. Spread keys average about 1.5 at this load; keys sharing one home cell take
+    // n(n+1)/2, here 524800.
+    const size_t mask = inner->cellCapacity - 1;
+    size_t visited = 0;
+    for (size_t cell = 0; cell < inner->cellCapacity; ++cell) {
+        const int32_t item = inner->cells[cell];
+        if (item >= 0) visited += ((cell - inner->hashes[item]) & mask) + 1;
+    }
+    EXPECT_LT(visited, 4 * keys.size());
+}
+
 TEST(JsonObject, HashIsDjb2) {
     EXPECT_EQ(JsonHashKey(""), 5381u);
     EXPECT_EQ(JsonHashKey("a"), 5381u * 33 + 'a');
