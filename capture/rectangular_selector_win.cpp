@@ -322,8 +322,10 @@ CRectangularSelector::ColorCopy CRectangularSelector::OnKey(WPARAM key) {
         copy.text = hex ? magnifier_.HexText() : magnifier_.DecimalText();
         copy.copied = PutTextOnClipboard(copy.text);
     } else if (key == VK_TAB) {
+        // The magnifier moves between the cursor and a corner: where it was and where it goes
+        // are painted again, and its new place is remembered for the next move.
         magnifier_.ToggleFollowMode();
-        InvalidateRect(overlay_, nullptr, FALSE);
+        renderer_.InvalidateChrome();
         UpdateWindow(overlay_);
     }
     return copy;

@@ -188,6 +188,24 @@ class ProgramTest(unittest.TestCase):
             program.wait_window(MAIN_TITLE)
             harness.wait_until(lambda: program.window_rect("Screen Capture") is None, 10, what="the capture ended")
 
+    def test_tab_moves_the_magnifier_and_leaves_no_copy_of_it_behind(self):
+        with program.Program(self.log.url):
+            self.start_capture_from_button()
+            harness.xdotool("mousemove", 500, 400)
+            time.sleep(0.8)
+            before = program.screen_pixels()
+            # To the corner and back, with moves between: the overlay must look as it did.
+            for x, y in ((900, 600), (500, 400)):
+                program.press_key("Screen Capture", "Tab")
+                time.sleep(0.3)
+                harness.xdotool("mousemove", x, y)
+                time.sleep(0.8)
+            after = program.screen_pixels()
+            differ = sum(a != b for a, b in zip(before[2][::3], after[2][::3]))
+            self.assertEqual(differ, 0, "%d pixels of an old magnifier left on the overlay" % differ)
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
     def test_text_typed_in_place_is_in_the_saved_picture(self):
         with program.Program(self.log.url) as app:
             self.start_capture_from_button()
