@@ -261,8 +261,14 @@ void CRectangularSelector::PlaceToolbar() {
         // Without a window the selection stays usable; the next finished drag tries again.
         if (!toolbar_.Create(overlay_, kToolbarTitle, kToolbarStyle, 0)) return;
         annotations_.SetToolbarWindow(toolbar_.GetHWND());
-        toolbar_.SetButtonCallback([this](TOOL_BAR_BTN_TYPE value) { OnToolbarButton(value); });
+        // The toolbar's window procedure runs DPI-unaware; what it asks of the overlay runs in the
+        // overlay's own context, where the editor's and overlay's sizes read physical.
+        toolbar_.SetButtonCallback([this](TOOL_BAR_BTN_TYPE value) {
+            ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+            OnToolbarButton(value);
+        });
         toolbar_.SetLooks(annotations_.Registry(), [this] {
+            ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
             annotations_.ReloadConfig();
             RepaintShapes();
         });

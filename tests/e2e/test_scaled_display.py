@@ -85,6 +85,35 @@ class ScaledDisplayTest(unittest.TestCase):
             for x, y in ((0, 0), (299, 0), (150, 75), (0, 149), (299, 149)):
                 self.assertEqual(tuple(data[(y * w + x) * 3:][:3]), program.pattern_colour(100 + x, 100 + y), (x, y))
 
+    def test_a_text_deleted_from_the_toolbar_leaves_nothing_on_the_overlay(self):
+        with program.Program(self.log.url):
+            program.wait_window(MAIN_TITLE)
+            harness.xdotool("key", "Print")
+            program.wait_window("Screen Capture")
+            program.drag(100, 100, 800, 500)
+            program.wait_window(TOOLBAR_TITLE)
+            press_toolbar("text")
+            program.click_at(300, 250)
+            program.wait_window("子窗口B")
+            harness.xdotool("windowfocus", harness.find_window("子窗口B"))
+            time.sleep(0.3)
+            harness.xdotool("type", "--delay", "50", "Hello there")
+            time.sleep(0.3)
+            program.click_at(700, 450)  # commits
+            program.wait_window("子窗口B", visible=False)
+            program.click_at(320, 262)  # selects it
+            time.sleep(0.5)
+
+            def text_pixels():
+                width, _, screen = program.screen_pixels()
+                return [(x, y) for x in range(280, 600) for y in range(230, 320)
+                        if tuple(screen[(y * width + x) * 3:][:3]) == (0x00, 0x9B, 0xFF)]
+            self.assertGreater(len(text_pixels()), 20, "the text is on the overlay")
+            press_toolbar("undo")  # the bin
+            time.sleep(1)
+            left = text_pixels()
+            self.assertEqual(len(left), 0, "%d pixels of the deleted text left, e.g. %s" % (len(left), left[:3]))
+
     def test_full_screen_and_pinned_pictures_keep_the_physical_size(self):
         with program.Program(self.log.url) as app:
             program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
