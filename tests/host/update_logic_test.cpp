@@ -96,6 +96,10 @@ TEST(UpdaterSignature, DerSignaturesBecomeRAndSOfThirtyTwoBytes) {
     // Cut short, a longer length, a trailing byte, a negative number: refused.
     EXPECT_FALSE(EcdsaDerToRaw(der.substr(0, der.size() - 1)).has_value());
     EXPECT_FALSE(EcdsaDerToRaw(der + "x").has_value());
+    // Bytes after the two integers inside the sequence.
+    std::string padded = der + std::string(1, '\0');
+    padded[1] = static_cast<char>(padded.size() - 2);
+    EXPECT_FALSE(EcdsaDerToRaw(padded).has_value());
     EXPECT_FALSE(EcdsaDerToRaw(std::string("\x30\x06\x02\x01\x81\x02\x01\x01", 8)).has_value());
     EXPECT_TRUE(EcdsaDerToRaw(std::string("\x30\x06\x02\x01\x01\x02\x01\x01", 8)).has_value());
 }

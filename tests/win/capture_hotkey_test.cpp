@@ -93,6 +93,17 @@ TEST(CaptureHotkey, TakenKeysAreRetriedUntilFreeButNotWhilePaused) {
     EXPECT_FALSE(late.held()) << "the program holds the keys now";
 }
 
+TEST(CaptureHotkey, ANewHotkeyLetsTheOldOneGoForOtherPrograms) {
+    HotkeyOwner owner;
+    CaptureHotkey hotkey;
+    ASSERT_TRUE(hotkey.Hold(owner.hwnd(), kKeys));
+    ASSERT_TRUE(hotkey.Hold(owner.hwnd(), Hotkey{kHotkeyCtrl | kHotkeyAlt, 'Q'}));
+    OtherHolder other(kKeys);
+    EXPECT_TRUE(other.held()) << "the old combination is free again";
+    OtherHolder taken(Hotkey{kHotkeyCtrl | kHotkeyAlt, 'Q'});
+    EXPECT_FALSE(taken.held());
+}
+
 TEST(CaptureHotkey, OnlyADwordOneNamesWindowsScreenSnippingAndOnlyForPrintScreen) {
     const Hotkey print = DefaultCaptureHotkey();
     SetSnipping(L"dword", L"1");

@@ -192,6 +192,16 @@ TEST(Config, ADamagedFileIsReplacedOnlyByChosenValuesAndKeptAsABackup) {
     EXPECT_EQ(reread.GetPicSaveFormat(), PicSaveFormat::kBmp);
     EXPECT_TRUE(reread.GetCaptureHotkey().IsNone());
     EXPECT_TRUE(config.Save());  // and from now on it is saved as usual
+
+    // Damaged again while an older backup exists: OK still stores, and the newest damaged file
+    // is the one kept.
+    const std::string again = "{\"pic_save_format\": \"PNG\",,}";
+    WriteBytes(path, again);
+    CConfig damagedAgain(path);
+    ASSERT_TRUE(damagedAgain.FileDamaged());
+    ASSERT_TRUE(damagedAgain.StoreChosen(L"F:\\again", PicSaveFormat::kPng, false, Hotkey{}));
+    EXPECT_EQ(ReadBytes(path + L".bak"), again);
+    EXPECT_EQ(CConfig(path).GetPicSavePath(), L"F:\\again");
 }
 
 TEST(Config, ChosenValuesThatCannotBeSavedAreNotKept) {

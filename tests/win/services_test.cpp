@@ -473,10 +473,14 @@ TEST_F(Services, RedirectsAreFollowedOnlyToAddressesADownloadMayUse) {
     TestFolder folder;
     const std::wstring target = folder.File(L"got.bin");
     Control(L"POST", L"/_control/file?path=/moved/got.bin", "the body");
-    // On this machine, by path or by whole address, a redirect is followed.
-    Control(L"POST", L"/_control/file?path=/a&status=302&location=/moved/got.bin");
-    EXPECT_EQ(DownloadFile(ServerUrl(L"/a"), target), 0u);
-    EXPECT_EQ(FileBytes(target), "the body");
+    // On this machine, by path or by whole address, each kind of redirect is followed.
+    for (const int status : {301, 302, 303, 307, 308}) {
+        DeleteFileW(target.c_str());
+        const std::wstring code = std::to_wstring(status);
+        Control(L"POST", L"/_control/file?path=/a" + code + L"&status=" + code + L"&location=/moved/got.bin");
+        EXPECT_EQ(DownloadFile(ServerUrl(L"/a" + code), target), 0u) << status;
+        EXPECT_EQ(FileBytes(target), "the body") << status;
+    }
     Control(L"POST", (L"/_control/file?path=/b&status=307&location=" + ServerUrl(L"/moved/got.bin")).c_str());
     EXPECT_EQ(DownloadFile(ServerUrl(L"/b"), target), 0u);
     // A loop ends after a few hops.

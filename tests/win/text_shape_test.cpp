@@ -137,6 +137,9 @@ TEST_F(TextShape, ASelectionShowsInHighlightColoursAndOnlyTheBoxAsksForACursor) 
 
     const base::Rect box = text_->Box();
     EXPECT_EQ(text_->CursorAt(box.left + 2, box.top + 2), base::CursorKind::kSizeAll);
+    text_->OnMouseDown(box.right + 30, box.bottom + 30);  // a press outside lets it go
+    EXPECT_FALSE(text_->Selected());
+    EXPECT_EQ(text_->CursorAt(box.left + 2, box.top + 2), std::nullopt) << "only a selected text moves";
     EXPECT_EQ(text_->CursorAt(box.right + 30, box.bottom + 30), std::nullopt);  // the overlay's stays
 }
 
