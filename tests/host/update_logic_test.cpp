@@ -134,7 +134,8 @@ TEST(Manifest, TheSignedStatementBindsVersionAddressAndHash) {
         EXPECT_EQ(DecideUpdate(unsigned_, true, "1.0").signature, "") << member;
     }
     // No sha256, or one in another form: there is no statement to check, so nothing is signed.
-    for (const std::string& bad : {std::string(), hash.substr(1), std::string(64, 'A'), hash + "0", std::string(64, 'g')}) {
+    for (const std::string& bad : {std::string(), hash.substr(1), std::string(64, 'A'), hash + "0", std::string(64, 'g'),
+                                   hash.substr(0, 63) + "g", "g" + hash.substr(1)}) {
         const std::string other = "{\"update_info\": {\"version\": \"2.0\", \"url\": \"" + url + "\", \"sha256\": \"" +
                                   bad + "\", \"signature\": \"MAYCAQECAQE=\"}}";
         EXPECT_EQ(DecideUpdate(other, true, "1.0").statement, "") << bad;
