@@ -89,6 +89,20 @@ class DialogTest(unittest.TestCase):
             program.wait_window("class:ToastWnd")
             self.assertEqual(program.tool("title", "class:ToastWnd"), "\u5feb\u6377\u952e PrintScreen \u5df2\u88ab\u5360\u7528")
 
+    def test_an_update_may_end_the_program_only_while_no_dialog_is_open(self):
+        with program.Program(self.log.url) as app:
+            about = open_dialog(ABOUT_BTN, "\u5173\u4e8e")
+            self.assertEqual(program.tool("ask-close", MAIN_TITLE), "0")
+            time.sleep(0.5)
+            self.assertIsNone(app.process.poll(), "the program ended with a dialog open")
+            program.click_at(about[0] + 376, about[1] + 16)  # its "closebtn"
+            harness.wait_until(lambda: program.window_rect("\u5173\u4e8e") is None, 10, what="the about window closed")
+            # Hidden in the tray, it says so as it ends.
+            program.tool("post", MAIN_TITLE, 0x0400 + 100, 0, 0x0203)
+            program.wait_window(MAIN_TITLE, visible=False)
+            self.assertEqual(program.tool("ask-close", MAIN_TITLE), "2")
+            self.assertEqual(app.process.wait(timeout=15), 0)
+
     def test_the_tray_and_the_ball_wait_while_a_dialog_is_open(self):
         title = "\u8bbe\u7f6e\u7a97\u53e3"
         with program.Program(self.log.url) as app:

@@ -216,6 +216,21 @@ int Pattern() {
     return 0;
 }
 
+// Asks the program's main window to end for an update, as our setup does; prints its answer
+// (0 busy, 1 ending with its window shown, 2 ending from the tray), or "none" without one.
+int AskCloseForUpdate(const std::wstring& name) {
+    HWND window = FindByName(name);
+    if (!window) return 1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, RegisterWindowMessageW(L"Screenshot.CloseForUpdate"), GetTickCount(), 0,
+                             SMTO_ABORTIFHUNG, 2000, &answer)) {
+        std::printf("none\n");
+        return 0;
+    }
+    std::printf("%lu\n", static_cast<unsigned long>(answer));
+    return 0;
+}
+
 // The title of the window in the foreground.
 int Foreground() {
     HWND window = GetForegroundWindow();
@@ -266,6 +281,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"setting-change") return SettingChange();
     if (command == L"title" && argc == 3) return Title(argv[2]);
     if (command == L"foreground") return Foreground();
+    if (command == L"ask-close" && argc == 3) return AskCloseForUpdate(argv[2]);
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
     if (command == L"pattern") return Pattern();
