@@ -65,4 +65,8 @@ int DpiAt(Point p, const std::vector<ScaledMonitor>& monitors) {
     return m ? m->dpi : kBaseDpi;
 }
 
+const ScaledMonitor* MonitorAt(Point physical, const std::vector<ScaledMonitor>& monitors) {
+    return MonitorFor(physical, monitors, PhysicalOf);
+}
+
 }  // namespace base

@@ -31,4 +31,7 @@ Point LogicalToPhysical(Point logical, const std::vector<ScaledMonitor>& monitor
 // The DPI of the monitor that holds the physical point (or the nearest); 96 without monitors.
 int DpiAt(Point physical, const std::vector<ScaledMonitor>& monitors);
 
+// The monitor that holds the physical point, or the nearest; null without monitors.
+const ScaledMonitor* MonitorAt(Point physical, const std::vector<ScaledMonitor>& monitors);
+
 }  // namespace base

@@ -2,24 +2,35 @@
 
 #include "base/dpi_scale.h"
 #include "base/unique_handle.h"
+#include "capture/overlay_chrome.h"
 #include "capture/overlay_style.h"
 
 using namespace capture;
 
-CMagnifier::CMagnifier(const Rect& screen, const Rect& primary, const MagnifierMetrics& metrics)
-    : screen_(screen), primary_(primary), metrics_(metrics), width_(screen.Width()), height_(screen.Height()) {}
+CMagnifier::CMagnifier(const Rect& screen, std::vector<base::ScaledMonitor> monitors)
+    : screen_(screen), monitors_(std::move(monitors)), width_(screen.Width()), height_(screen.Height()) {}
 
 bool CMagnifier::Create(HDC reference) {
-    return square_.Create(reference, metrics_.size, metrics_.size) &&
-           panel_.Create(reference, metrics_.panelWidth, metrics_.panelHeight);
+    const MagnifierMetrics largest = LargestMagnifier(monitors_);
+    return square_.Create(reference, largest.size, largest.size) &&
+           panel_.Create(reference, largest.panelWidth, largest.panelHeight);
+}
+
+Rect CMagnifier::MonitorAt(Point cursor) const {
+    if (const base::ScaledMonitor* monitor = base::MonitorAt(cursor, monitors_)) return monitor->physical;
+    return Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+MagnifierMetrics CMagnifier::MetricsAt(Point cursor) const {
+    return MagnifierMetricsForDpi(base::DpiAt(cursor, monitors_));
 }
 
 void CMagnifier::Place(Point cursor, CornerMagnifier& corner, RECT& square, RECT& panel) const {
-    const Point at =
-        followMode_ ? FollowMagnifier(cursor, primary_, screen_, metrics_) : corner.Place(cursor, screen_, metrics_);
-    square = RECT{at.x, at.y, at.x + metrics_.size, at.y + metrics_.size};
-    const Point below = PlaceInfoPanel(at, !followMode_ && corner.flipped, width_, height_, metrics_);
-    panel = RECT{below.x, below.y, below.x + metrics_.panelWidth, below.y + metrics_.panelHeight};
+    const MagnifierMetrics m = MetricsAt(cursor);
+    const Point at = followMode_ ? FollowMagnifier(cursor, MonitorAt(cursor), screen_, m) : corner.Place(cursor, screen_, m);
+    square = RECT{at.x, at.y, at.x + m.size, at.y + m.size};
+    const Point below = PlaceInfoPanel(at, !followMode_ && corner.flipped, width_, height_, m);
+    panel = RECT{below.x, below.y, below.x + m.panelWidth, below.y + m.panelHeight};
 }
 
 void CMagnifier::Places(Point cursor, RECT& square, RECT& panel) const {
@@ -28,6 +39,7 @@ void CMagnifier::Places(Point cursor, RECT& square, RECT& panel) const {
 }
 
 void CMagnifier::Prepare(Point cursor, const DibCanvas& frozen, HFONT font) {
+    metrics_ = MetricsAt(cursor);
     Place(cursor, corner_, squareRect_, panelRect_);
     const POINT client{cursor.x - screen_.left, cursor.y - screen_.top};
     DrawSquare(squareRect_, client, frozen);

@@ -7,18 +7,19 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/dib_canvas.h"
+#include "base/dpi_scale.h"
 #include "capture/overlay_layout.h"
 
 class CMagnifier {
 public:
-    // screen: the virtual screen (the overlay's client area); primary: the primary monitor;
-    // metrics: the sizes at the overlay's DPI.
-    CMagnifier(const capture::Rect& screen, const capture::Rect& primary,
-               const capture::MagnifierMetrics& metrics = capture::MagnifierMetrics{});
+    // screen: the virtual screen (the overlay's client area); monitors: each monitor with its
+    // DPI. The magnifier follows the pointer within its monitor, at that monitor's scale.
+    CMagnifier(const capture::Rect& screen, std::vector<base::ScaledMonitor> monitors);
 
-    // Makes the two canvases; false when either cannot be made.
+    // Makes the two canvases, at the largest monitor's sizes; false when either cannot be made.
     bool Create(HDC reference);
 
     // Where the square and its panel go for the cursor (screen coordinates), in overlay client
@@ -37,14 +38,18 @@ public:
     const std::wstring& DecimalText() const { return decimalText_; }
 
 private:
-    // The square's and panel's places; corner is the corner state to place (and advance) by.
+    // The square's and panel's places, at the sizes of the cursor's monitor; corner is the corner
+    // state to place (and advance) by.
     void Place(capture::Point cursor, capture::CornerMagnifier& corner, RECT& square, RECT& panel) const;
+    // The pointer's monitor (the primary one's place without any) and the sizes there.
+    capture::Rect MonitorAt(capture::Point cursor) const;
+    capture::MagnifierMetrics MetricsAt(capture::Point cursor) const;
     void DrawSquare(const RECT& square, POINT cursor, const DibCanvas& frozen);
     void DrawPanel(const RECT& panel, uint32_t colour, HFONT font);
 
     capture::Rect screen_;
-    capture::Rect primary_;
-    capture::MagnifierMetrics metrics_;
+    std::vector<base::ScaledMonitor> monitors_;
+    capture::MagnifierMetrics metrics_;  // of the frame prepared last
     int width_;
     int height_;
     capture::CornerMagnifier corner_;

@@ -17,4 +17,14 @@ OverlayChrome OverlayChromeForDpi(int dpi) {
     return chrome;
 }
 
+OverlayChrome OverlayChromeAt(base::Point physical, const std::vector<base::ScaledMonitor>& monitors) {
+    return OverlayChromeForDpi(base::DpiAt(physical, monitors));
+}
+
+MagnifierMetrics LargestMagnifier(const std::vector<base::ScaledMonitor>& monitors) {
+    int dpi = base::kBaseDpi;
+    for (const base::ScaledMonitor& monitor : monitors) dpi = monitor.dpi > dpi ? monitor.dpi : dpi;
+    return MagnifierMetricsForDpi(dpi);
+}
+
 }  // namespace capture

@@ -4,6 +4,9 @@
 // Pure code.
 #pragma once
 
+#include <vector>
+
+#include "base/dpi_scale.h"
 #include "capture/overlay_layout.h"
 
 namespace capture {
@@ -21,5 +24,12 @@ struct OverlayChrome {
 };
 
 OverlayChrome OverlayChromeForDpi(int dpi);
+
+// On monitors of mixed scale, the chrome drawn at a physical point follows the monitor that holds
+// it: the size label and handles the selection's, the magnifier the pointer's.
+OverlayChrome OverlayChromeAt(base::Point physical, const std::vector<base::ScaledMonitor>& monitors);
+
+// The largest magnifier the monitors show: its canvases are made that size once.
+MagnifierMetrics LargestMagnifier(const std::vector<base::ScaledMonitor>& monitors);
 
 }  // namespace capture

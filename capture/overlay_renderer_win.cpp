@@ -110,6 +110,11 @@ void COverlayRenderer::ChromeRects(RECT out[4]) const {
     if (MagnifierShown()) magnifier_.Places(model_.LastCursor(), out[2], out[3]);
 }
 
+void COverlayRenderer::SetChrome(const capture::OverlayChrome& chrome) {
+    chrome_ = chrome;
+    labelFont_ = MakeLabelFont(chrome.labelFontHeight);
+}
+
 void COverlayRenderer::InvalidateChrome() {
     Chrome next = CurrentChrome();
     UniqueRegion dirty(CreateRectRgn(0, 0, 0, 0));

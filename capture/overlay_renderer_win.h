@@ -34,6 +34,8 @@ public:
     void Attach(HWND overlay);
     // Invalidates what the last frame drew over the screen and what the next one will.
     void InvalidateChrome();
+    // The sizes the label, border and handles are drawn at from now on (another monitor's scale).
+    void SetChrome(const capture::OverlayChrome& chrome);
     // Handles WM_PAINT.
     void Paint();
     // Renders the whole frame into the back buffer at once.

@@ -98,6 +98,9 @@ private:
     void OnToolbarButton(TOOL_BAR_BTN_TYPE value);
     // Shows at once what a toolbar button or the attribute bar changed in the shapes.
     void RepaintShapes();
+    // On monitors of mixed scale the size label and the handles take the scale of the monitor
+    // the selection starts on.
+    void FollowSelectionMonitor();
     void Finish(const capture::FinishingAction& action);
 
     HWND requester_;

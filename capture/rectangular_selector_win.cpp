@@ -35,16 +35,6 @@ int PrimaryDpi(const std::vector<base::ScaledMonitor>& monitors) {
     return base::DpiAt(base::Point{0, 0}, monitors);
 }
 
-capture::Rect PrimaryMonitor() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        return capture::Rect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
-                             monitor.rcMonitor.bottom};
-    }
-    return capture::Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 }  // namespace
 
 CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations,
@@ -57,7 +47,7 @@ CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& 
       monitors_(ScaledMonitors()),
       chrome_(capture::OverlayChromeForDpi(PrimaryDpi(monitors_))),
       model_(screen_),
-      magnifier_(screen_, PrimaryMonitor(), chrome_.magnifier),
+      magnifier_(screen_, monitors_),
       renderer_(screen_, model_, annotations_, magnifier_, chrome_) {
     model_.SetHandleSize(chrome_.handleSize);
 }
@@ -230,6 +220,7 @@ void CRectangularSelector::OnDragStep(POINT client) {
     const auto result = model_.Drag(p, MovingAllowed());
     base::ShowCursorKind(result.cursor);
     if (result.forwardToShapes) annotations_.OnMouseMove(client);
+    FollowSelectionMonitor();
     renderer_.InvalidateChrome();
 }
 
@@ -239,7 +230,18 @@ void CRectangularSelector::OnRelease(POINT client) {
     if (model_.Release(p)) PlaceToolbar();
     annotations_.OnMouseUp(client);
     PostShapeSelected();
+    FollowSelectionMonitor();
     renderer_.InvalidateChrome();
+}
+
+void CRectangularSelector::FollowSelectionMonitor() {
+    if (!model_.HasSelection()) return;
+    const capture::Rect selection = model_.Selection();
+    const capture::OverlayChrome chrome = capture::OverlayChromeAt(capture::Point{selection.left, selection.top}, monitors_);
+    if (chrome.dpi == chrome_.dpi) return;
+    chrome_ = chrome;
+    model_.SetHandleSize(chrome_.handleSize);
+    renderer_.SetChrome(chrome_);
 }
 
 void CRectangularSelector::ShowToolbar(bool show) {

@@ -90,3 +90,23 @@ TEST(DpiScale, TheOverlaysChromeGrowsWithTheDpi) {
     EXPECT_EQ(copy.source.Width(), 258 / 4);
     EXPECT_EQ(copy.dest.Width(), 258 / 4 * 4);
 }
+
+TEST(DpiScale, OnMixedMonitorsTheChromeFollowsTheMonitorItIsDrawnOn) {
+    // A 100 % monitor on the left and a 150 % one on its right, in physical pixels.
+    const std::vector<base::ScaledMonitor> monitors = {{{0, 0, 1920, 1080}, 96}, {{1920, 0, 4800, 1620}, 144}};
+    const capture::OverlayChrome left = capture::OverlayChromeAt({300, 200}, monitors);
+    const capture::OverlayChrome right = capture::OverlayChromeAt({2500, 900}, monitors);
+    EXPECT_EQ(left.dpi, 96);
+    EXPECT_EQ(left.handleSize, 8);
+    EXPECT_EQ(right.dpi, 144);
+    EXPECT_EQ(right.handleSize, 12);
+    EXPECT_EQ(right.labelFontHeight, 18);
+    EXPECT_EQ(right.magnifier.size, 258);
+    // Beyond every monitor: the nearest one's.
+    EXPECT_EQ(capture::OverlayChromeAt({5000, 100}, monitors).dpi, 144);
+    // The magnifier's canvases hold the largest of them.
+    EXPECT_EQ(capture::LargestMagnifier(monitors).size, 258);
+    EXPECT_EQ(capture::LargestMagnifier({}).size, 172);
+    EXPECT_EQ(base::MonitorAt({2000, 10}, monitors)->physical.left, 1920);
+    EXPECT_EQ(base::MonitorAt({2000, 10}, {}), nullptr);
+}
