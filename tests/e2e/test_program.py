@@ -256,6 +256,8 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual((right - left, bottom - top), (400, 220))
             self.assertEqual(top, 3)
             self.assertEqual(left, (1920 - 400) // 2)
+            # An update waits while a picture is pinned: ending the program would take it away.
+            self.assertEqual(program.tool("ask-close", MAIN_TITLE), "0")
             program.press_key("picWnd", "Escape")
             harness.wait_until(lambda: program.window_rect("picWnd") is None, 10, what="the pinned window closed")
 
