@@ -6,9 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "base/unique_handle.h"
 #include "http/http_url.h"
@@ -59,9 +57,10 @@ public:
     // Every failure leaves no file behind.
     DWORD Download(const std::wstring& url, const std::wstring& destination, unsigned long long maxBytes);
 
-    // Makes the calls in progress on other threads fail as soon as the system lets them (their
-    // requests are closed; a body being read stops at the next block) and every later call fail
-    // at once with ERROR_WINHTTP_OPERATION_CANCELLED.
+    // Makes every later call fail at once with ERROR_WINHTTP_OPERATION_CANCELLED; a call in
+    // progress on another thread stops at its next step (a body being read, at the next piece)
+    // or at its time limit. Its handles are never closed from here: only the thread using a
+    // handle closes it, so no call can use a handle closed under it.
     void Cancel();
     bool Cancelled() const { return cancelled_.load(); }
 
@@ -69,8 +68,6 @@ private:
     class Request;
 
     std::atomic<bool> cancelled_{false};
-    std::mutex mutex_;                  // guards inFlight_ and closing the handles it lists
-    std::vector<WinHttpHandle*> inFlight_;
     DWORD openError_ = 0;
     WinHttpHandle session_;
 };

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -59,18 +58,11 @@ DWORD CrackUrl(const std::wstring& url, HttpUrl& target) {
 
 }  // namespace
 
-// One request on the session. It is listed with the session while open so that Cancel() can close
-// its handle from another thread; whichever of the two comes first closes it, under the session's
-// mutex. Calls use a copy of the handle value, so closing never races with reading the member.
+// One request on the session, used and closed by the thread that made it only: a handle closed
+// from another thread could be used (or its value reused) by the next call of this one.
 class HttpSession::Request {
 public:
     explicit Request(HttpSession& session) : session_(session) {}
-    ~Request() {
-        std::lock_guard<std::mutex> lock(session_.mutex_);
-        auto& list = session_.inFlight_;
-        list.erase(std::remove(list.begin(), list.end(), &handle_), list.end());
-        handle_.Reset();
-    }
     Request(const Request&) = delete;
     Request& operator=(const Request&) = delete;
 
@@ -84,21 +76,15 @@ public:
                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                  target.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return LastErrorOr(ERROR_INTERNAL_ERROR);
-        {
-            std::lock_guard<std::mutex> lock(session_.mutex_);
-            // Tested under the mutex: a Cancel() from now on finds this request listed.
-            if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
-            raw_ = request.Get();
-            handle_ = std::move(request);
-            session_.inFlight_.push_back(&handle_);
-        }
+        if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
+        handle_ = std::move(request);
+        raw_ = handle_.Get();
         if (!WinHttpSendRequest(raw_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
             session_.Cancelled() || !WinHttpReceiveResponse(raw_, nullptr)) {
             return Failure(ERROR_INTERNAL_ERROR);
         }
         DWORD size = sizeof status;
-        // Each call on the request first tests the session: a handle Cancel() closed is not used
-        // again.
+        // Each call on the request first tests the session: a cancelled session makes no more.
         if (session_.Cancelled() ||
             !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                                  WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
@@ -136,9 +122,8 @@ public:
         std::vector<char> block(8192);
         for (;;) {
             // Waiting for what has arrived, then reading only that, returns after every piece
-            // of a slow body (a read of a whole block may wait for all of it). With the session
-            // tested before each call, where closing the request does not end a call at once
-            // (Wine), a slow body still stops at the next piece.
+            // of a slow body (a read of a whole block may wait for all of it); with the session
+            // tested before each call, a cancel stops a slow body at the next piece.
             DWORD available = 0;
             if (session_.Cancelled() || !WinHttpQueryDataAvailable(raw_, &available)) {
                 return Failure(ERROR_READ_FAULT);
@@ -171,7 +156,7 @@ private:
 
     HttpSession& session_;
     WinHttpHandle connection_;
-    WinHttpHandle handle_;  // closed under the session's mutex only
+    WinHttpHandle handle_;
     HINTERNET raw_ = nullptr;
 };
 
@@ -256,8 +241,4 @@ DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destina
     return error;
 }
 
-void HttpSession::Cancel() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    cancelled_.store(true);
-    for (WinHttpHandle* request : inFlight_) request->Reset();
-}
+void HttpSession::Cancel() { cancelled_.store(true); }
