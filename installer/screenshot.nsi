@@ -13,6 +13,14 @@
 ; arguments and ends it after 3 seconds), the setup updates the copy in its own folder: it starts
 ; a copy of itself from a private folder at once and ends; that copy waits until the running
 ; program can end without losing anything, ends it, installs over it and starts the new version.
+;
+; The program gets a folder of its own: a chosen folder of another name (the directory page or
+; /D=) gets "\Screenshot" added, as Browse does. Only the updating copy (/UPDATE, whose /D= is the
+; running program's folder, a portable copy's too) and an upgrade of the folder recorded in the
+; Uninstall entry install exactly where they are told. Where the setup made the folder, or it bears
+; the program's name, it writes install.marker beside the program: the uninstaller deletes what the
+; program leaves beside itself (update files, crash dumps, settings) only where that marker is, as in
+; any other folder such files may be another program's.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -36,6 +44,8 @@ ManifestDPIAware true
 !define CLOSE_FOR_UPDATE "Screenshot.CloseForUpdate"
 ; Where the updating copy runs from: a folder of a random name in the user's temporary folder.
 !define UPDATE_COPY_PREFIX "ScreenshotUpdate-"
+; Beside the program in a folder of its own (see above).
+!define INSTALL_MARKER "install.marker"
 
 !ifdef SIGN_COMMAND
 !finalize '"${SIGN_COMMAND}" "%1"' = 0
@@ -45,6 +55,7 @@ ManifestDPIAware true
 Var UpdateMode    ; 1 in the copy that updates the program
 Var UpdateRestart ; how that copy starts the new version: "shown", "tray", or "" when the
                   ; program had ended by itself (the user's exit is kept)
+Var OwnFolder     ; 1 in the uninstaller when the folder holds the setup's marker
 
 ; Removes the folders earlier updates ran from (one still running keeps its files).
 !macro REMOVE_UPDATE_COPIES
@@ -79,6 +90,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN_TEXT "启动截图工具"
 
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -130,13 +142,61 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_RUNNING ""
 !insertmacro DEFINE_CLOSE_RUNNING "un."
 
+; Adds "\Screenshot" to $INSTDIR unless its last part already is that name (in any case), so
+; that the program and what it leaves beside itself never mix with a chosen folder's other files.
+; The folder recorded by an earlier install is kept: an upgrade goes where the program is.
+Function OwnInstallFolder
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} $0 == $INSTDIR
+        Return
+    ${EndIf}
+    ; "D:\" and "D:\Tools\" end without a name.
+    ${Do}
+        StrCpy $0 $INSTDIR 1 -1
+        ${If} $0 != "\"
+            ${Break}
+        ${EndIf}
+        StrCpy $INSTDIR $INSTDIR -1
+    ${Loop}
+    ${GetFileName} $INSTDIR $0
+    ${If} $0 != "${PRODUCT}"
+        StrCpy $INSTDIR "$INSTDIR\${PRODUCT}"
+    ${EndIf}
+FunctionEnd
+
+; The directory page sets $INSTDIR from its field after this function, so the folder goes into
+; the field (1019), where the user also sees it.
+Function DirectoryPageLeave
+    Call OwnInstallFolder
+    FindWindow $0 "#32770" "" $HWNDPARENT
+    GetDlgItem $0 $0 1019
+    SendMessage $0 ${WM_SETTEXT} 0 "STR:$INSTDIR"
+FunctionEnd
+
 Section "截图工具" SecProgram
     SectionIn RO
     Call CloseRunningCopy
+    ; The folder is the program's own when this setup makes it, or when it bears the program's
+    ; name (the default, or an earlier version's folder); a folder of another name that already
+    ; exists (a portable copy updated in place, an earlier install's choice) gets no marker.
+    StrCpy $1 0
+    ${GetFileName} $INSTDIR $0
+    ${If} $0 == "${PRODUCT}"
+    ${OrIfNot} ${FileExists} "$INSTDIR\*.*"
+        StrCpy $1 1
+    ${EndIf}
     SetOutPath "$INSTDIR"
     ; config.json and the pictures are the user's: an upgrade never touches them.
     File "/oname=Screenshot.exe" "${APP_EXE}"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
+    ${If} $1 == 1
+        FileOpen $0 "$INSTDIR\${INSTALL_MARKER}" w
+        FileWrite $0 "Screenshot ${VERSION}: this folder is the program's own. Its uninstaller deletes$\r$\n"
+        FileWrite $0 "the files the program writes here (update.json, update.exe, crash dumps and,$\r$\n"
+        FileWrite $0 "when asked, config.json) only while this file is here.$\r$\n"
+        FileClose $0
+    ${EndIf}
     SetShellVarContext current
     CreateShortcut "$SMPROGRAMS\截图工具.lnk" "$INSTDIR\Screenshot.exe" "" "$INSTDIR\Screenshot.exe" 0
 
@@ -231,6 +291,9 @@ Function .onInit
         Call CloseForUpdate
     ${ElseIf} $EXEFILE == "update.exe"
         Call DetachUpdate
+    ${Else}
+        ; /D= or the default; the updating copy keeps its folder whatever its name.
+        Call OwnInstallFolder
     ${EndIf}
     ; "Start with Windows" stays as an earlier install left it; "/AUTOSTART" ticks it for a
     ; silent install.
@@ -260,13 +323,20 @@ FunctionEnd
 Section "un.截图工具" UnSecProgram
     SectionIn RO
     Call un.CloseRunningCopy
+    StrCpy $OwnFolder 0
+    ${If} ${FileExists} "$INSTDIR\${INSTALL_MARKER}"
+        StrCpy $OwnFolder 1
+    ${EndIf}
     Delete "$INSTDIR\Screenshot.exe"
-    ; What the program itself leaves beside it: a pending update and crash dumps.
-    Delete "$INSTDIR\update.json"
-    Delete "$INSTDIR\update.exe"
-    Delete "$INSTDIR\crash_dump*.dmp"
-    Delete "$INSTDIR\config.json.tmp"
     Delete "$INSTDIR\Uninstall.exe"
+    ; What the program itself leaves beside it (a pending update, crash dumps, a settings file
+    ; being written), only from its own folder: elsewhere these names may be another program's.
+    ${If} $OwnFolder == 1
+        Delete "$INSTDIR\update.json"
+        Delete "$INSTDIR\update.exe"
+        Delete "$INSTDIR\crash_dump*.dmp"
+        Delete "$INSTDIR\config.json.tmp"
+    ${EndIf}
     !insertmacro REMOVE_UPDATE_COPIES
     SetShellVarContext current
     Delete "$SMPROGRAMS\截图工具.lnk"
@@ -285,8 +355,10 @@ SectionEnd
 ; Off by default: the settings and the pictures are kept. Only the pictures in the default
 ; folder are removed; a folder the user chose may hold other files of theirs.
 Section /o "un.同时删除设置和默认文件夹中的截图" UnSecUserData
-    Delete "$INSTDIR\config.json"
-    Delete "$INSTDIR\config.json.bak"
+    ${If} $OwnFolder == 1
+        Delete "$INSTDIR\config.json"
+        Delete "$INSTDIR\config.json.bak"
+    ${EndIf}
     ; The default folder is under Pictures; older versions kept it in the temporary folder.
     SetShellVarContext current
     !insertmacro DeleteOwnPictures "$PICTURES\screenshot_pic"
@@ -297,6 +369,7 @@ Section /o "un.同时删除设置和默认文件夹中的截图" UnSecUserData
 SectionEnd
 
 Section "-un.Folder"
+    Delete "$INSTDIR\${INSTALL_MARKER}"
     ; Removed only when nothing of the user's is left in it.
     RMDir "$INSTDIR"
 SectionEnd

@@ -2,6 +2,7 @@
 user's deployment tool would: what lands on disk and in the user's registry, the program they
 start, an upgrade over a running copy, and what an uninstall leaves."""
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -22,6 +23,7 @@ import exe_version  # noqa: E402
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 CLOSE = 0x0010
+THEIRS = ["config.json", "update.json"]  # another program's files in a folder shared with it
 
 
 def wine(*args, env=None, timeout=120):
@@ -163,18 +165,55 @@ class InstallerTest(unittest.TestCase):
         with open(picture, "wb") as f:
             f.write(b"\x89PNG")
         self.addCleanup(os.remove, picture)
-        # The uninstaller runs from a copy of itself in the temporary folder and returns at once.
-        subprocess.run(["wine", os.path.join(self.folder, "Uninstall.exe"), "/S"], stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        harness.wait_until(lambda: registry_values(UNINSTALL_KEY) is None, 30, interval=0.5,
-                           what="the uninstall entry removed")
-        harness.wait_until(lambda: not os.path.exists(os.path.join(self.folder, "Uninstall.exe")), 30,
-                           what="the program files removed")
+        # What the program leaves beside itself goes with it from a folder of its own.
+        for name in ("update.json", "update.exe", "crash_dump.dmp", "config.json.tmp"):
+            pathlib.Path(self.folder, name).write_text("the program's")
+        self.uninstall(self.folder)
         self.assertIsNone(program.window_rect(MAIN_TITLE))
         self.assertEqual(sorted(os.listdir(self.folder)), ["config.json"])
         self.assertFalse(run_value_present())
         self.assertFalse(os.path.exists(self.shortcut))
         self.assertTrue(os.path.isfile(picture))
+
+    def uninstall(self, folder):
+        # The uninstaller runs from a copy of itself in the temporary folder and returns at once.
+        subprocess.run(["wine", os.path.join(folder, "Uninstall.exe"), "/S"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        harness.wait_until(lambda: registry_values(UNINSTALL_KEY) is None, 30, interval=0.5,
+                           what="the uninstall entry removed")
+        harness.wait_until(lambda: not os.path.exists(os.path.join(folder, "Uninstall.exe")), 30,
+                           what="the program files removed")
+
+    def folder_with_others_files(self, prefix):
+        folder = tempfile.mkdtemp(prefix=prefix)
+        self.addCleanup(shutil.rmtree, folder, True)
+        for name in THEIRS:
+            pathlib.Path(folder, name).write_text("theirs " + name)
+        return folder
+
+    def expect_others_files_untouched(self, folder, *ours):
+        self.assertEqual(sorted(os.listdir(folder)), sorted([*ours, *THEIRS]))
+        self.assertEqual([pathlib.Path(folder, n).read_text() for n in THEIRS], ["theirs " + n for n in THEIRS])
+
+    def test_an_install_into_a_shared_folder_goes_into_its_own_folder_and_leaves_the_others_files(self):
+        shared = self.folder_with_others_files("tools_")
+        self.install("/D=" + harness.to_windows_path(shared))
+        own = os.path.join(shared, "Screenshot")
+        self.assertEqual(registry_values(UNINSTALL_KEY)["InstallLocation"], harness.to_windows_path(own))
+        self.uninstall(own)
+        self.expect_others_files_untouched(shared, "Screenshot")  # which keeps the program's config.json
+
+    def test_an_update_installs_into_the_programs_folder_whatever_its_name_and_keeps_what_it_did_not_make(self):
+        # The updating copy installs into the running program's folder (a portable copy's among
+        # other files, say); later setups upgrade the folder recorded.
+        portable = self.folder_with_others_files("portable_")
+        done = subprocess.run(["wine", self.setup, "/S", "/UPDATE", "/D=" + harness.to_windows_path(portable)],
+                              env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.assertEqual(done.returncode, 0)
+        self.install()
+        self.assertEqual(registry_values(UNINSTALL_KEY)["InstallLocation"], harness.to_windows_path(portable))
+        self.uninstall(portable)
+        self.expect_others_files_untouched(portable)
 
 
 if __name__ == "__main__":
