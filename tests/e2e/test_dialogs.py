@@ -56,6 +56,12 @@ class DialogTest(unittest.TestCase):
             dialog = open_dialog(SET_BTN, title)
             field = (dialog[0] + 370, dialog[1] + 262)  # "hotkey_field"
             program.click_at(*field)
+            time.sleep(0.3)
+            # The current hotkey, pressed while the field listens, is the field's: no capture.
+            harness.xdotool("key", "Print")
+            time.sleep(1)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            program.click_at(*field)
             harness.xdotool("key", "ctrl+shift+a")
             program.click_at(*field)
             harness.xdotool("key", "Escape")  # leaves Ctrl+Shift+A and the dialog open

@@ -73,6 +73,30 @@ class ProgramTest(unittest.TestCase):
             harness.wait_until(lambda: "launch" in self.log.events(), 15, what="the launch event")
             self.assertEqual(self.log.events().count("launch"), 1)
 
+    def test_a_capture_from_the_tray_leaves_a_hidden_window_hidden_and_the_ball_comes_back_from_the_tray(self):
+        app = program.Program(self.log.url)
+        with open(os.path.join(app.folder, "config.json")) as f:
+            config = json.load(f)
+        config["capture_hotkey"] = ""  # no hotkey: nothing can be taken, so nothing is said
+        with open(os.path.join(app.folder, "config.json"), "w") as f:
+            json.dump(config, f)
+        with app:
+            time.sleep(1.5)
+            self.assertIsNone(program.window_rect("class:ToastWnd"))
+            program.tool("post", MAIN_TITLE, 0x0400 + 100, 0, 0x0203)  # a double click on the tray icon hides it
+            program.wait_window(MAIN_TITLE, visible=False)
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_RECT_CAPTURE, 0)
+            program.wait_window("Screen Capture")
+            program.press_key("Screen Capture", "Escape")
+            harness.wait_until(lambda: program.window_rect("Screen Capture") is None, 10, what="the capture ended")
+            time.sleep(1)
+            self.assertFalse(program.window_rect(MAIN_TITLE)[4], "the window was in the tray, and stays there")
+            # The ball's menu hides the ball; the tray's entry shows it again.
+            program.tool("post", MAIN_TITLE, 0x0400 + 350, 1008, 0)
+            program.wait_window("class:CFloatWnd", visible=False)
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, 1134, 0)
+            program.wait_window("class:CFloatWnd", visible=True)
+
     def test_second_start_brings_back_the_first_and_exits(self):
         with program.Program(self.log.url) as first:
             harness.wait_until(lambda: self.log.events(), 15, what="the first start's event")

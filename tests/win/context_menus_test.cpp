@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "windows/context_menus.h"
 #include "windows/float_commands.h"
 #include "windows/tray_commands.h"
@@ -33,6 +35,26 @@ TEST(ContextMenus, EntriesForWhatAlreadyShowsAreGreyed) {
         EXPECT_EQ(Live(menu.Get(), kFloatShowMainWnd), !main);
         EXPECT_TRUE(Live(menu.Get(), kFloatHideFloatWnd));
     }
+}
+
+std::wstring Text(HMENU menu, UINT id) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, id, text, 64, MF_BYCOMMAND);
+    return text;
+}
+
+TEST(ContextMenus, EachEntrySaysWhatItsCommandDoes) {
+    const UniqueMenu ball = MakeBallMenu(false);
+    EXPECT_EQ(Text(ball.Get(), kFloatFeedback), L"反馈");
+    EXPECT_EQ(Text(ball.Get(), kFloatAbout), L"关于");
+    EXPECT_EQ(Text(ball.Get(), kFloatSettings), L"设置");
+    EXPECT_EQ(Text(ball.Get(), kFloatOpenPicDir), L"图库");
+    EXPECT_EQ(Text(ball.Get(), kFloatHideFloatWnd), L"隐藏悬浮窗");
+    const UniqueMenu tray = MakeTrayMenu(false, false);
+    EXPECT_EQ(Text(tray.Get(), kTrayFeedback), L"反馈");
+    EXPECT_EQ(Text(tray.Get(), kTrayAbout), L"关于");
+    EXPECT_EQ(Text(tray.Get(), kTrayShowFloatWnd), L"显示悬浮窗");
+    EXPECT_EQ(Text(tray.Get(), kTrayExit), L"退出");
 }
 
 }  // namespace
