@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/version.h"
 #include "base/dib_canvas.h"
@@ -91,6 +92,20 @@ TEST_F(DialogsTest, SettingsOkThatCannotSaveSaysSoAndStaysOpenWithTheChoices) {
     EXPECT_TRUE(Selected(hwnd, L"pic_format_bmp"));
     EXPECT_EQ(ControlText(FindWindowW(L"ToastWnd", nullptr), L"toast_label"), L"\x4FDD\x5B58\x5931\x8D25");
     EXPECT_EQ(config_.GetPicSaveFormat(), PicSaveFormat::kPng);  // nothing stored that is not on disk
+    DestroyWindow(hwnd);
+}
+
+TEST_F(DialogsTest, TheHotkeyFieldStopsListeningWhenTheWindowLosesTheKeyboard) {
+    std::vector<bool> heard;
+    SetWndHooks hooks;
+    hooks.hotkeyListening = [&heard](bool listening) { heard.push_back(listening); };
+    HWND hwnd = OpenDialog(new CSetWnd(BrowseForFolder, std::move(hooks)));
+    const std::wstring shown = ControlText(hwnd, L"hotkey_field");
+    ASSERT_TRUE(ClickControl(hwnd, L"hotkey_field"));
+    EXPECT_EQ(ControlText(hwnd, L"hotkey_field"), L"请按下快捷键");
+    SendMessageW(hwnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(heard, (std::vector<bool>{true, false})) << "the hotkey is taken back";
+    EXPECT_EQ(ControlText(hwnd, L"hotkey_field"), shown);
     DestroyWindow(hwnd);
 }
 
