@@ -12,6 +12,7 @@
 
 #include "base/app_messages.h"
 #include "base/unique_handle.h"
+#include "capture/hidden_windows_win.h"
 #include "settings/pic_save_format.h"
 
 // Where a capture's picture is saved.
@@ -78,5 +79,7 @@ bool CopyPixelsToClipboard(const PixelPicture& picture);
 
 // Saves the whole virtual screen as a new numbered picture in folder and puts it on the
 // clipboard, then posts WM_FULLSCREEN_CAPTURE_DONE to requester (when given) in every case, its
-// lParam telling what failed.
-FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester);
+// lParam telling what failed. The screen is read once it no longer shows the windows hidden for
+// the capture (a second at most).
+FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester,
+                                          const HiddenWindowsLook& hidden = HiddenWindowsLook{});

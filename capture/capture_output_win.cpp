@@ -202,6 +202,7 @@ bool OpenPictureFolder(const std::wstring& folder) {
 namespace {
 
 constexpr DWORD kUncoveredRepaintMs = 100;
+constexpr DWORD kHiddenGoneWaitMs = 1000;
 
 // Lets the windows that a hide uncovered repaint: other programs' do it on their own, this
 // thread's (a pinned picture) are painted here. Only paint messages are handled meanwhile.
@@ -261,7 +262,10 @@ CaptureDelivery DeliverPicture(UniqueBitmap& image, bool save, bool copy, const 
     return result;
 }
 
-FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester) {
+FullScreenCaptureResult CaptureFullScreen(const std::wstring& folder, PicSaveFormat format, HWND requester,
+                                          const HiddenWindowsLook& hidden) {
+    // In the caller's DPI context, as the look was taken.
+    hidden.WaitUntilGone(kHiddenGoneWaitMs);
     UniqueBitmap screen;
     {
         // The screen's physical pixels, whatever the calling thread's awareness.

@@ -207,23 +207,28 @@ void CMainWnd::StartRectCapture() {
 
 void CMainWnd::StartFullScreenCapture() {
     HideTipsAndToasts();
-    HideForCapture();
+    const HiddenWindowsLook hidden = HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     const PictureTarget target = ConfiguredPictureTarget();
     const FullScreenCaptureResult result =
-        CaptureFullScreen(target.folder, target.format, CAppContext::Instance().GetCaptureRequester());
+        CaptureFullScreen(target.folder, target.format, CAppContext::Instance().GetCaptureRequester(), hidden);
     if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
     DropQueuedHotkeyPresses(m_hWnd);
 }
 
-void CMainWnd::HideForCapture() {
+HiddenWindowsLook CMainWnd::HideForCapture() {
     // What is hidden here is remembered in memory only: a capture never writes the settings.
     hiddenForCapture_ = HiddenWindows{};
-    if (!CConfig::Instance().GetHideMainWndWhenCapture()) return;
+    if (!CConfig::Instance().GetHideMainWndWhenCapture()) return HiddenWindowsLook{};
     hiddenForCapture_.main = IsVisible();
-    if (hiddenForCapture_.main) ::ShowWindow(m_hWnd, SW_HIDE);
     hiddenForCapture_.ball = float_.IsVisible();
+    std::vector<HWND> hiding;
+    if (hiddenForCapture_.main) hiding.push_back(m_hWnd);
+    if (hiddenForCapture_.ball) hiding.push_back(float_.GetHWND());
+    HiddenWindowsLook look(hiding);
+    if (hiddenForCapture_.main) ::ShowWindow(m_hWnd, SW_HIDE);
     if (hiddenForCapture_.ball) float_.ShowWindow(false, false);
+    return look;
 }
 
 void CMainWnd::RestoreAfterCapture() {

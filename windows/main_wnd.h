@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "capture/picture_writer.h"
 #include "capture/rectangular_selector.h"
@@ -25,7 +26,8 @@ public:
 
     void StartRectCapture();
     void StartFullScreenCapture();
-    void HideForCapture();
+    // Hides what the settings say to hide for a capture; returns how those windows looked.
+    HiddenWindowsLook HideForCapture();
     void RestoreAfterCapture();
     // The settings, feedback and about windows.
     void ShowSetWnd();

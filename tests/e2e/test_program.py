@@ -593,6 +593,23 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual(program.read_pixels(out)[:2], (1920, 1080))
             program.wait_window(MAIN_TITLE)
 
+    def test_a_full_screen_capture_waits_until_the_hidden_windows_are_off_the_screen(self):
+        # A desktop whose program gets to its messages only now and then, so it repaints what
+        # the hidden main window uncovered late: the capture must wait for it, not for a guess.
+        exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
+        busy = subprocess.Popen(["wine", exe, "pattern", "200"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                text=True)
+        self.addCleanup(busy.wait, 10)
+        self.addCleanup(busy.kill)
+        self.addCleanup(busy.stdout.close)
+        busy.stdout.readline()
+        with program.Program(self.log.url) as app:
+            time.sleep(1)
+            program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
+            names = app.wait_picture()
+            self.expect_pattern_region(os.path.join(app.pictures, names[0]))
+            program.wait_window(MAIN_TITLE)
+
     def expect_pattern_region(self, path):
         """A full-screen picture holds the desktop, with none of the program's windows: not the
         main window (centred) nor the ball (right edge). Wine's own tray window at the top left

@@ -167,7 +167,15 @@ COLORREF PatternColour(int x, int y) {
     return RGB(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
 }
 
+// How long the pattern window is busy, four times a second: a program under a window being
+// hidden that gets to its messages, and so to repainting, only now and then.
+DWORD g_patternBusyMs = 0;
+
 LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER) {
+        Sleep(g_patternBusyMs);
+        return 0;
+    }
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
@@ -206,6 +214,7 @@ int Pattern() {
                                   WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) return 1;
+    if (g_patternBusyMs) SetTimer(window, 1, 250, nullptr);
     std::printf("shown\n");
     std::fflush(stdout);
     MSG msg;
@@ -284,7 +293,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"ask-close" && argc == 3) return AskCloseForUpdate(argv[2]);
     if (command == L"clipboard" && argc == 3) return Clipboard(argv[2]);
     if (command == L"workarea") return WorkArea();
-    if (command == L"pattern") return Pattern();
+    if (command == L"pattern") {
+        if (argc > 2) g_patternBusyMs = static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10));
+        return Pattern();
+    }
     if (command == L"awareness" && argc == 3) return Awareness(argv[2]);
     if (command == L"hold-hotkey" && argc == 4) {
         return HoldHotkey(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)),
