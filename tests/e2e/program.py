@@ -153,6 +153,16 @@ def press_key(title, key):
     harness.xdotool("key", key)
 
 
+def type_new_text(x, y, text):
+    """With the text tool chosen: a click at (x, y) opens the editor there, and text is typed into
+    it as a person types (Chinese included)."""
+    click_at(x, y)
+    wait_window("子窗口B")
+    harness.xdotool("windowfocus", harness.find_window("子窗口B"))
+    time.sleep(0.3)
+    harness.xdotool("type", "--delay", "50", text)
+
+
 def click_at(x, y, double=False):
     harness.xdotool("mousemove", x, y)
     time.sleep(0.2)

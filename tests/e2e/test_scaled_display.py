@@ -93,11 +93,7 @@ class ScaledDisplayTest(unittest.TestCase):
             program.drag(100, 100, 800, 500)
             program.wait_window(TOOLBAR_TITLE)
             press_toolbar("text")
-            program.click_at(300, 250)
-            program.wait_window("子窗口B")
-            harness.xdotool("windowfocus", harness.find_window("子窗口B"))
-            time.sleep(0.3)
-            harness.xdotool("type", "--delay", "50", "Hello there")
+            program.type_new_text(300, 250, "Hello there")
             time.sleep(0.3)
             program.click_at(700, 450)  # commits
             program.wait_window("子窗口B", visible=False)
