@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <string>
 
 #include "annotation/shape_painter_win.h"
@@ -141,6 +144,49 @@ TEST_F(TextShape, ASelectionShowsInHighlightColoursAndOnlyTheBoxAsksForACursor) 
     EXPECT_FALSE(text_->Selected());
     EXPECT_EQ(text_->CursorAt(box.left + 2, box.top + 2), std::nullopt) << "only a selected text moves";
     EXPECT_EQ(text_->CursorAt(box.right + 30, box.bottom + 30), std::nullopt);  // the overlay's stays
+}
+
+TEST_F(TextShape, ASelectionOverTwoLinesShowsOnlyWhatIsSelectedOnEach) {
+    Type(L"Hello\rworld");
+    SetFocus(edit_);
+    const uint32_t highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const uint32_t rgb = (highlight & 0xFF) << 16 | (highlight & 0xFF00) | (highlight >> 16 & 0xFF);
+    // The highlighted pixels' leftmost and rightmost column on the upper and the lower line.
+    struct Band {
+        int left = 400, right = -1;
+    };
+    const auto bands = [&] {
+        std::vector<int> rows;
+        for (int y = 0; y < 300; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                if ((canvas_.Bits()[y * 400 + x] & 0xFFFFFF) == rgb) {
+                    rows.push_back(y);
+                    break;
+                }
+            }
+        }
+        Band upper, lower;
+        if (rows.empty()) return std::make_pair(upper, lower);
+        const int middle = (rows.front() + rows.back()) / 2;
+        for (int y = rows.front(); y <= rows.back(); ++y) {
+            Band& band = y <= middle ? upper : lower;
+            for (int x = 0; x < 400; ++x) {
+                if ((canvas_.Bits()[y * 400 + x] & 0xFFFFFF) != rgb) continue;
+                band.left = std::min(band.left, x);
+                band.right = std::max(band.right, x);
+            }
+        }
+        return std::make_pair(upper, lower);
+    };
+    SendMessageW(edit_, EM_SETSEL, 2, 9);  // "llo", the line break, "wo"
+    Paint(true);
+    const auto [upper, lower] = bands();
+    ASSERT_GE(upper.right, 0);
+    ASSERT_GE(lower.right, 0);
+    EXPECT_GT(upper.left, lower.left + 5) << "the upper line's selection starts after \"He\"";
+    SendMessageW(edit_, EM_SETSEL, 7, 12);  // "world" whole
+    Paint(true);
+    EXPECT_GT(bands().second.right, lower.right + 5) << "\"wo\" only, not the whole lower line";
 }
 
 TEST_F(TextShape, EnterGrowsTheBoxAtOnce) {
