@@ -322,7 +322,7 @@ LRESULT CTextEditWnd::OnEditMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_KEYDOWN:
-            // Escape ends the editing; the overlay commits the text and takes the keyboard back,
+            // Escape ends the editing: the overlay commits the text and moves the keyboard on,
             // so a second Escape ends the capture.
             if (wParam == VK_ESCAPE) {
                 PostMessageW(owner_, WM_CAPTURE_END_TEXT_EDIT, 0, 0);
