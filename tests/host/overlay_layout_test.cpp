@@ -91,8 +91,10 @@ TEST(SizeLabel, AboveInsideOrBelow) {
     EXPECT_TRUE(Same(PlaceSizeLabel({100, 100, 300, 200}, 150, 16, kScreen), {102, 81}));
     // Touching the top: inside its top-left corner.
     EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 200}, 150, 16, kScreen), {102, 2}));
-    // Touching the top and too low for the text: below it.
+    // Touching the top and too low for the text with its margins: below it.
     EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 15}, 150, 16, kScreen), {102, 18}));
+    EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 19}, 150, 16, kScreen), {102, 22}));
+    EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 20}, 150, 16, kScreen), {102, 2}));
     // ... unless below would leave the screen: then inside after all.
     EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 15}, 150, 16, Rect{0, 0, 1920, 30}), {102, 2}));
     // At the right edge: right-aligned 2 pixels from it.
