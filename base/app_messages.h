@@ -54,10 +54,11 @@ constexpr UINT WM_TOOLBAR_RAISE = WM_USER + 1123;
 
 // Main window, a registered message: our setup, updating the program, asks it to end (wParam:
 // the sender's GetTickCount() when it asked; lParam 0). A request the sender has stopped waiting
-// for (over a second old, queued behind a capture) is answered 0 and does nothing. Answered 0 while the user is busy with it (a dialog, a pin or a picture still being
-// written; a capture keeps the window from answering at all); else it ends now as the tray
-// menu's exit does, answering 1 when its window was shown and 2 when it was hidden in the tray.
-// Accepted from any sender of the same desktop.
+// for (over a second old, queued behind a capture) is answered 0 and does nothing. Answered 0
+// while the user is busy with it (a dialog, a pin or a picture still being written; a capture
+// keeps the window from answering at all); else it ends now as the tray menu's exit does,
+// answering 1 when its window was shown and 2 when it was hidden in the tray. Accepted from any
+// sender of the same desktop.
 constexpr wchar_t kCloseForUpdateMessage[] = L"Screenshot.CloseForUpdate";
 
 // Overlay, from tests and benchmarks only: render the whole frame into the back buffer at once.

@@ -208,9 +208,8 @@ constexpr DWORD kHiddenGoneWaitMs = 1000;
 // thread's (a pinned picture) are painted here. Only paint messages are handled meanwhile.
 void LetUncoveredWindowsRepaint() {
     const DWORD start = GetTickCount();
-    MSG message;
     while (GetTickCount() - start < kUncoveredRepaintMs) {
-        while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
+        PaintThisThreadsWindows();
         Sleep(10);
     }
 }

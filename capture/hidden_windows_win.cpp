@@ -32,6 +32,11 @@ double UnchangedShare(const std::vector<uint32_t>& before, const std::vector<uin
 
 }  // namespace
 
+void PaintThisThreadsWindows() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
+}
+
 HiddenWindowsLook::HiddenWindowsLook(const std::vector<HWND>& windows) {
     for (HWND window : windows) {
         Area area;
@@ -46,9 +51,7 @@ void HiddenWindowsLook::WaitUntilGone(DWORD timeoutMs) const {
     for (const Area& area : areas_) {
         while (UnchangedShare(area.pixels, ScreenPixels(area.rect)) > kGoneShare &&
                GetTickCount() - start < timeoutMs) {
-            // This thread's own windows (a pinned picture under the main window) paint here.
-            MSG message;
-            while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
+            PaintThisThreadsWindows();
             Sleep(kPollMs);
         }
     }

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+// Paints this thread's windows that wait for it (a pinned picture a hide uncovered).
+void PaintThisThreadsWindows();
+
 class HiddenWindowsLook {
 public:
     HiddenWindowsLook() = default;

@@ -78,15 +78,14 @@ public:
         if (!request) return LastErrorOr(ERROR_INTERNAL_ERROR);
         if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
         handle_ = std::move(request);
-        raw_ = handle_.Get();
-        if (!WinHttpSendRequest(raw_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-            session_.Cancelled() || !WinHttpReceiveResponse(raw_, nullptr)) {
+        if (!WinHttpSendRequest(handle_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+            session_.Cancelled() || !WinHttpReceiveResponse(handle_.Get(), nullptr)) {
             return Failure(ERROR_INTERNAL_ERROR);
         }
         DWORD size = sizeof status;
         // Each call on the request first tests the session: a cancelled session makes no more.
         if (session_.Cancelled() ||
-            !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+            !WinHttpQueryHeaders(handle_.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                                  WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
             return Failure(ERROR_INTERNAL_ERROR);
         }
@@ -96,11 +95,11 @@ public:
     // The answer's Location header; empty when it has none.
     std::wstring Location() const {
         DWORD size = 0;
-        WinHttpQueryHeaders(raw_, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
+        WinHttpQueryHeaders(handle_.Get(), WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, WINHTTP_NO_OUTPUT_BUFFER, &size,
                             WINHTTP_NO_HEADER_INDEX);
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0 || size > 16384) return std::wstring();
         std::wstring location(size / sizeof(wchar_t) + 1, L'\0');
-        if (session_.Cancelled() || !WinHttpQueryHeaders(raw_, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+        if (session_.Cancelled() || !WinHttpQueryHeaders(handle_.Get(), WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
                                                          &location[0], &size, WINHTTP_NO_HEADER_INDEX)) {
             return std::wstring();
         }
@@ -114,7 +113,7 @@ public:
         // Content-Length, when the server sends one, says how much must arrive.
         DWORD expected = 0;
         DWORD size = sizeof expected;
-        const bool known = WinHttpQueryHeaders(raw_, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+        const bool known = WinHttpQueryHeaders(handle_.Get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
                                                WINHTTP_HEADER_NAME_BY_INDEX, &expected, &size,
                                                WINHTTP_NO_HEADER_INDEX) != FALSE;
         if (known && expected > maxBytes) return ERROR_FILE_TOO_LARGE;
@@ -125,13 +124,13 @@ public:
             // of a slow body (a read of a whole block may wait for all of it); with the session
             // tested before each call, a cancel stops a slow body at the next piece.
             DWORD available = 0;
-            if (session_.Cancelled() || !WinHttpQueryDataAvailable(raw_, &available)) {
+            if (session_.Cancelled() || !WinHttpQueryDataAvailable(handle_.Get(), &available)) {
                 return Failure(ERROR_READ_FAULT);
             }
             if (available == 0) break;
             DWORD read = 0;
             const DWORD want = available < block.size() ? available : static_cast<DWORD>(block.size());
-            if (session_.Cancelled() || !WinHttpReadData(raw_, block.data(), want, &read)) {
+            if (session_.Cancelled() || !WinHttpReadData(handle_.Get(), block.data(), want, &read)) {
                 return Failure(ERROR_READ_FAULT);
             }
             if (read == 0) break;
@@ -157,7 +156,6 @@ private:
     HttpSession& session_;
     WinHttpHandle connection_;
     WinHttpHandle handle_;
-    HINTERNET raw_ = nullptr;
 };
 
 HttpSession::HttpSession(const HttpSessionOptions& options) : session_(OpenSession(options)) {

@@ -79,12 +79,6 @@ unsigned ModifierNamed(const std::string& lowerName) {
     return 0;
 }
 
-}  // namespace
-
-Hotkey DefaultCaptureHotkey() { return Hotkey{0, kPrintScreen}; }
-
-namespace {
-
 bool IsLetterOrDigit(unsigned key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
 
 // Why a named key with these modifiers cannot be a hotkey; kNone when it can.
@@ -102,6 +96,8 @@ HotkeyPress::Refusal RefusalOf(const Hotkey& hotkey) {
 }
 
 }  // namespace
+
+Hotkey DefaultCaptureHotkey() { return Hotkey{0, kPrintScreen}; }
 
 bool IsAllowedHotkey(const Hotkey& hotkey) { return RefusalOf(hotkey) == HotkeyPress::Refusal::kNone; }
 

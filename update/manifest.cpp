@@ -36,8 +36,8 @@ UpdateDecision DecideUpdate(const std::string& manifest, bool localVersionKnown,
         decision.url = url;
         decision.signature = ParseUpdaterSignature(OptionalText(root, "signature")).value_or(std::string());
         const std::string sha256 = OptionalText(root, "sha256");
-        if (ParseSha256Hex(sha256)) {
-            decision.sha256 = *ParseSha256Hex(sha256);
+        if (const std::optional<std::string> bytes = ParseSha256Hex(sha256)) {
+            decision.sha256 = *bytes;
             decision.statement = UpdateStatement(version, url, sha256).value_or(std::string());
         }
     } catch (const std::runtime_error&) {

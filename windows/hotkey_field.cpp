@@ -104,17 +104,17 @@ void HotkeyField::ShowHeldModifiers() {
 void HotkeyField::ShowRefusal(HotkeyPress::Refusal refusal) {
     refusing_ = true;
     Paint(RefusalText(refusal), kTakenColor, kListeningBorderColor);
-    if (HWND window = field_->GetManager() ? field_->GetManager()->GetPaintWindow() : nullptr) {
-        SetTimer(window, kRefusalTimer, kRefusalMs, nullptr);
-    }
+    if (HWND window = Window()) SetTimer(window, kRefusalTimer, kRefusalMs, nullptr);
+}
+
+HWND HotkeyField::Window() const {
+    return field_ && field_->GetManager() ? field_->GetManager()->GetPaintWindow() : nullptr;
 }
 
 void HotkeyField::EndRefusal() {
     if (!refusing_) return;
     refusing_ = false;
-    if (HWND window = field_->GetManager() ? field_->GetManager()->GetPaintWindow() : nullptr) {
-        KillTimer(window, kRefusalTimer);
-    }
+    if (HWND window = Window()) KillTimer(window, kRefusalTimer);
 }
 
 void HotkeyField::ShowValue() {

@@ -39,6 +39,8 @@ private:
     // Says in the field, for a moment, why the combination pressed cannot be a hotkey.
     void ShowRefusal(HotkeyPress::Refusal refusal);
     void EndRefusal();
+    // The window the field is in (its timer's), or null.
+    HWND Window() const;
     void Paint(const std::wstring& text, DWORD textColor, DWORD borderColor);
 
     DuiLib::CLabelUI* field_ = nullptr;

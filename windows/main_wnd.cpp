@@ -207,7 +207,9 @@ void CMainWnd::StartRectCapture() {
 
 void CMainWnd::StartFullScreenCapture() {
     HideTipsAndToasts();
-    const HiddenWindowsLook hidden = HideForCapture();
+    // How the windows about to be hidden look, so the grab can wait until they are off the screen.
+    const HiddenWindowsLook hidden(WindowsToHideForCapture());
+    HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     const PictureTarget target = ConfiguredPictureTarget();
     const FullScreenCaptureResult result =
@@ -216,19 +218,26 @@ void CMainWnd::StartFullScreenCapture() {
     DropQueuedHotkeyPresses(m_hWnd);
 }
 
-HiddenWindowsLook CMainWnd::HideForCapture() {
+std::vector<HWND> CMainWnd::WindowsToHideForCapture() const {
+    std::vector<HWND> windows;
+    if (!CConfig::Instance().GetHideMainWndWhenCapture()) return windows;
+    if (IsVisible()) windows.push_back(m_hWnd);
+    if (float_.IsVisible()) windows.push_back(float_.GetHWND());
+    return windows;
+}
+
+void CMainWnd::HideForCapture() {
     // What is hidden here is remembered in memory only: a capture never writes the settings.
     hiddenForCapture_ = HiddenWindows{};
-    if (!CConfig::Instance().GetHideMainWndWhenCapture()) return HiddenWindowsLook{};
-    hiddenForCapture_.main = IsVisible();
-    hiddenForCapture_.ball = float_.IsVisible();
-    std::vector<HWND> hiding;
-    if (hiddenForCapture_.main) hiding.push_back(m_hWnd);
-    if (hiddenForCapture_.ball) hiding.push_back(float_.GetHWND());
-    HiddenWindowsLook look(hiding);
-    if (hiddenForCapture_.main) ::ShowWindow(m_hWnd, SW_HIDE);
-    if (hiddenForCapture_.ball) float_.ShowWindow(false, false);
-    return look;
+    for (HWND window : WindowsToHideForCapture()) {
+        if (window == m_hWnd) {
+            hiddenForCapture_.main = true;
+            ::ShowWindow(m_hWnd, SW_HIDE);
+        } else {
+            hiddenForCapture_.ball = true;
+            float_.ShowWindow(false, false);
+        }
+    }
 }
 
 void CMainWnd::RestoreAfterCapture() {

@@ -26,8 +26,9 @@ public:
 
     void StartRectCapture();
     void StartFullScreenCapture();
-    // Hides what the settings say to hide for a capture; returns how those windows looked.
-    HiddenWindowsLook HideForCapture();
+    // The visible windows the settings say to hide for a capture, and hiding them.
+    std::vector<HWND> WindowsToHideForCapture() const;
+    void HideForCapture();
     void RestoreAfterCapture();
     // The settings, feedback and about windows.
     void ShowSetWnd();
