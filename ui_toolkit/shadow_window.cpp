@@ -69,7 +69,7 @@ void ShadowWindow::Update() {
     if (width != rendered_.cx || height != rendered_.cy) Render(width, height);
     const bool topmost = (GetWindowLongW(target_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     RECT parts[4];
-    StripRects(width, height, parts);
+    StripRects(width, height, size_, parts);
     for (int i = 0; i < 4; ++i) {
         if (!strips_[i]) continue;
         SetWindowLongW(strips_[i], GWL_EXSTYLE, (GetWindowLongW(strips_[i], GWL_EXSTYLE) & ~WS_EX_TOPMOST) |
@@ -80,43 +80,50 @@ void ShadowWindow::Update() {
     }
 }
 
-void ShadowWindow::StripRects(int width, int height, RECT out[4]) const {
-    const int band = std::min(size_, height / 2);
+void ShadowWindow::StripRects(int width, int height, int size, RECT out[4]) {
+    const int band = std::min(size, height / 2);
     out[0] = RECT{0, 0, width, band};
     out[1] = RECT{0, height - band, width, height};
-    out[2] = RECT{0, band, std::min(size_, width), height - band};
-    out[3] = RECT{std::max(0, width - size_), band, width, height - band};
+    out[2] = RECT{0, band, std::min(size, width), height - band};
+    out[3] = RECT{std::max(0, width - size), band, width, height - band};
+}
+
+std::vector<uint32_t> ShadowWindow::PartPixels(const RECT& part, int width, int height, int size, DWORD color) {
+    const uint32_t r = (color >> 16) & 0xFF, g = (color >> 8) & 0xFF, b = color & 0xFF;
+    // The premultiplied pixel at each distance from the window's edge.
+    std::vector<uint32_t> shade(static_cast<size_t>(std::max(size, 0)) + 1, 0);
+    for (int d = 1; d <= size; ++d) {
+        const uint32_t a = static_cast<uint32_t>(AlphaAt(d, size));
+        shade[d] = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
+    }
+    // By the distance outside the inner (window) rectangle, rounded at the corners.
+    const auto pixel = [&](int x, int y) -> uint32_t {
+        const int dx = x < size ? size - x : (x >= width - size ? x - (width - size) + 1 : 0);
+        const int dy = y < size ? size - y : (y >= height - size ? y - (height - size) + 1 : 0);
+        const int distance =
+            dx == 0 ? dy : (dy == 0 ? dx : static_cast<int>(std::ceil(std::sqrt(double(dx * dx + dy * dy)))));
+        return distance >= 1 && distance <= size ? shade[distance] : 0;
+    };
+    const int w = std::max(0, static_cast<int>(part.right - part.left));
+    const int h = std::max(0, static_cast<int>(part.bottom - part.top));
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = pixel(part.left + x, part.top + y);
+    }
+    return pixels;
 }
 
 void ShadowWindow::Render(int width, int height) {
-    const uint32_t r = (color_ >> 16) & 0xFF, g = (color_ >> 8) & 0xFF, b = color_ & 0xFF;
-    // The premultiplied pixel at each distance from the window's edge.
-    std::vector<uint32_t> shade(static_cast<size_t>(std::max(size_, 0)) + 1, 0);
-    for (int d = 1; d <= size_; ++d) {
-        const uint32_t a = static_cast<uint32_t>(AlphaAt(d, size_));
-        shade[d] = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
-    }
-    // The pixel at (x, y) of the whole shadow: by the distance outside the inner (window)
-    // rectangle, rounded at the corners.
-    const auto pixel = [&](int x, int y) -> uint32_t {
-        const int dx = x < size_ ? size_ - x : (x >= width - size_ ? x - (width - size_) + 1 : 0);
-        const int dy = y < size_ ? size_ - y : (y >= height - size_ ? y - (height - size_) + 1 : 0);
-        const int distance =
-            dx == 0 ? dy : (dy == 0 ? dx : static_cast<int>(std::ceil(std::sqrt(double(dx * dx + dy * dy)))));
-        return distance >= 1 && distance <= size_ ? shade[distance] : 0;
-    };
     RECT parts[4];
-    StripRects(width, height, parts);
+    StripRects(width, height, size_, parts);
     WindowDc screen(nullptr);
     for (int i = 0; i < 4; ++i) {
         const RECT& part = parts[i];
         const int w = part.right - part.left, h = part.bottom - part.top;
         DibCanvas canvas;
         if (!strips_[i] || w <= 0 || h <= 0 || !canvas.Create(nullptr, w, h)) continue;
-        uint32_t* pixels = canvas.Bits();
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = pixel(part.left + x, part.top + y);
-        }
+        const std::vector<uint32_t> pixels = PartPixels(part, width, height, size_, color_);
+        std::copy(pixels.begin(), pixels.end(), canvas.Bits());
         SIZE size{w, h};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace DuiLib {
 
 class ShadowWindow {
@@ -22,10 +25,14 @@ public:
 
     // Alpha (0-255) of the shadow at distance d (1..size) outside the window's edge.
     static int AlphaAt(int distance, int size);
+    // The strips' rectangles (top, bottom, left, right) within a whole shadow of width x height
+    // around a window inset by `size` on each side.
+    static void StripRects(int width, int height, int size, RECT out[4]);
+    // The premultiplied pixels of one such part, row by row: shaded by the distance outside the
+    // window, rounded at the corners.
+    static std::vector<uint32_t> PartPixels(const RECT& part, int width, int height, int size, DWORD color);
 
 private:
-    // The strips' rectangles within the whole shadow of the given size.
-    void StripRects(int width, int height, RECT out[4]) const;
     void Render(int width, int height);
 
     int size_;

@@ -11,6 +11,7 @@
 #include <new>
 #include <functional>
 
+#include "ui_toolkit/shadow_window.h"
 #include "ui_toolkit/skin_loader.h"
 #include "toolkit_test_window.h"
 
@@ -386,6 +387,52 @@ TEST(ToolkitLayered, TransparentWindowIsLayeredWithAShadowAround) {
     DestroyWindow(hwnd);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(FindWindowW(L"DuiLibShadow", nullptr), nullptr);
+}
+
+// The four strips put together make the whole ring around the window, each pixel once, shaded
+// alike on all four sides: no see-through gap next to the window, no overlap.
+TEST(ToolkitLayered, ShadowStripsMakeAnEvenRingAroundTheWindow) {
+    using DuiLib::ShadowWindow;
+    const int size = 6, width = 52, height = 31;  // a 40 x 19 window
+    const DWORD color = 0x204080;
+    std::vector<uint32_t> whole(static_cast<size_t>(width) * height, 0);
+    std::vector<int> covered(whole.size(), 0);
+    RECT parts[4];
+    ShadowWindow::StripRects(width, height, size, parts);
+    for (const RECT& part : parts) {
+        const std::vector<uint32_t> pixels = ShadowWindow::PartPixels(part, width, height, size, color);
+        const int w = part.right - part.left;
+        ASSERT_EQ(pixels.size(), static_cast<size_t>(w) * (part.bottom - part.top));
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            const size_t at = static_cast<size_t>(part.top + int(i) / w) * width + part.left + int(i) % w;
+            whole[at] = pixels[i];
+            ++covered[at];
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool inside = x >= size && x < width - size && y >= size && y < height - size;
+            ASSERT_EQ(covered[y * width + x], inside ? 0 : 1) << x << "," << y;
+            // Mirror images left to right and top to bottom.
+            ASSERT_EQ(whole[y * width + x], whole[y * width + width - 1 - x]) << x << "," << y;
+            ASSERT_EQ(whole[y * width + x], whole[(height - 1 - y) * width + x]) << x << "," << y;
+        }
+    }
+    // Along the sides the alpha falls with the distance from the window, from its first pixel out.
+    for (int d = 1; d <= size; ++d) {
+        const int alpha = ShadowWindow::AlphaAt(d, size);
+        EXPECT_GT(alpha, d == 1 ? 80 : 0);
+        EXPECT_EQ(int(whole[15 * width + size - d] >> 24), alpha) << d;        // left
+        EXPECT_EQ(int(whole[(size - d) * width + 20] >> 24), alpha) << d;      // top
+        if (d > 1) {
+            EXPECT_LT(alpha, ShadowWindow::AlphaAt(d - 1, size));
+        }
+    }
+    // Premultiplied colour, and a rounded corner: one pixel out diagonally is two away.
+    const uint32_t next = whole[15 * width + size - 1], a = next >> 24;
+    EXPECT_EQ(next & 0xFFFFFF, (0x20 * a / 255) << 16 | (0x40 * a / 255) << 8 | (0x80 * a / 255));
+    EXPECT_EQ(int(whole[(size - 1) * width + size - 1] >> 24), ShadowWindow::AlphaAt(2, size));
+    EXPECT_EQ(whole[0], 0u);
 }
 
 TEST(ToolkitLayered, WindowWithAnEditIsNotLayered) {
