@@ -99,4 +99,9 @@ TEST(SizeLabel, AboveInsideOrBelow) {
     EXPECT_TRUE(Same(PlaceSizeLabel({100, 0, 300, 15}, 150, 16, Rect{0, 0, 1920, 30}), {102, 2}));
     // At the right edge: right-aligned 2 pixels from it.
     EXPECT_TRUE(Same(PlaceSizeLabel({1850, 100, 1920, 200}, 150, 16, kScreen), {1920 - 150 - 2, 81}));
+    // Exactly room enough, above and on the right: where it would be anyway.
+    EXPECT_TRUE(Same(PlaceSizeLabel({1768, 19, 1900, 200}, 150, 16, kScreen), {1770, 0}));
+    EXPECT_TRUE(Same(PlaceSizeLabel({1769, 19, 1900, 200}, 150, 16, kScreen), {1768, 0}));
+    // Wider than the screen: from its left edge.
+    EXPECT_TRUE(Same(PlaceSizeLabel({100, 100, 300, 200}, 2000, 16, kScreen), {2, 81}));
 }

@@ -153,6 +153,17 @@ TEST(HotkeyField, ReadsKeysSaysWhyOneIsRefusedAndClears) {
     // the key is let go, until the field's timer ends it.
     field.Listen();
     EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
+    // Modifiers show as they are pressed, from the first one.
+    BYTE keys[256] = {};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    EXPECT_TRUE(field.OnWindowMessage(WM_KEYDOWN, VK_SHIFT));
+    EXPECT_EQ(label.GetText().Str(), L"Ctrl+Shift+");
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    field.OnWindowMessage(WM_KEYUP, VK_SHIFT);
+    EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
     EXPECT_TRUE(field.OnWindowMessage(WM_KEYDOWN, 'A'));
     EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl、Alt 或 Win");
     field.OnWindowMessage(WM_KEYUP, 'A');
