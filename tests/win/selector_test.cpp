@@ -14,6 +14,7 @@
 #include "capture/app_context.h"
 #include "base/dib_canvas.h"
 #include "base/font_face.h"
+#include "capture/magnifier_win.h"
 #include "capture/overlay_layout.h"
 #include "capture/rectangular_selector.h"
 #include "capture/screen_grab_win.h"
@@ -240,6 +241,30 @@ TEST_F(Capture, EscapeEndsTheCaptureAndRestoresTheRequester) {
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, requester_, WM_RESTORE_AFTER_CAPTURE, WM_RESTORE_AFTER_CAPTURE, PM_REMOVE));
     EXPECT_FALSE(IsWindow(overlay_));
+}
+
+// Beside a 150 % monitor the magnifier takes the scale of the pointer's monitor and turns back at
+// that monitor's edges, not the primary one's.
+TEST(Magnifier, FollowsThePointerAtItsMonitorsScaleWithinItsMonitor) {
+    const CMagnifier magnifier(capture::Rect{0, 0, 3840, 1620},
+                               {{capture::Rect{0, 0, 1920, 1080}, 96}, {capture::Rect{1920, 0, 3840, 1620}, 144}});
+    RECT square, panel;
+    const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; };
+    magnifier.Places({100, 100}, square, panel);
+    EXPECT_TRUE(same(square, RECT{110, 110, 282, 282}));
+    EXPECT_TRUE(same(panel, RECT{110, 282, 282, 392}));
+    // Near the primary monitor's right edge it turns back there.
+    magnifier.Places({1900, 100}, square, panel);
+    EXPECT_TRUE(same(square, RECT{1718, 110, 1890, 282}));
+    // On the 150 % monitor: one and a half times the size and distance.
+    magnifier.Places({2000, 100}, square, panel);
+    EXPECT_TRUE(same(square, RECT{2015, 115, 2273, 373}));
+    EXPECT_TRUE(same(panel, RECT{2015, 373, 2273, 538}));
+    // ... below the primary monitor's bottom, without turning up.
+    magnifier.Places({2000, 1200}, square, panel);
+    EXPECT_TRUE(same(square, RECT{2015, 1215, 2273, 1473}));
+    magnifier.Places({3800, 1600}, square, panel);
+    EXPECT_TRUE(same(square, RECT{3527, 1327, 3785, 1585}));
 }
 
 TEST(ScreenGrab, WithoutADimmedCopyOnlyGrabs) {
