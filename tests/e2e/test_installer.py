@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 import zipfile
@@ -156,6 +157,29 @@ class InstallerTest(unittest.TestCase):
         self.assertEqual(program.tool("count", MAIN_TITLE), "1")
         with open(config) as f:
             self.assertEqual(f.read(), mine)
+
+    def test_an_upgrade_waits_until_a_copy_that_let_go_of_its_window_and_mutex_has_ended(self):
+        self.install()
+        program.tool("post", MAIN_TITLE, CLOSE, 0, 0)
+        harness.wait_until(lambda: program.window_rect(MAIN_TITLE) is None, 15, what="the program ended")
+        # The installed exe, running, ends 3 s after it has let go of its window and mutex.
+        exe = os.path.join(self.folder, "Screenshot.exe")
+        shutil.copy(os.path.join(harness.build_dir(), "e2e_tool.exe"), exe)
+        copy = subprocess.Popen(["wine", exe, "linger", "UIMainWnd", MAIN_TITLE,
+                                 "Screenshot_87E5B883-BE25-4248-8B72-AC1981F0FFEE", "3000"],
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(copy.kill)
+        self.assertEqual(copy.stdout.readline().strip(), "up")
+        ending = []
+        reader = threading.Thread(target=lambda: ending.append((copy.stdout.readline().strip(), time.time())))
+        reader.start()
+        self.install()
+        reader.join(10)
+        self.assertEqual(ending[0][0], "ending")
+        # The setup gives the file its packed time: when it was written shows in the change time.
+        self.assertGreaterEqual(os.stat(exe).st_ctime, ending[0][1], "the exe was written while its copy still ran")
+        with open(exe, "rb") as mine, open(os.path.join(harness.build_dir(), "Screenshot.exe"), "rb") as built:
+            self.assertTrue(mine.read() == built.read(), "the installed exe is not the new one")
 
     def test_a_silent_uninstall_removes_the_program_and_keeps_settings_and_pictures(self):
         self.install("/AUTOSTART")

@@ -17,6 +17,9 @@
 //   e2e_tool pattern                            a window over the whole screen, below topmost
 //                                               ones, whose pixel (x, y) is PatternColour(x, y);
 //                                               runs until closed or killed
+//   e2e_tool linger CLASS TITLE MUTEX MS        a running copy of a program that, asked to
+//                                               close, lets go of its window and mutex at once
+//                                               but ends MS later; prints "up", then "ending"
 #include <windows.h>
 #include <shellapi.h>
 
@@ -225,6 +228,34 @@ int Pattern() {
     return 0;
 }
 
+LRESULT CALLBACK LingerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Linger(const std::wstring& className, const std::wstring& title, const std::wstring& mutexName, DWORD ms) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = LingerProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className.c_str();
+    if (!mutex || !RegisterClassExW(&windowClass)) return 1;
+    if (!CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                         windowClass.hInstance, nullptr)) {
+        return 1;
+    }
+    std::printf("up\n");
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    CloseHandle(mutex);
+    Sleep(ms);
+    std::printf("ending\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 // Asks the program's main window to end for an update, as our setup does; prints its answer
 // (0 busy, 1 ending with its window shown, 2 ending from the tray), or "none" without one.
 int AskCloseForUpdate(const std::wstring& name) {
@@ -298,6 +329,9 @@ int wmain(int argc, wchar_t** argv) {
         return Pattern();
     }
     if (command == L"awareness" && argc == 3) return Awareness(argv[2]);
+    if (command == L"linger" && argc == 6) {
+        return Linger(argv[2], argv[3], argv[4], static_cast<DWORD>(std::wcstoul(argv[5], nullptr, 10)));
+    }
     if (command == L"hold-hotkey" && argc == 4) {
         return HoldHotkey(static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0)),
                           static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));
