@@ -9,26 +9,32 @@ namespace {
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenRetryMs = 10;
 
-bool OpenClipboardSoon() {
+bool OpenClipboardSoon(HWND owner) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         if (attempt > 0) Sleep(kOpenRetryMs);
-        if (OpenClipboard(nullptr)) return true;
+        if (OpenClipboard(owner)) return true;
     }
     return false;
 }
 
-// Open for the scope of one call, owned by no window.
+// Open for the scope of one call. Windows lets SetClipboardData fail when the clipboard was
+// opened without a window, so each call opens it for a message-only window of its own thread.
+// The data stays on the clipboard once that window goes; it is rendered at once, never delayed.
 class OpenedClipboard {
 public:
-    OpenedClipboard() : open_(OpenClipboardSoon()) {}
+    OpenedClipboard()
+        : owner_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)),
+          open_(owner_ && OpenClipboardSoon(owner_)) {}
     ~OpenedClipboard() {
         if (open_) CloseClipboard();
+        if (owner_) DestroyWindow(owner_);
     }
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
     bool Emptied() const { return open_ && EmptyClipboard(); }
 
 private:
+    HWND owner_;
     bool open_;
 };
 

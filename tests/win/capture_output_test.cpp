@@ -189,6 +189,36 @@ TEST(Clipboard, TakesTheBitmap) {
     CloseClipboard();
 }
 
+// Windows lets SetClipboardData fail for a clipboard opened without a window: a copy opens it for
+// a window, which the previous owner sees as it is told the clipboard was emptied.
+HWND g_openedBy = nullptr;
+LRESULT CALLBACK PreviousOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROYCLIPBOARD) g_openedBy = GetOpenClipboardWindow();
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Clipboard, IsOpenedForAWindow) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PreviousOwner;
+    windowClass.lpszClassName = L"PreviousClipboardOwner";
+    ASSERT_TRUE(RegisterClassW(&windowClass));
+    HWND previous = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(previous));
+    EmptyClipboard();
+    CloseClipboard();
+    for (int round = 0; round < 2; ++round) {
+        g_openedBy = nullptr;
+        EXPECT_TRUE(round == 0 ? PutTextOnClipboard(L"owned") : PutBitmapOnClipboard(MakeImage(4, 4, Pattern)));
+        EXPECT_NE(g_openedBy, nullptr) << round;
+        EXPECT_NE(g_openedBy, previous);
+        ASSERT_TRUE(OpenClipboard(previous));  // the previous owner again, for the next round
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    DestroyWindow(previous);
+}
+
 TEST(Clipboard, HeldAMomentByAnotherThreadTheCopyWaitsForIt) {
     std::atomic<int> state{0};  // 1: the holder has it open, 2: could not open it
     std::thread holder([&] {
