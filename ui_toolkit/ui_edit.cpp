@@ -198,6 +198,10 @@ LRESULT CEditUI::OnCtlColor(HDC hdc) {
 LRESULT CALLBACK CEditUI::EditProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<CEditUI*>(GetPropW(hWnd, kControlProperty));
     if (!self || !self->m_oldProc) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    // Escape belongs to the window, as in a dialog's edit: it cancels there. Its character
+    // would only beep.
+    if (uMsg == WM_KEYDOWN && wParam == VK_ESCAPE) return SendMessageW(::GetParent(hWnd), uMsg, wParam, lParam);
+    if (uMsg == WM_CHAR && wParam == VK_ESCAPE) return 0;
     const LRESULT result = CallWindowProcW(self->m_oldProc, hWnd, uMsg, wParam, lParam);
     if (uMsg == WM_NCDESTROY) {
         // Destroyed with its parent window: the control must not touch the handle again.

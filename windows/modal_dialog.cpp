@@ -28,6 +28,12 @@ LRESULT CModalDialog::OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL
     return WindowImplBase::OnSysCommand(uMsg, wParam, lParam, bHandled);
 }
 
+LRESULT CModalDialog::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, BOOL& bHandled) {
+    bHandled = uMsg == WM_KEYDOWN && wParam == VK_ESCAPE;
+    if (bHandled) Close(0);
+    return 0;
+}
+
 void CModalDialog::OnFinalMessage(HWND hWnd) {
     WindowImplBase::OnFinalMessage(hWnd);
     delete this;

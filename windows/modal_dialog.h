@@ -1,6 +1,7 @@
 // CModalDialog: what the settings, about and feedback windows share. Each is a heap object that
 // owns itself once its window exists and deletes itself when the window is destroyed; the system
-// close command (Alt+F4) ends the whole application rather than just the dialog.
+// close command (Alt+F4) ends the whole application rather than just the dialog, while Escape
+// closes the dialog as its cancel button does.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,8 @@ public:
 
     // SC_CLOSE posts WM_QUIT (exit code 0): the modal loop ends and so does the application's.
     LRESULT OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    // Escape closes the dialog without applying anything.
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     void OnFinalMessage(HWND hWnd) override;
 };
 

@@ -109,11 +109,12 @@ void CSetWnd::OnClick(TNotifyUI& msg) {
     }
 }
 
-LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, BOOL& bHandled) {
+LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     // The field stops waiting when the window loses the keyboard.
     if (uMsg == WM_KILLFOCUS || (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)) hotkey_.StopListening();
+    // A listening field takes every key, Escape included.
     bHandled = hotkey_.OnWindowMessage(uMsg, wParam);
-    return 0;
+    return bHandled ? 0 : CModalDialog::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
 }
 
 void OpenSetWnd(HWND parent, SetWndHooks hooks) {

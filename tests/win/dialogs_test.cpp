@@ -109,6 +109,28 @@ TEST_F(DialogsTest, TheHotkeyFieldStopsListeningWhenTheWindowLosesTheKeyboard) {
     DestroyWindow(hwnd);
 }
 
+// Escape cancels each dialog, from its window or from its text box; a listening hotkey field
+// takes the first one for itself.
+TEST_F(DialogsTest, EscapeClosesEachDialogWithoutApplyingAnything) {
+    HWND hwnd = OpenSettings(before_.Path(), picked_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp") && ClickControl(hwnd, L"hotkey_field"));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(IsWindow(hwnd)) << "the field stops listening first";
+    EXPECT_NE(ControlText(hwnd, L"hotkey_field"), L"请按下快捷键");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ClosesSoon(hwnd));
+    EXPECT_EQ(config_.GetPicSaveFormat(), PicSaveFormat::kPng);
+    hwnd = OpenDialog(new CAboutWnd);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ClosesSoon(hwnd));
+    hwnd = OpenDialog(new CFeedbackWnd);
+    auto* edit = static_cast<DuiLib::CEditUI*>(FindControlOf(hwnd, L"feedback_edit")->GetInterface(L"Edit"));
+    SetFocus(edit->GetNativeWindow());
+    TypeText(L"abc");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ClosesSoon(hwnd));
+}
+
 TEST_F(DialogsTest, AboutShowsTheVersionResourceAndTheProgramFileDate) {
     HWND hwnd = OpenDialog(new CAboutWnd);
     EXPECT_EQ(ControlText(hwnd, L"version_label"), Utf8ToWide(SCREENSHOT_VERSION_TEXT));

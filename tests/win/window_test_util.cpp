@@ -91,6 +91,17 @@ void TypeText(const std::wstring& text) {
     PumpFor(300);
 }
 
+void PressKey(WORD key) {
+    INPUT keys[2] = {};
+    for (INPUT& input : keys) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    PumpFor(200);
+}
+
 HWND OpenDialog(CModalDialog* dialog, HWND owner) {
     HWND hwnd = dialog->CreateCentred(owner, L"dialog");
     if (!hwnd) delete dialog;

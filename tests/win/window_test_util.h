@@ -30,6 +30,8 @@ bool ClickControl(HWND hwnd, const wchar_t* name);
 // Types text by real keyboard input (SendInput, one Unicode key press per character) into
 // whatever has the keyboard focus, and dispatches messages for a while so it arrives.
 void TypeText(const std::wstring& text);
+// Presses and releases the virtual key through real input, then pumps a moment.
+void PressKey(WORD key);
 
 // Creates a program dialog as the program does, minus the modal loop, and brings it to the
 // front; null (the object deleted) when no window was made.
