@@ -212,6 +212,7 @@ TEST(Clipboard, IsOpenedForAWindow) {
         EXPECT_TRUE(round == 0 ? PutTextOnClipboard(L"owned") : PutBitmapOnClipboard(MakeImage(4, 4, Pattern)));
         EXPECT_NE(g_openedBy, nullptr) << round;
         EXPECT_NE(g_openedBy, previous);
+        EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"STATIC", nullptr), nullptr) << "the window is gone again";
         ASSERT_TRUE(OpenClipboard(previous));  // the previous owner again, for the next round
         EmptyClipboard();
         CloseClipboard();
