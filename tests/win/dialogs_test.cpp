@@ -127,6 +127,10 @@ TEST_F(DialogsTest, EscapeClosesEachDialogWithoutApplyingAnything) {
     auto* edit = static_cast<DuiLib::CEditUI*>(FindControlOf(hwnd, L"feedback_edit")->GetInterface(L"Edit"));
     SetFocus(edit->GetNativeWindow());
     TypeText(L"abc");
+    // Other keys stay the text box's.
+    PressKey(VK_HOME);
+    PressKey(VK_DELETE);
+    EXPECT_EQ(ControlText(hwnd, L"feedback_edit"), L"bc");
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(ClosesSoon(hwnd));
 }
