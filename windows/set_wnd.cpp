@@ -96,16 +96,20 @@ void CSetWnd::OnClick(TNotifyUI& msg) {
     if (sender == closeBtn_ || sender == cancelBtn_) {
         Close(0);
     } else if (sender == okBtn_) {
-        // A failed save keeps the window open with the choices, and says so.
-        if (StoreSettings()) {
-            if (hooks_.stored) hooks_.stored();
-            Close(0);
-        } else {
-            ShowToast(L"\x4FDD\x5B58\x5931\x8D25", kSaveFailedToastMs, m_hWnd, true);  // 保存失败
-        }
+        Confirm();
     } else if (sender == changeBtn_) {
         std::wstring folder;
         if (picker_ && picker_(m_hWnd, folder) && !folder.empty()) ShowFolder(folder);
+    }
+}
+
+void CSetWnd::Confirm() {
+    // A failed save keeps the window open with the choices, and says so.
+    if (StoreSettings()) {
+        if (hooks_.stored) hooks_.stored();
+        Close(0);
+    } else {
+        ShowToast(L"\x4FDD\x5B58\x5931\x8D25", kSaveFailedToastMs, m_hWnd, true);  // 保存失败
     }
 }
 
@@ -114,6 +118,11 @@ LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BO
     if (uMsg == WM_KILLFOCUS || (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)) hotkey_.StopListening();
     // A listening field takes every key, Escape included.
     bHandled = hotkey_.OnWindowMessage(uMsg, wParam);
+    if (!bHandled && uMsg == WM_KEYDOWN && wParam == VK_RETURN) {
+        // Enter presses OK, the dialog's default button.
+        Confirm();
+        bHandled = TRUE;
+    }
     return bHandled ? 0 : CModalDialog::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
 }
 

@@ -46,6 +46,8 @@ private:
     void FillFromSettings();
     // Stores the choices; false when they could not be saved (nothing changed then).
     bool StoreSettings();
+    // OK: stores the choices and closes, or says the save failed and stays open.
+    void Confirm();
     void ShowFolder(const std::wstring& folder);
     bool IsSelected(DuiLib::COptionUI* option) const { return option && option->IsSelected(); }
 

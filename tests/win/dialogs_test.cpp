@@ -110,8 +110,8 @@ TEST_F(DialogsTest, TheHotkeyFieldStopsListeningWhenTheWindowLosesTheKeyboard) {
 }
 
 // Escape cancels each dialog, from its window or from its text box; a listening hotkey field
-// takes the first one for itself.
-TEST_F(DialogsTest, EscapeClosesEachDialogWithoutApplyingAnything) {
+// takes the first one for itself. Enter is the settings' OK.
+TEST_F(DialogsTest, EscapeClosesEachDialogWithoutApplyingAnythingAndEnterIsOk) {
     HWND hwnd = OpenSettings(before_.Path(), picked_.Path());
     ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp") && ClickControl(hwnd, L"hotkey_field"));
     PressKey(VK_ESCAPE);
@@ -120,6 +120,12 @@ TEST_F(DialogsTest, EscapeClosesEachDialogWithoutApplyingAnything) {
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(ClosesSoon(hwnd));
     EXPECT_EQ(config_.GetPicSaveFormat(), PicSaveFormat::kPng);
+    // Enter presses OK.
+    hwnd = OpenSettings(before_.Path(), picked_.Path());
+    ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp"));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(ClosesSoon(hwnd));
+    EXPECT_EQ(config_.GetPicSaveFormat(), PicSaveFormat::kBmp);
     hwnd = OpenDialog(new CAboutWnd);
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(ClosesSoon(hwnd));
