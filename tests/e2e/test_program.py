@@ -63,6 +63,16 @@ class ProgramTest(unittest.TestCase):
         program.click_at(main[0] + 25 + 65, main[1] + 42 + 35)
         program.wait_window("Screen Capture")
 
+    def start_typing_in_a_capture(self, text):
+        """Starts a capture, selects (200, 150)-(700, 450) and types text at (300, 250) with the
+        text tool; returns the toolbar's place."""
+        self.start_capture_from_button()
+        toolbar = self.select(200, 150, 700, 450)
+        self.press_toolbar(toolbar, "text")
+        time.sleep(0.3)
+        program.type_new_text(300, 250, text)
+        return toolbar
+
     def test_start_shows_the_main_window_and_the_ball_and_reports_the_launch(self):
         with program.Program(self.log.url):
             left, top, right, bottom, _ = program.wait_window(MAIN_TITLE)
@@ -175,11 +185,7 @@ class ProgramTest(unittest.TestCase):
 
     def test_escape_ends_the_typing_and_a_second_escape_the_capture(self):
         with program.Program(self.log.url) as app:
-            self.start_capture_from_button()
-            toolbar = self.select(200, 150, 700, 450)
-            self.press_toolbar(toolbar, "text")
-            time.sleep(0.3)
-            program.type_new_text(300, 250, "Done")
+            toolbar = self.start_typing_in_a_capture("Done")
             harness.xdotool("key", "Escape")
             program.wait_window("子窗口B", visible=False)
             time.sleep(0.5)
@@ -193,11 +199,7 @@ class ProgramTest(unittest.TestCase):
                          for x in range(300, 400) for y in range(250, 290))
             self.assertGreater(glyphs, 20)
             # Once more, and now two Escapes: the capture ends.
-            self.start_capture_from_button()
-            toolbar = self.select(200, 150, 700, 450)
-            self.press_toolbar(toolbar, "text")
-            time.sleep(0.3)
-            program.type_new_text(300, 250, "Gone")
+            toolbar = self.start_typing_in_a_capture("Gone")
             harness.xdotool("key", "Escape")
             program.wait_window("子窗口B", visible=False)
             program.press_key(program.TOOLBAR_TITLE, "Escape")
@@ -224,11 +226,7 @@ class ProgramTest(unittest.TestCase):
 
     def test_text_typed_in_place_is_in_the_saved_picture(self):
         with program.Program(self.log.url) as app:
-            self.start_capture_from_button()
-            toolbar = self.select(200, 150, 700, 450)
-            self.press_toolbar(toolbar, "text")
-            time.sleep(0.3)
-            program.type_new_text(300, 250, "Ship it 你好")
+            toolbar = self.start_typing_in_a_capture("Ship it 你好")
             time.sleep(0.5)
             program.click_at(600, 400)  # a press outside commits
             program.wait_window("子窗口B", visible=False)

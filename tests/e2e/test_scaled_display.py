@@ -19,6 +19,14 @@ UNAWARE, PER_MONITOR = "0", "2"
 PANEL = (0x19, 0x19, 0x19)  # the magnifier's colour panel
 
 
+def select_after_print_screen(x1, y1, x2, y2):
+    """Starts a capture with PrintScreen, drags out a selection and waits for the toolbar."""
+    harness.xdotool("key", "Print")
+    program.wait_window("Screen Capture")
+    program.drag(x1, y1, x2, y2)
+    program.wait_window(TOOLBAR_TITLE)
+
+
 def press_toolbar(button):
     point = (program.TOOLBAR_BUTTON_Y << 16) | program.TOOLBAR_BUTTON_X[button]
     for message, keys in ((0x0200, 0), (0x0201, 1), (0x0202, 0)):  # move, down, up
@@ -88,10 +96,7 @@ class ScaledDisplayTest(unittest.TestCase):
     def test_a_text_deleted_from_the_toolbar_leaves_nothing_on_the_overlay(self):
         with program.Program(self.log.url):
             program.wait_window(MAIN_TITLE)
-            harness.xdotool("key", "Print")
-            program.wait_window("Screen Capture")
-            program.drag(100, 100, 800, 500)
-            program.wait_window(TOOLBAR_TITLE)
+            select_after_print_screen(100, 100, 800, 500)
             press_toolbar("text")
             program.type_new_text(300, 250, "Hello there")
             time.sleep(0.3)
@@ -116,10 +121,7 @@ class ScaledDisplayTest(unittest.TestCase):
             names = app.wait_picture()
             self.assertEqual(program.read_pixels(os.path.join(app.pictures, names[0]))[:2], (1920, 1080))
             program.wait_window(MAIN_TITLE)
-            harness.xdotool("key", "Print")
-            program.wait_window("Screen Capture")
-            program.drag(300, 300, 900, 700)
-            program.wait_window(TOOLBAR_TITLE)
+            select_after_print_screen(300, 300, 900, 700)
             press_toolbar("pin")
             left, top, right, bottom, _ = program.wait_window("picWnd")
             self.assertEqual((right - left, bottom - top), (600, 400))
