@@ -371,6 +371,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
             if (LOWORD(wParam) != WA_INACTIVE) hotkey_.Retry();
             bHandled = FALSE;
             return 0;
+        case WM_POWERBROADCAST:
+            // Woken from sleep: whoever waits for it (the update check) is told.
+            if (wParam == PBT_APMRESUMEAUTOMATIC && resumed_) resumed_();
+            bHandled = FALSE;
+            return 0;
         case WM_HOTKEY:
             if (wParam == CaptureHotkey::kId) {
                 if (const MainCommand* command = ButtonCommand(L"rectangular_btn")) Run(*command);

@@ -41,6 +41,8 @@ public:
     void SetCaptureStartedHandler(std::function<void(CRectangularSelector&)> handler) {
         captureStarted_ = std::move(handler);
     }
+    // Called on this window's thread when the computer wakes from sleep.
+    void SetResumeHandler(std::function<void()> handler) { resumed_ = std::move(handler); }
 
 protected:
     LPCTSTR GetWindowClassName() const override { return L"UIMainWnd"; }
@@ -97,4 +99,5 @@ private:
     bool thanksDue_ = false;
     CFloatWnd float_;
     std::function<void(CRectangularSelector&)> captureStarted_;
+    std::function<void()> resumed_;
 };
