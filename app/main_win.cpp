@@ -44,6 +44,7 @@ void RunMainWindow(HINSTANCE instance, bool inTray) {
     mainWnd->CenterWindow();
     mainWnd->ShowModal(!inTray);
     RunMessageLoop();
+    mainWnd->FinishBeforeExit();
     // The window is still there when the loop ends by the tray menu's exit: destroying it
     // removes the tray icon at once.
     if (IsWindow(mainWnd->GetHWND())) DestroyWindow(mainWnd->GetHWND());

@@ -34,6 +34,8 @@ constexpr UINT WM_CAPTURE_ENDED = WM_USER + 151;
 // Main window: the background writer finished a picture (wParam 0, lParam 0); its outcome is
 // taken from the writer.
 constexpr UINT WM_PICTURE_WRITTEN = WM_USER + 152;
+// Main window: the region capture's thread has ended and can be joined (wParam 0, lParam 0).
+constexpr UINT WM_CAPTURE_THREAD_ENDED = WM_USER + 153;
 // Overlay: Escape was pressed in the text being typed; the text is committed and the editing
 // ends, as a press outside it does (wParam 0, lParam 0).
 constexpr UINT WM_CAPTURE_END_TEXT_EDIT = WM_USER + 202;

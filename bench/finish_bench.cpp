@@ -212,8 +212,10 @@ std::pair<double, double> FinishOnce(CMainWnd& mainWnd, const Finish& finish, co
     const size_t files = FilesIn(folder);
     const DWORD clipboard = GetClipboardSequenceNumber();
     mainWnd.StartRectCapture();
-    if (driver.joinable()) driver.join();
-    const double there = PumpUntil([&] {
+    // The main window takes its messages during the capture, as in the program: a pin shows
+    // as soon as the capture hands it over.
+    double there = 0;
+    const auto resultThere = [&] {
         if (finish.file && FilesIn(folder) == files) return false;
         if (finish.clipboard && GetClipboardSequenceNumber() == clipboard) return false;
         if (finish.pin) {
@@ -222,7 +224,13 @@ std::pair<double, double> FinishOnce(CMainWnd& mainWnd, const Finish& finish, co
             UpdateWindow(pin);
         }
         return true;
+    };
+    PumpUntil([&] {
+        if (there == 0 && clicked > 0 && resultThere()) there = Now();
+        return !mainWnd.CaptureRunning();
     });
+    if (driver.joinable()) driver.join();
+    if (there == 0 && clicked > 0) there = PumpUntil(resultThere);
     // A pin's file is written after the pin shows: it must not count for the next run.
     if (finish.pin) PumpUntil([&] { return FilesIn(folder) > files; });
     if (HWND pin = PinnedWindow()) DestroyWindow(pin);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/gdiplus_session.h"
+#include "base/message_loop.h"
 #include "bench/bench_util.h"
 #include "capture/capture_annotations.h"
 #include "capture/rectangular_selector.h"
@@ -19,8 +20,10 @@
 namespace {
 
 
-// Handles what the capture posted back (the restore), so the next run starts from the same state.
-void Pump() {
+// Handles what the capture posted back (the restore, its thread's end), so the next run starts
+// from the same state.
+void Pump(const CMainWnd& mainWnd) {
+    PumpMessagesUntil([&mainWnd] { return !mainWnd.CaptureRunning(); });
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -37,7 +40,7 @@ int main() {
     if (!mainWnd.Create(nullptr, kMainWindowTitle, WS_VISIBLE, 0)) return 1;
     mainWnd.CenterWindow();
     mainWnd.ShowWindow(true, true);
-    Pump();
+    Pump(mainWnd);
 
     double shown = 0;
     const auto endAtFirstFrame = [&shown](CRectangularSelector& selector) {
@@ -47,14 +50,14 @@ int main() {
     mainWnd.SetCaptureStartedHandler(endAtFirstFrame);
     // The first capture of a process sets up the display connection; neither side pays it below.
     mainWnd.StartRectCapture();
-    Pump();
+    Pump(mainWnd);
 
     std::vector<double> program, alone;
     for (int i = 0; i < 7; ++i) {
         double start = Now();
         mainWnd.StartRectCapture();
         program.push_back(shown - start);
-        Pump();
+        Pump(mainWnd);
 
         start = Now();
         std::thread capture([&] {
@@ -63,7 +66,7 @@ int main() {
         });
         capture.join();
         alone.push_back(shown - start);
-        Pump();
+        Pump(mainWnd);
     }
     const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const double p = Median(program), a = Median(alone);

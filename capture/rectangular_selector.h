@@ -23,6 +23,7 @@
 #include "base/app_messages.h"
 #include "capture/capture_annotations.h"
 #include "capture/finish_capture.h"
+#include "capture/hidden_windows_win.h"
 #include "capture/magnifier_win.h"
 #include "capture/overlay_chrome.h"
 #include "capture/overlay_renderer_win.h"
@@ -34,8 +35,9 @@ class CRectangularSelector {
 public:
     // target tells where a picture is saved, when one is; sink, when given, writes it in the
     // background.
+    // hidden: how the windows hidden for the capture looked; the grab waits until they are gone.
     CRectangularSelector(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
-                         PictureSink sink = {});
+                         PictureSink sink = {}, HiddenWindowsLook hidden = {});
     ~CRectangularSelector();
     CRectangularSelector(const CRectangularSelector&) = delete;
     CRectangularSelector& operator=(const CRectangularSelector&) = delete;
@@ -104,6 +106,7 @@ private:
     void Finish(const capture::FinishingAction& action);
 
     HWND requester_;
+    HiddenWindowsLook hidden_;
     PictureTargetSource target_;
     PictureSink sink_;
     ICaptureAnnotations& annotations_;
@@ -132,6 +135,8 @@ private:
 // Runs one region capture on the calling thread, in physical pixels (the thread is per-monitor
 // DPI aware meanwhile): builds the selector, runs the overlay until it ends, then ends the
 // capture. onStarted (optional) sees the selector once it runs; sink (optional) writes a saved
-// picture in the background.
+// picture in the background; hidden, taken per-monitor aware, is how the windows hidden for it
+// looked.
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
-                      const std::function<void(CRectangularSelector&)>& onStarted = {}, PictureSink sink = {});
+                      const std::function<void(CRectangularSelector&)>& onStarted = {}, PictureSink sink = {},
+                      const HiddenWindowsLook& hidden = {});

@@ -23,6 +23,8 @@ constexpr wchar_t kToolbarTitle[] = L"rectangular_selector_tool_bar";
 // WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX; the toolkit removes the
 // frame again, so the window is the layout's size.
 constexpr DWORD kToolbarStyle = 0x10CE0000;
+// The longest the grab waits for the windows hidden for it to leave the screen.
+constexpr DWORD kHiddenWindowsGoneWaitMs = 1000;
 
 capture::Rect VirtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -38,8 +40,9 @@ int PrimaryDpi(const std::vector<base::ScaledMonitor>& monitors) {
 }  // namespace
 
 CRectangularSelector::CRectangularSelector(HWND requester, ICaptureAnnotations& annotations,
-                                           PictureTargetSource target, PictureSink sink)
+                                           PictureTargetSource target, PictureSink sink, HiddenWindowsLook hidden)
     : requester_(requester),
+      hidden_(std::move(hidden)),
       target_(std::move(target)),
       sink_(std::move(sink)),
       annotations_(annotations),
@@ -87,8 +90,12 @@ bool CRectangularSelector::Start() {
     SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
     // here, so a repaint only copies pixels. A window still fading out (the requester hiding
-    // itself) is first let finish.
+    // itself) is first let finish. Without a compositor (Windows 7's basic theme, a remote
+    // session) the windows under the hidden ones repaint in their own time, so the grab also
+    // waits until the screen no longer shows them; with one they are gone already, and the
+    // check costs one read of their area.
     FlushCompositor();
+    hidden_.WaitUntilGone(kHiddenWindowsGoneWaitMs);
     if (!GrabScreen(frozen, renderer_.Dimmed(), screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
@@ -96,6 +103,9 @@ bool CRectangularSelector::Start() {
     annotations_.SetOverlayWindow(overlay_);
     renderer_.Attach(overlay_);
     ShowWindow(overlay_, SW_SHOW);
+    // The keyboard's Escape, Tab and colour keys go to the foreground window: the overlay takes
+    // it with the right its process was given by the hotkey, menu or click that started it.
+    SetForegroundWindow(overlay_);
     UpdateWindow(overlay_);
     pollerRunning_ = true;
     try {
@@ -353,9 +363,10 @@ HBITMAP CRectangularSelector::ComposeOutput() {
 }
 
 void RunRegionCapture(HWND requester, ICaptureAnnotations& annotations, PictureTargetSource target,
-                      const std::function<void(CRectangularSelector&)>& onStarted, PictureSink sink) {
+                      const std::function<void(CRectangularSelector&)>& onStarted, PictureSink sink,
+                      const HiddenWindowsLook& hidden) {
     ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
-    CRectangularSelector selector(requester, annotations, std::move(target), std::move(sink));
+    CRectangularSelector selector(requester, annotations, std::move(target), std::move(sink), hidden);
     const bool started = selector.Start();
     if (started) {
         if (onStarted) onStarted(selector);

@@ -4,10 +4,13 @@
 #include <thread>
 
 #include "base/app_messages.h"
+#include "base/dpi_context.h"
+#include "base/message_loop.h"
 #include "base/window_transitions.h"
 #include "capture/app_context.h"
 #include "capture/capture_shapes_win.h"
 #include "capture/capture_output.h"
+#include "capture/hidden_windows_win.h"
 #include "capture/rectangular_selector.h"
 #include "settings/config.h"
 #include "telemetry/event_tracker.h"
@@ -27,6 +30,11 @@ constexpr wchar_t kTrayTip[] = L"\x622A\x56FE\x5DE5\x5177";  // 截图工具
 constexpr UINT kResultToastMs = 1500;
 constexpr UINT kFeedbackToastMs = 1000;
 constexpr UINT kHotkeyTakenToastMs = 3000;
+// How long the exit waits for pictures before it says that it waits.
+constexpr DWORD kSavingNoticeAfterMs = 1000;
+// The notice stays while the wait goes on; it is closed when the pictures are written.
+constexpr UINT kSavingToastMs = 3600000;
+constexpr wchar_t kSavingText[] = L"\x6B63\x5728\x4FDD\x5B58\x622A\x56FE\x2026";  // 正在保存截图…
 // 设置文件无法读取，暂用默认设置: the damaged file is kept as it is until the settings' OK.
 constexpr wchar_t kSettingsDamagedText[] =
     L"\x8BBE\x7F6E\x6587\x4EF6\x65E0\x6CD5\x8BFB\x53D6\xFF0C\x6682\x7528\x9ED8\x8BA4\x8BBE\x7F6E";
@@ -50,11 +58,18 @@ void Repaint(HWND window) {
 
 CMainWnd::~CMainWnd() {
     if (float_.GetHWND() && IsWindow(float_.GetHWND())) DestroyWindow(float_.GetHWND());
-    // Pictures still being written are finished before the program ends, within reason.
-    if (!writer_.WaitIdle(PictureWriter::kExitWaitMs)) {
-        MessageBoxW(nullptr, L"仍有截图未能在 10 秒内保存完成，它可能没有保存下来。", L"截图工具",
-                    MB_OK | MB_ICONWARNING);
-    }
+    // Normally done already, with the windows answering; a picture is never dropped.
+    if (!writer_.WaitIdle(0)) FinishBeforeExit();
+}
+
+void CMainWnd::FinishBeforeExit() {
+    exiting_ = true;
+    capture_.CancelAndWait();
+    if (writer_.WaitIdle(kSavingNoticeAfterMs)) return;
+    ShowToast(kSavingText, kSavingToastMs, m_hWnd, true);
+    // No deadline: a picture still being written would be lost, and its temporary file left.
+    PumpMessagesUntil([this] { return writer_.WaitIdle(0); });
+    CloseToasts();
 }
 
 void CMainWnd::InitWindow() {
@@ -124,6 +139,13 @@ void CMainWnd::OnClick(DuiLib::TNotifyUI& msg) {
 }
 
 void CMainWnd::Run(const MainCommand& command) {
+    if (exiting_) return;
+    // While a capture is open nothing else starts; one already ending runs what was asked as
+    // soon as its thread is gone.
+    if (capture_.Running() && WaitsForDialogs(command.action)) {
+        if (captureEnding_) afterCapture_ = &command;
+        return;
+    }
     // While a dialog is open, captures and other dialogs wait for it: the tray and the ball
     // bring it to the front instead (the main window itself is disabled).
     if (HWND dialog = OpenModalDialog(); dialog && WaitsForDialogs(command.action)) {
@@ -181,13 +203,25 @@ void CMainWnd::HideTipsAndToasts() {
 }
 
 void CMainWnd::StartRectCapture() {
+    // Windows lets the process whose hotkey was pressed, or whose menu or ball was clicked, take
+    // the foreground; this keeps that right until the user's next input elsewhere, so that the
+    // overlay, shown later on its own thread, gets the keyboard.
+    AllowSetForegroundWindow(GetCurrentProcessId());
     HideTipsAndToasts();
+    // How the windows about to be hidden look, in the capture's physical pixels: the grab waits
+    // until they are off the screen.
+    auto hidden = std::make_shared<HiddenWindowsLook>();
+    {
+        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+        *hidden = HiddenWindowsLook(WindowsToHideForCapture());
+    }
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
-    // The capture runs its own window and message loop on a thread of its own; this thread
-    // waits for it, and its result arrives afterwards as a posted message.
+    captureEnding_ = false;
+    // The capture runs its own window and message loop on a thread of its own while this one
+    // goes back to its messages; the outcome arrives as posted messages.
     const HWND requester = m_hWnd;
-    std::thread capture([this, requester] {
+    const bool started = capture_.Start(m_hWnd, WM_CAPTURE_THREAD_ENDED, [this, requester, hidden] {
         // The shapes' look chosen in one capture stays for the next; the shapes do not.
         CaptureShapes annotations(CShapeLogic::Instance());
         const auto started = [this](CRectangularSelector& selector) {
@@ -195,14 +229,40 @@ void CMainWnd::StartRectCapture() {
             const HWND overlay = selector.Overlay();
             selector.SetColorCopiedHandler(
                 [overlay](const std::wstring& text) { ShowToast(text, kResultToastMs, overlay, false); });
+            capture_.OverlayShown(overlay);
             if (captureStarted_) captureStarted_(selector);
         };
         // A saved picture is written in the background: the capture ends once it is composed.
         RunRegionCapture(requester, annotations, ConfiguredPictureTarget, started,
-                         [this](PictureWrite write) { writer_.Submit(std::move(write)); });
+                         [this](PictureWrite write) { writer_.Submit(std::move(write)); }, *hidden);
     });
-    capture.join();
-    DropQueuedHotkeyPresses(m_hWnd);
+    if (!started) {
+        RestoreAfterCapture();
+        ShowResultToast(CaptureFailedToast());
+    }
+}
+
+void CMainWnd::OnCaptureThreadEnded() {
+    capture_.JoinIfEnded();
+    captureEnding_ = false;
+    const MainCommand* next = afterCapture_;
+    afterCapture_ = nullptr;
+    if (next) Run(*next);
+}
+
+LRESULT CMainWnd::OnQueryEndSession() {
+    // Windows shows the reason while the pictures are finished in WM_ENDSESSION.
+    if (capture_.Running() || !writer_.WaitIdle(0)) ShutdownBlockReasonCreate(m_hWnd, kSavingText);
+    return TRUE;
+}
+
+void CMainWnd::OnEndSession(bool ending) {
+    if (ending) {
+        // Windows may end the process once this returns: the exit's work is done here.
+        FinishBeforeExit();
+        PostQuitMessage(0);
+    }
+    ShutdownBlockReasonDestroy(m_hWnd);
 }
 
 void CMainWnd::StartFullScreenCapture() {
@@ -241,6 +301,8 @@ void CMainWnd::HideForCapture() {
 }
 
 void CMainWnd::RestoreAfterCapture() {
+    // Every end of a region capture comes here: its thread is ending.
+    captureEnding_ = true;
     // The button that started the capture took the press back as hot after the capture began.
     ForgetPointer();
     // Shows what the capture hid, and only that: a window shown meanwhile stays shown.
@@ -270,7 +332,9 @@ LRESULT CMainWnd::CloseForUpdate(DWORD askedAt) {
     // program behind its back.
     if (GetTickCount() - askedAt > 1000) return 0;
     // A dialog's text, a pin on the screen or a picture on its way to disk would be lost.
-    if (OpenModalDialog() || AnyPinnedPictureOpen() || !writer_.WaitIdle(0)) return 0;
+    if (exiting_ || capture_.Running() || OpenModalDialog() || AnyPinnedPictureOpen() || !writer_.WaitIdle(0)) {
+        return 0;
+    }
     // Hidden only for a capture that just ended counts as shown.
     const bool shown = IsVisible() || hiddenForCapture_.main;
     PostQuitMessage(0);
@@ -401,6 +465,9 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
             return 0;
         }
         case WM_CAPTURE_ENDED: OnCaptureEnded(static_cast<CaptureResult>(wParam)); return 0;
+        case WM_CAPTURE_THREAD_ENDED: OnCaptureThreadEnded(); return 0;
+        case WM_QUERYENDSESSION: return OnQueryEndSession();
+        case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
         case WM_PICTURE_WRITTEN: OnPicturesWritten(); return 0;
         case WM_FLOAT_COMMAND:
             if (const MainCommand* command = FloatCommand(static_cast<int>(wParam))) Run(*command);

@@ -14,6 +14,7 @@
 #include "windows/capture_hotkey.h"
 #include "windows/float_wnd.h"
 #include "windows/main_commands.h"
+#include "windows/region_capture_thread.h"
 #include "windows/tray_icon.h"
 
 // The main window's title; a second instance finds the first one by it.
@@ -24,7 +25,10 @@ public:
     CMainWnd() = default;
     ~CMainWnd() override;
 
+    // Starts a region capture on its own thread and returns at once.
     void StartRectCapture();
+    // A region capture's thread runs (until its end has been taken from this thread's messages).
+    bool CaptureRunning() const { return capture_.Running(); }
     void StartFullScreenCapture();
     // The visible windows the settings say to hide for a capture, and hiding them.
     std::vector<HWND> WindowsToHideForCapture() const;
@@ -34,6 +38,11 @@ public:
     void ShowSetWnd();
     void ShowFeedbackWnd();
     void ShowAboutWnd();
+
+    // Before the program ends, with the message loop over: a capture still open ends as cancel
+    // does, and every picture on its way to disk is written (or, failing that, copied). The
+    // windows keep answering meanwhile; after a second a toast says what the wait is for.
+    void FinishBeforeExit();
 
     CFloatWnd& FloatWnd() { return float_; }
     // Called on the capture's thread once a region capture shows its first frame (for
@@ -84,6 +93,13 @@ private:
     // the user is busy with it. 0: busy; 1: ending, the main window was shown; 2: ending, it was
     // hidden in the tray.
     LRESULT CloseForUpdate(DWORD askedAt);
+    // A region capture's thread has ended: it is joined, and a command asked for while it ended
+    // runs now.
+    void OnCaptureThreadEnded();
+    // The session ends (logoff, shutdown): Windows is asked to wait while pictures are pending,
+    // and they are finished before the program ends as its exit does.
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
 
     // The windows the capture in progress hid.
     struct HiddenWindows {
@@ -97,7 +113,14 @@ private:
     CaptureHotkey hotkey_;
     HiddenWindows hiddenForCapture_;
     bool thanksDue_ = false;
+    bool exiting_ = false;  // the exit is under way: nothing new starts
+    // The capture in progress has posted its outcome and is ending.
+    bool captureEnding_ = false;
+    // A capture, or a dialog, asked for while the last capture was ending.
+    const MainCommand* afterCapture_ = nullptr;
     CFloatWnd float_;
     std::function<void(CRectangularSelector&)> captureStarted_;
     std::function<void()> resumed_;
+    // Last: the capture's thread uses the members above, so it is joined before they go.
+    RegionCaptureThread capture_;
 };

@@ -102,6 +102,17 @@ int Post(const std::wstring& title, UINT message, WPARAM wParam, LPARAM lParam) 
     return 0;
 }
 
+// Sends a message and waits up to timeoutMs for the answer, as a program that broadcasts does;
+// name "broadcast" sends it to every top-level window. Prints the answer; fails on a timeout.
+int Send(const std::wstring& name, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs) {
+    HWND window = name == L"broadcast" ? HWND_BROADCAST : FindByName(name);
+    if (!window) return 1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer)) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(answer));
+    return 0;
+}
+
 int Rect(const std::wstring& name) {
     HWND window = FindByName(name);
     RECT r;
@@ -313,6 +324,12 @@ int wmain(int argc, wchar_t** argv) {
         return Post(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
                     static_cast<WPARAM>(std::wcstoul(argv[4], nullptr, 0)),
                     static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0)));
+    }
+    if (command == L"send" && argc == 7) {
+        return Send(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                    static_cast<WPARAM>(std::wcstoul(argv[4], nullptr, 0)),
+                    static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0)),
+                    static_cast<UINT>(std::wcstoul(argv[6], nullptr, 0)));
     }
     if (command == L"rect" && argc == 3) return Rect(argv[2]);
     if (command == L"count" && argc == 3) return Count(argv[2]);
