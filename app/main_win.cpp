@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,11 @@ void RunMainWindow(HINSTANCE instance, bool inTray) {
         return;
     }
     mainWnd->CenterWindow();
+    // End-to-end tests slow the writer down to see that exit and logoff wait for it.
+    wchar_t delay[16] = {};
+    if (GetEnvironmentVariableW(L"SCREENSHOT_TEST_WRITE_DELAY_MS", delay, 16) > 0) {
+        mainWnd->DelayPictureWrites(static_cast<DWORD>(wcstoul(delay, nullptr, 10)));
+    }
     mainWnd->ShowModal(!inTray);
     RunMessageLoop();
     mainWnd->FinishBeforeExit();

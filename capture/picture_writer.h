@@ -48,8 +48,9 @@ public:
     // Waits at most milliseconds for every picture given so far; false when some are pending.
     bool WaitIdle(DWORD milliseconds);
 
-    // How long the program's exit waits for pictures still being written.
-    static constexpr DWORD kExitWaitMs = 10000;
+    // Tests only: every picture waits this long before it is written, so that an exit or a
+    // session's end is seen to wait for it.
+    void SetWriteDelay(DWORD milliseconds);
 
 private:
     struct State;

@@ -17,6 +17,7 @@ struct PictureWriter::State {
     std::deque<PictureWrite> pending;
     std::deque<PictureWritten> written;
     HWND reportTo = nullptr;
+    DWORD delayMs = 0;
     bool writing = false;
     bool stopping = false;
     bool running = false;
@@ -29,7 +30,9 @@ struct PictureWriter::State {
             PictureWrite write = std::move(pending.front());
             pending.pop_front();
             writing = true;
+            const DWORD delay = delayMs;
             lock.unlock();
+            if (delay) Sleep(delay);
             PictureWritten outcome = WritePicture(write);
             write.picture.reset();  // its memory goes before the next picture is taken
             lock.lock();
@@ -70,6 +73,11 @@ PictureWriter::~PictureWriter() {
 void PictureWriter::SetReportWindow(HWND reportTo) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->reportTo = reportTo;
+}
+
+void PictureWriter::SetWriteDelay(DWORD milliseconds) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->delayMs = milliseconds;
 }
 
 void PictureWriter::Submit(PictureWrite write) {
