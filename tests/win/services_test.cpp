@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -713,3 +714,37 @@ TEST_F(Services, CancelledSessionMakesNoMoreRequests) {
     EXPECT_TRUE(Records().empty());
     EXPECT_FALSE(FileExists(folder.File(L"update.json")));
 }
+
+TEST_F(Services, AnUpdaterThatTakesItsTimeIsNeverEnded) {
+    const std::string slow = FileBytes(ExeFolder() + L"\\slow_updater.exe");
+    ASSERT_GT(slow.size(), 1000u);
+    const std::string url = WideToUtf8(ServerUrl(L"/updater.exe"));
+    // Within the check's wait: the check waits for it to end, then cleans up.
+    {
+        TestFolder folder;
+        ServeManifest("1.0.0.2", url, slow);
+        Control(L"POST", L"/_control/file?path=/updater.exe", slow);
+        RunCheck(CheckIn(folder));
+        EXPECT_TRUE(FileExists(folder.File(L"slow_ran.txt")));
+        EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+    }
+    // Beyond it: left running with its file, which a check meanwhile neither deletes nor
+    // replaces, and which the first check after its end deletes.
+    TestFolder folder;
+    UpdateCheckSettings settings = CheckIn(folder);
+    settings.updaterWaitMs = 500;
+    RunCheck(settings);
+    const std::wstring updater = folder.File(L"update.exe");
+    EXPECT_FALSE(FileExists(folder.File(L"slow_ran.txt")));
+    EXPECT_EQ(FileBytes(updater), slow);
+    RunCheck(settings);
+    EXPECT_EQ(FileBytes(updater), slow);
+    EXPECT_EQ(CountRequests("/updater.exe"), 2u);  // the first case's download and the second's
+    ASSERT_TRUE(WaitFor([&] { return FileExists(folder.File(L"slow_ran.txt")); }, 15000)) << "it was ended";
+    // It has ended once its marker is closed; the system may take a moment to let go of its file.
+    ASSERT_TRUE(WaitFor([&] {
+        RunCheck(CheckIn(folder, "2.0"));
+        return !FileExists(updater);
+    }));
+}
+
