@@ -32,7 +32,7 @@ private:
     bool ok_;
 };
 
-void RunMainWindow(HINSTANCE instance, bool inTray) {
+void RunMainWindow(HINSTANCE instance, bool inTray, AppServices& services) {
     LoadSkinArchive(instance);
     // The in-place text editor's host windows.
     RegisterTextHostClass(instance);
@@ -41,6 +41,8 @@ void RunMainWindow(HINSTANCE instance, bool inTray) {
                          (inTray ? 0 : WS_VISIBLE) | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {
         return;
     }
+    // A wake from sleep asks for an update check.
+    mainWnd->SetResumeHandler([&services] { services.OnResume(); });
     mainWnd->CenterWindow();
     mainWnd->ShowModal(!inTray);
     RunMessageLoop();
@@ -70,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     {
         ComScope com;
         // Our setup restarts an updated copy with "start_in_tray" when its window was hidden.
-        if (com.Ok()) RunMainWindow(instance, commandLine.find(L"start_in_tray") != std::wstring::npos);
+        if (com.Ok()) RunMainWindow(instance, commandLine.find(L"start_in_tray") != std::wstring::npos, services);
     }
     services.Stop();
     return 0;

@@ -26,6 +26,7 @@
 #include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
+#include "update/update_scheduler.h"
 #include "update/update_statement.h"
 #include "update/updater_signature.h"
 
@@ -748,3 +749,59 @@ TEST_F(Services, AnUpdaterThatTakesItsTimeIsNeverEnded) {
     }));
 }
 
+namespace {
+
+// Counts the checks an UpdateScheduler runs, and the most that ever ran at once.
+struct CheckCounter {
+    std::atomic<int> started{0};
+    std::atomic<int> running{0};
+    std::atomic<int> most{0};
+    UpdateScheduler::Check Check(DWORD takesMs) {
+        return [this, takesMs](const std::shared_ptr<HttpSession>& session) {
+            ++started;
+            most = std::max(most.load(), ++running);
+            // A real request on the session the scheduler gives.
+            HttpUrl manifest{false, L"127.0.0.1", Port(), L"/update/update.json"};
+            EXPECT_EQ(session->Get(manifest).status, 404u);
+            Sleep(takesMs);
+            --running;
+        };
+    }
+};
+
+}  // namespace
+
+TEST_F(Services, TheSchedulerChecksAtStartAfterAWakeAndOnItsInterval) {
+    using std::chrono::milliseconds;
+    {
+        // The hour between checks holds back a wake right after the check at start.
+        CheckCounter counter;
+        UpdateScheduler scheduler;
+        scheduler.Start(counter.Check(0));
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        scheduler.OnResume();
+        EXPECT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        EXPECT_EQ(counter.started, 1);
+    }
+    {
+        CheckCounter counter;
+        UpdateScheduler scheduler;
+        scheduler.Start(counter.Check(0), CheckSchedule(std::chrono::hours(24), milliseconds(0)));
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        scheduler.OnResume();
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        EXPECT_EQ(counter.started, 2);
+        EXPECT_EQ(CountRequests("/update/update.json"), 3u);
+    }
+    // Short intervals and wakes during slow checks: they come again, one at a time.
+    CheckCounter counter;
+    UpdateScheduler scheduler;
+    scheduler.Start(counter.Check(150), CheckSchedule(milliseconds(50), milliseconds(0)));
+    ASSERT_TRUE(WaitFor([&] {
+        scheduler.OnResume();
+        return counter.started >= 5;
+    }));
+    scheduler.Stop(milliseconds(5000));
+    EXPECT_EQ(counter.most, 1);
+    EXPECT_EQ(counter.running, 0);
+}
