@@ -805,3 +805,20 @@ TEST_F(Services, TheSchedulerChecksAtStartAfterAWakeAndOnItsInterval) {
     EXPECT_EQ(counter.most, 1);
     EXPECT_EQ(counter.running, 0);
 }
+
+TEST_F(Services, WithoutTheSystemsAutomaticProxyTheUsersSettingsStillReachThisMachine) {
+    // As before Windows 8.1: the proxy comes from the user's settings (none in the test prefix,
+    // or detection that finds nothing), so requests go direct.
+    TestFolder folder;
+    Control(L"POST", L"/_control/file?path=/got.bin", "the body");
+    HttpSessionOptions options = UpdateSessionOptions();
+    options.withoutAutomaticProxy = true;
+    HttpSession session(options);
+    EXPECT_EQ(session.Download(ServerUrl(L"/got.bin"), folder.File(L"got.bin"), 100), 0u);
+    EXPECT_EQ(FileBytes(folder.File(L"got.bin")), "the body");
+    HttpSessionOptions logOptions = LogSessionOptions();
+    logOptions.withoutAutomaticProxy = true;
+    HttpSession logSession(logOptions);
+    EXPECT_TRUE(SendUsageRecord(logSession, TestLogService(), BuildUsageRecord(2, L"", 1, L"v", L"m")));
+    EXPECT_EQ(Records().size(), 2u);
+}
