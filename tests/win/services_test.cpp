@@ -807,8 +807,8 @@ TEST_F(Services, TheSchedulerChecksAtStartAfterAWakeAndOnItsInterval) {
 }
 
 TEST_F(Services, WithoutTheSystemsAutomaticProxyTheUsersSettingsStillReachThisMachine) {
-    // As before Windows 8.1: the proxy comes from the user's settings (none in the test prefix,
-    // or detection that finds nothing), so requests go direct.
+    // As before Windows 8.1: the proxy comes from the user's settings. Wine's say "automatically
+    // detect", which finds no script here, so each request asks for its proxy and goes direct.
     TestFolder folder;
     Control(L"POST", L"/_control/file?path=/got.bin", "the body");
     HttpSessionOptions options = UpdateSessionOptions();
