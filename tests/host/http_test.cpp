@@ -162,8 +162,7 @@ TEST(UserProxy, DetectionOrAScriptAsksPerAddressOverTheFixedProxyOrDirect) {
     UserProxySettings script;
     script.autoConfigUrl = L"http://wpad.corp/proxy.pac";
     EXPECT_TRUE(PlanUserProxy(script).askPerAddress);
-    EXPECT_FALSE(PlanUserProxy(script).autoDetect);
-    EXPECT_FALSE(PlanUserProxy(script).named);
+    EXPECT_FALSE(PlanUserProxy(script).named);  // direct where the script gives no answer
 }
 
 TEST(UserProxy, AFixedProxyAloneOrNothingNeedsNoQuestion) {
