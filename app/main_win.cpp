@@ -33,7 +33,7 @@ private:
     bool ok_;
 };
 
-void RunMainWindow(HINSTANCE instance, bool inTray) {
+void RunMainWindow(HINSTANCE instance, bool inTray, AppServices& services) {
     LoadSkinArchive(instance);
     // The in-place text editor's host windows.
     RegisterTextHostClass(instance);
@@ -42,6 +42,8 @@ void RunMainWindow(HINSTANCE instance, bool inTray) {
                          (inTray ? 0 : WS_VISIBLE) | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, 0)) {
         return;
     }
+    // A wake from sleep asks for an update check.
+    mainWnd->SetResumeHandler([&services] { services.OnResume(); });
     mainWnd->CenterWindow();
     // End-to-end tests slow the writer down to see that exit and logoff wait for it.
     wchar_t delay[16] = {};
@@ -77,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     {
         ComScope com;
         // Our setup restarts an updated copy with "start_in_tray" when its window was hidden.
-        if (com.Ok()) RunMainWindow(instance, commandLine.find(L"start_in_tray") != std::wstring::npos);
+        if (com.Ok()) RunMainWindow(instance, commandLine.find(L"start_in_tray") != std::wstring::npos, services);
     }
     services.Stop();
     return 0;

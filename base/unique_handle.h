@@ -86,6 +86,14 @@ struct WinHttp {
     static void Close(Type h) { WinHttpCloseHandle(h); }
 };
 
+// Texts a system call allocated for its caller with GlobalAlloc (WinHTTP's proxy settings).
+struct GlobalText {
+    using Type = wchar_t*;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type p) { return p != nullptr; }
+    static void Close(Type p) { GlobalFree(p); }
+};
+
 template <typename T>
 struct Com {
     using Type = T*;
@@ -106,6 +114,7 @@ using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
 using UniqueDc = UniqueResource<handle_traits::CreatedDc>;
 using UniqueMenu = UniqueResource<handle_traits::Menu>;
 using WinHttpHandle = UniqueResource<handle_traits::WinHttp>;
+using UniqueGlobalText = UniqueResource<handle_traits::GlobalText>;
 template <typename T>
 using UniqueCom = UniqueResource<handle_traits::Com<T>>;
 

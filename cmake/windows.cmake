@@ -67,9 +67,12 @@ target_link_options(fake_updater PRIVATE -municode)
 add_executable(other_updater WIN32 tests/win/fake_updater.cpp)
 target_link_options(other_updater PRIVATE -municode)
 target_compile_definitions(other_updater PRIVATE FAKE_UPDATER_MARKER=L"other_ran.txt")
+add_executable(slow_updater WIN32 tests/win/fake_updater.cpp)
+target_link_options(slow_updater PRIVATE -municode)
+target_compile_definitions(slow_updater PRIVATE FAKE_UPDATER_MARKER=L"slow_ran.txt" FAKE_UPDATER_DELAY_MS=5000)
 add_executable(services_tests tests/win/services_test.cpp tests/win/test_folder.cpp ${APP_RESOURCES})
 target_link_libraries(services_tests PRIVATE screenshot_app gtest_main)
-add_dependencies(services_tests fake_updater other_updater program_skin)
+add_dependencies(services_tests fake_updater other_updater slow_updater program_skin)
 add_test(NAME services_tests
          COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/win/http_test_server.py --
                  wine $<TARGET_FILE:services_tests>)

@@ -10,13 +10,14 @@
 
 #include "base/unique_handle.h"
 #include "http/http_url.h"
+#include "http/user_proxy.h"
 
 // Error code of a download answered with anything but 200.
 constexpr DWORD kDownloadHttpError = 8193;
 
 enum class ProxyChoice {
     kSystemDefault,  // the system's default proxy settings
-    kAutomatic,      // picked per address where the system can (Windows 8.1 on), else the default
+    kAutomatic,      // picked per address by the system (Windows 8.1 on), else by the user's settings
     kNamed,          // the proxy in HttpSessionOptions::proxyName ("host:port")
 };
 
@@ -25,6 +26,9 @@ struct HttpSessionOptions {
     ProxyChoice proxy = ProxyChoice::kSystemDefault;
     std::wstring proxyName;
     bool tls12Only = false;
+    // For tests: with kAutomatic, act as on a system without WinHTTP's automatic proxy (before
+    // Windows 8.1) and follow the user's proxy settings here.
+    bool withoutAutomaticProxy = false;
     // Limit for each of resolving, connecting, sending and each wait for received data.
     int timeoutMs = 10000;
 };
@@ -67,7 +71,14 @@ public:
 private:
     class Request;
 
+    WinHttpHandle Open(const HttpSessionOptions& options);
+    // Sets the proxy the user's settings give for target on request; the session's proxy stays
+    // when they give none.
+    void ApplyUserProxy(HINTERNET request, const HttpUrl& target) const;
+
     std::atomic<bool> cancelled_{false};
     DWORD openError_ = 0;
+    // The user's proxy settings, when the session follows them itself.
+    UserProxyPlan userProxy_;
     WinHttpHandle session_;
 };

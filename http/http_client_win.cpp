@@ -13,23 +13,24 @@ DWORD LastErrorOr(DWORD fallback) {
     return error ? error : fallback;
 }
 
-WinHttpHandle OpenSession(const HttpSessionOptions& options) {
-    const wchar_t* agent = options.userAgent.c_str();
-    switch (options.proxy) {
-        case ProxyChoice::kNamed:
-            return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, options.proxyName.c_str(),
-                                             WINHTTP_NO_PROXY_BYPASS, 0));
-        case ProxyChoice::kAutomatic: {
-            WinHttpHandle session(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                              WINHTTP_NO_PROXY_BYPASS, 0));
-            if (session) return session;
-            break;  // older systems: the default settings
-        }
-        case ProxyChoice::kSystemDefault:
-            break;
-    }
-    return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                     WINHTTP_NO_PROXY_BYPASS, 0));
+// The user's proxy settings (Internet Options) as WinHTTP reads them; none when unreadable.
+UserProxySettings ReadUserProxySettings() {
+    UserProxySettings settings;
+    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
+    if (!WinHttpGetIEProxyConfigForCurrentUser(&config)) return settings;
+    const UniqueGlobalText autoConfigUrl(config.lpszAutoConfigUrl);
+    const UniqueGlobalText proxy(config.lpszProxy);
+    const UniqueGlobalText bypass(config.lpszProxyBypass);
+    settings.autoDetect = config.fAutoDetect != FALSE;
+    if (autoConfigUrl) settings.autoConfigUrl = autoConfigUrl.Get();
+    if (proxy) settings.proxy = proxy.Get();
+    if (bypass) settings.bypass = bypass.Get();
+    return settings;
+}
+
+std::wstring FullUrl(const HttpUrl& target) {
+    return (target.secure ? L"https://" : L"http://") + target.host + L":" + std::to_wstring(target.port) +
+           target.object;
 }
 
 // The address as WinHTTP itself reads it: the parts a request will really be made from.
@@ -76,6 +77,7 @@ public:
                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                  target.secure ? WINHTTP_FLAG_SECURE : 0));
         if (!request) return LastErrorOr(ERROR_INTERNAL_ERROR);
+        if (session_.userProxy_.askPerAddress) session_.ApplyUserProxy(request.Get(), target);
         if (session_.Cancelled()) return ERROR_WINHTTP_OPERATION_CANCELLED;
         handle_ = std::move(request);
         if (!WinHttpSendRequest(handle_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
@@ -158,7 +160,57 @@ private:
     WinHttpHandle handle_;
 };
 
-HttpSession::HttpSession(const HttpSessionOptions& options) : session_(OpenSession(options)) {
+WinHttpHandle HttpSession::Open(const HttpSessionOptions& options) {
+    const wchar_t* agent = options.userAgent.c_str();
+    switch (options.proxy) {
+        case ProxyChoice::kNamed:
+            return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, options.proxyName.c_str(),
+                                             WINHTTP_NO_PROXY_BYPASS, 0));
+        case ProxyChoice::kAutomatic: {
+            if (!options.withoutAutomaticProxy) {
+                WinHttpHandle session(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                                  WINHTTP_NO_PROXY_BYPASS, 0));
+                if (session) return session;
+            }
+            // Before Windows 8.1 the system's default proxy is not the user's: follow the user's
+            // settings here, as the system would.
+            userProxy_ = PlanUserProxy(ReadUserProxySettings());
+            if (!userProxy_.named) {
+                return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                                 WINHTTP_NO_PROXY_BYPASS, 0));
+            }
+            return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, userProxy_.proxy.c_str(),
+                                             userProxy_.bypass.empty() ? WINHTTP_NO_PROXY_BYPASS
+                                                                       : userProxy_.bypass.c_str(),
+                                             0));
+        }
+        case ProxyChoice::kSystemDefault:
+            break;
+    }
+    return WinHttpHandle(WinHttpOpen(agent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                     WINHTTP_NO_PROXY_BYPASS, 0));
+}
+
+void HttpSession::ApplyUserProxy(HINTERNET request, const HttpUrl& target) const {
+    WINHTTP_AUTOPROXY_OPTIONS autoProxy{};
+    if (userProxy_.autoDetect) {
+        autoProxy.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+        autoProxy.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+    }
+    if (!userProxy_.autoConfigUrl.empty()) {
+        autoProxy.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+        autoProxy.lpszAutoConfigUrl = userProxy_.autoConfigUrl.c_str();
+    }
+    // A script server that asks who we are gets the user's logon.
+    autoProxy.fAutoLogonIfChallenged = TRUE;
+    WINHTTP_PROXY_INFO found{};
+    if (!WinHttpGetProxyForUrl(session_.Get(), FullUrl(target).c_str(), &autoProxy, &found)) return;
+    const UniqueGlobalText proxy(found.lpszProxy);
+    const UniqueGlobalText bypass(found.lpszProxyBypass);
+    WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &found, sizeof found);
+}
+
+HttpSession::HttpSession(const HttpSessionOptions& options) : session_(Open(options)) {
     if (!session_) {
         openError_ = LastErrorOr(ERROR_INTERNAL_ERROR);
         return;

@@ -4,7 +4,7 @@
 #include "http/http_client.h"
 #include "telemetry/log_request.h"
 
-// The session records are sent on: the log client's user agent, the system's proxy settings.
+// The session records are sent on: the log client's user agent, the proxy picked per address.
 HttpSessionOptions LogSessionOptions();
 
 // True only when the service answered 200. Every failure (no connection, a failed request, any

@@ -3,7 +3,7 @@
 HttpSessionOptions LogSessionOptions() {
     HttpSessionOptions options;
     options.userAgent = L"LogServiceClient/1.0";
-    options.proxy = ProxyChoice::kSystemDefault;
+    options.proxy = ProxyChoice::kAutomatic;
     return options;
 }
 

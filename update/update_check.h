@@ -1,5 +1,6 @@
-// The update check: once per start, on its own thread, fetch the manifest; when it names a newer
-// version, fetch the updater, run it briefly without a window, and remove the downloaded files.
+// The update check, on the update scheduler's thread: fetch the manifest; when it names a newer
+// version, fetch the updater, run it without a window, wait for it to end (never ending it), and
+// remove the downloaded files.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +22,9 @@ struct UpdateCheckSettings {
     bool versionKnown = false;
     std::string version;  // the running program's version text
     std::string publicKey;  // X || Y of the key releases are signed with; empty: nothing is downloaded
+    // How long the check waits for a started updater to end. Our setup ends as soon as its
+    // private copy runs, but an antivirus may hold a new program for many seconds first.
+    unsigned long updaterWaitMs = 60000;
 };
 
 // A manifest larger than this is neither kept nor read: its download stops at this size.
@@ -32,7 +36,9 @@ constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 // folder could not be read), and starts nothing once the session is cancelled. The updater is
 // downloaded only when the manifest's statement (version, address, SHA-256) verifies against
 // the public key, and started only when its bytes have that SHA-256; anything else ends the
-// check quietly, with the manifest and any updater deleted.
+// check quietly, with the manifest and any updater deleted. An update.json or update.exe left by
+// an earlier check is deleted first; an update.exe that cannot be deleted (its updater still runs)
+// ends the check at once. An updater still running after its wait keeps its file.
 void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 
 // The thread body: the check for the running program and its folder, against manifestUrl, with

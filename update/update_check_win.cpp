@@ -40,13 +40,16 @@ bool GetExeVersionText(std::wstring& text) {
 
 namespace {
 
-// Runs the updater at path if its bytes have the SHA-256 the release signed. The file is held
-// open with read-only sharing from before its hash until the updater has run: nobody can write,
-// rename or delete it in between, so the bytes checked are the bytes started.
-void StartVerifiedUpdater(const std::wstring& path, const std::string& sha256) {
+// Runs the updater at path if its bytes have the SHA-256 the release signed, and waits up to wait
+// for it to end. The file is held open with read-only sharing from before its hash until the
+// updater has been started: nobody can write, rename or delete it in between, so the bytes
+// checked are the bytes started. The updater is never ended from here: an antivirus may hold a
+// new program for a while before it runs, and a setup cut off halfway would leave a broken copy.
+// True when it was started and is still running after wait.
+bool StartVerifiedUpdater(const std::wstring& path, const std::string& sha256, unsigned long wait) {
     UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!held || Sha256OfOpenFile(held.Get()) != sha256) return;
+    if (!held || Sha256OfOpenFile(held.Get()) != sha256) return false;
     // The path is the application name and, quoted, the command line: a folder with spaces
     // cannot make the system start another program.
     std::wstring commandLine = L"\"" + path + L"\"";
@@ -55,17 +58,12 @@ void StartVerifiedUpdater(const std::wstring& path, const std::string& sha256) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &process)) {
-        return;
+        return false;
     }
+    held.Reset();
     UniqueHandle thread(process.hThread);
     UniqueHandle child(process.hProcess);
-    if (WaitForSingleObject(child.Get(), 3000) == WAIT_TIMEOUT) {
-        TerminateProcess(child.Get(), 1);
-        WaitForSingleObject(child.Get(), 3000);  // let it go before its file is deleted
-    } else {
-        DWORD exitCode = 0;
-        GetExitCodeProcess(child.Get(), &exitCode);
-    }
+    return WaitForSingleObject(child.Get(), wait) == WAIT_TIMEOUT;
 }
 
 }  // namespace
@@ -75,6 +73,12 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     if (settings.folder.empty()) return;
     const std::wstring manifestPath = settings.folder + L"\\update.json";
     const std::wstring updaterPath = settings.folder + L"\\update.exe";
+    // What an earlier check left: an updater still running after its wait cannot be deleted
+    // (the system refuses while it runs), and then this check leaves it alone.
+    DeleteFileW(manifestPath.c_str());
+    if (!DeleteFileW(updaterPath.c_str()) && GetFileAttributesW(updaterPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
     if (session.Download(settings.manifestUrl, manifestPath, kMaxManifestBytes) != 0) return;
     std::string manifest;
     if (ReadWholeFile(manifestPath, static_cast<size_t>(kMaxManifestBytes), manifest) != FileReadResult::kOk) {
@@ -91,10 +95,12 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
         return;
     }
     if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes) != 0) return;
-    // Exiting: nothing is started now.
-    if (!session.Cancelled()) StartVerifiedUpdater(updaterPath, decision.sha256);
+    // Exiting: nothing is started now. An updater still running keeps its file; the next check
+    // deletes it.
+    const bool running = !session.Cancelled() && StartVerifiedUpdater(updaterPath, decision.sha256,
+                                                                        settings.updaterWaitMs);
     DeleteFileW(manifestPath.c_str());
-    DeleteFileW(updaterPath.c_str());
+    if (!running) DeleteFileW(updaterPath.c_str());
 }
 
 void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "http/http_url.h"
+#include "http/user_proxy.h"
 #include "http/worker_thread.h"
 #include "telemetry/event_queue.h"
 
@@ -142,4 +143,37 @@ TEST(EventQueue, StopLetsAStuckSenderGoAndItSendsNothingMore) {
     release->set_value();
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(sent->load(), 1);
+}
+
+TEST(UserProxy, DetectionOrAScriptAsksPerAddressOverTheFixedProxyOrDirect) {
+    UserProxySettings both;
+    both.autoDetect = true;
+    both.autoConfigUrl = L"http://wpad.corp/proxy.pac";
+    both.proxy = L"proxy.corp:8080";
+    both.bypass = L"<local>";
+    const UserProxyPlan plan = PlanUserProxy(both);
+    EXPECT_TRUE(plan.askPerAddress);
+    EXPECT_TRUE(plan.autoDetect);
+    EXPECT_EQ(plan.autoConfigUrl, L"http://wpad.corp/proxy.pac");
+    EXPECT_TRUE(plan.named);  // where the script gives no answer
+    EXPECT_EQ(plan.proxy, L"proxy.corp:8080");
+    EXPECT_EQ(plan.bypass, L"<local>");
+
+    UserProxySettings script;
+    script.autoConfigUrl = L"http://wpad.corp/proxy.pac";
+    EXPECT_TRUE(PlanUserProxy(script).askPerAddress);
+    EXPECT_FALSE(PlanUserProxy(script).named);  // direct where the script gives no answer
+}
+
+TEST(UserProxy, AFixedProxyAloneOrNothingNeedsNoQuestion) {
+    UserProxySettings fixed;
+    fixed.proxy = L"http=a:80;https=b:443";
+    EXPECT_FALSE(PlanUserProxy(fixed).askPerAddress);
+    EXPECT_TRUE(PlanUserProxy(fixed).named);
+    UserProxySettings bypassOnly;
+    bypassOnly.bypass = L"<local>";
+    const UserProxyPlan direct = PlanUserProxy(bypassOnly);
+    EXPECT_FALSE(direct.askPerAddress);
+    EXPECT_FALSE(direct.named);
+    EXPECT_TRUE(direct.bypass.empty());
 }

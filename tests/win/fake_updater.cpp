@@ -1,6 +1,7 @@
 // Stands in for the downloaded updater: leaves "updater_ran.txt" beside itself, holding its own
 // command line, and exits. Built a second time as other_updater.exe, which leaves
-// "other_ran.txt": a program someone might swap in.
+// "other_ran.txt": a program someone might swap in, and as slow_updater.exe, which first waits
+// 5 s (an updater held up by an antivirus) and leaves "slow_ran.txt".
 #include <windows.h>
 
 #include <string>
@@ -10,6 +11,9 @@
 #endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+#ifdef FAKE_UPDATER_DELAY_MS
+    Sleep(FAKE_UPDATER_DELAY_MS);
+#endif
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +26,7 @@
 #include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
+#include "update/update_scheduler.h"
 #include "update/update_statement.h"
 #include "update/updater_signature.h"
 
@@ -712,4 +714,111 @@ TEST_F(Services, CancelledSessionMakesNoMoreRequests) {
     EXPECT_EQ(session.Get(track).error, DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
     EXPECT_TRUE(Records().empty());
     EXPECT_FALSE(FileExists(folder.File(L"update.json")));
+}
+
+TEST_F(Services, AnUpdaterThatTakesItsTimeIsNeverEnded) {
+    const std::string slow = FileBytes(ExeFolder() + L"\\slow_updater.exe");
+    ASSERT_GT(slow.size(), 1000u);
+    const std::string url = WideToUtf8(ServerUrl(L"/updater.exe"));
+    // Within the check's wait: the check waits for it to end, then cleans up.
+    {
+        TestFolder folder;
+        ServeManifest("1.0.0.2", url, slow);
+        Control(L"POST", L"/_control/file?path=/updater.exe", slow);
+        RunCheck(CheckIn(folder));
+        EXPECT_TRUE(FileExists(folder.File(L"slow_ran.txt")));
+        EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+    }
+    // Beyond it: left running with its file, which a check meanwhile neither deletes nor
+    // replaces, and which the first check after its end deletes.
+    TestFolder folder;
+    UpdateCheckSettings settings = CheckIn(folder);
+    settings.updaterWaitMs = 500;
+    RunCheck(settings);
+    const std::wstring updater = folder.File(L"update.exe");
+    EXPECT_FALSE(FileExists(folder.File(L"slow_ran.txt")));
+    EXPECT_EQ(FileBytes(updater), slow);
+    RunCheck(settings);
+    EXPECT_EQ(FileBytes(updater), slow);
+    EXPECT_EQ(CountRequests("/updater.exe"), 2u);  // the first case's download and the second's
+    ASSERT_TRUE(WaitFor([&] { return FileExists(folder.File(L"slow_ran.txt")); }, 15000)) << "it was ended";
+    // It has ended once its marker is closed; the system may take a moment to let go of its file.
+    ASSERT_TRUE(WaitFor([&] {
+        RunCheck(CheckIn(folder, "2.0"));
+        return !FileExists(updater);
+    }));
+}
+
+namespace {
+
+// Counts the checks an UpdateScheduler runs, and the most that ever ran at once.
+struct CheckCounter {
+    std::atomic<int> started{0};
+    std::atomic<int> running{0};
+    std::atomic<int> most{0};
+    UpdateScheduler::Check Check(DWORD takesMs) {
+        return [this, takesMs](const std::shared_ptr<HttpSession>& session) {
+            ++started;
+            most = std::max(most.load(), ++running);
+            // A real request on the session the scheduler gives.
+            HttpUrl manifest{false, L"127.0.0.1", Port(), L"/update/update.json"};
+            EXPECT_EQ(session->Get(manifest).status, 404u);
+            Sleep(takesMs);
+            --running;
+        };
+    }
+};
+
+}  // namespace
+
+TEST_F(Services, TheSchedulerChecksAtStartAfterAWakeAndOnItsInterval) {
+    using std::chrono::milliseconds;
+    {
+        // The hour between checks holds back a wake right after the check at start.
+        CheckCounter counter;
+        UpdateScheduler scheduler;
+        scheduler.Start(counter.Check(0));
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        scheduler.OnResume();
+        EXPECT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        EXPECT_EQ(counter.started, 1);
+    }
+    {
+        CheckCounter counter;
+        UpdateScheduler scheduler;
+        scheduler.Start(counter.Check(0), CheckSchedule(std::chrono::hours(24), milliseconds(0)));
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        scheduler.OnResume();
+        ASSERT_TRUE(scheduler.WaitIdle(milliseconds(10000)));
+        EXPECT_EQ(counter.started, 2);
+        EXPECT_EQ(CountRequests("/update/update.json"), 3u);
+    }
+    // Short intervals and wakes during slow checks: they come again, one at a time.
+    CheckCounter counter;
+    UpdateScheduler scheduler;
+    scheduler.Start(counter.Check(150), CheckSchedule(milliseconds(50), milliseconds(0)));
+    ASSERT_TRUE(WaitFor([&] {
+        scheduler.OnResume();
+        return counter.started >= 5;
+    }));
+    scheduler.Stop(milliseconds(5000));
+    EXPECT_EQ(counter.most, 1);
+    EXPECT_EQ(counter.running, 0);
+}
+
+TEST_F(Services, WithoutTheSystemsAutomaticProxyTheUsersSettingsStillReachThisMachine) {
+    // As before Windows 8.1: the proxy comes from the user's settings. Wine's say "automatically
+    // detect", which finds no script here, so each request asks for its proxy and goes direct.
+    TestFolder folder;
+    Control(L"POST", L"/_control/file?path=/got.bin", "the body");
+    HttpSessionOptions options = UpdateSessionOptions();
+    options.withoutAutomaticProxy = true;
+    HttpSession session(options);
+    EXPECT_EQ(session.Download(ServerUrl(L"/got.bin"), folder.File(L"got.bin"), 100), 0u);
+    EXPECT_EQ(FileBytes(folder.File(L"got.bin")), "the body");
+    HttpSessionOptions logOptions = LogSessionOptions();
+    logOptions.withoutAutomaticProxy = true;
+    HttpSession logSession(logOptions);
+    EXPECT_TRUE(SendUsageRecord(logSession, TestLogService(), BuildUsageRecord(2, L"", 1, L"v", L"m")));
+    EXPECT_EQ(Records().size(), 2u);
 }
