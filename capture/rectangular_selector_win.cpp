@@ -102,9 +102,10 @@ bool CRectangularSelector::Start() {
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer
     annotations_.SetOverlayWindow(overlay_);
     renderer_.Attach(overlay_);
-    ShowWindow(overlay_, SW_SHOW);
     // The keyboard's Escape, Tab and colour keys go to the foreground window: the overlay takes
-    // it with the right its process was given by the hotkey, menu or click that started it.
+    // it with the right its process was given by the hotkey, menu or click that started it
+    // (showing a window from this thread does not take it on Windows).
+    ShowWindow(overlay_, SW_SHOWNA);
     SetForegroundWindow(overlay_);
     UpdateWindow(overlay_);
     pollerRunning_ = true;

@@ -176,9 +176,10 @@ class Program:
     """Screenshot.exe copied into a folder of its own and started there; killed at the end if
     it is still running."""
 
-    def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=(), first_start=False):
+    def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=(), first_start=False,
+                 write_delay_ms=0):
         """first_start: no config.json, as after unpacking; pictures then names where the
-        program is expected to put them."""
+        program is expected to put them. write_delay_ms: each picture is written that much later."""
         self.folder = tempfile.mkdtemp(prefix="screenshot_e2e_")
         self.pictures = pictures or os.path.join(self.folder, "pics")
         shutil.copy(os.path.join(harness.build_dir(), "Screenshot.exe"), self.folder)
@@ -190,6 +191,8 @@ class Program:
                 json.dump(config, f)
         self.env = dict(os.environ, SCREENSHOT_LOG_ENDPOINT=log_url,
                         SCREENSHOT_UPDATE_URL=log_url + "/update/update.json")
+        if write_delay_ms:
+            self.env["SCREENSHOT_TEST_WRITE_DELAY_MS"] = str(write_delay_ms)
         self.args = list(args)
         self.process = None
 
@@ -216,6 +219,11 @@ class Program:
             return []
         # A picture is written under a temporary name and then renamed: only whole files count.
         return sorted(n for n in os.listdir(self.pictures) if not n.endswith(".tmp"))
+
+    def temporary_files(self):
+        if not os.path.isdir(self.pictures):
+            return []
+        return [n for n in os.listdir(self.pictures) if n.endswith(".tmp")]
 
     def wait_picture(self, count=1, timeout=15):
         return harness.wait_until(lambda: len(self.pictures_saved()) >= count and self.pictures_saved(),

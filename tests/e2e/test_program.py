@@ -341,17 +341,82 @@ class ProgramTest(unittest.TestCase):
             self.expect_pattern(os.path.join(app.pictures, names[0]), 200, 200, 160, 100)
             self.expect_pattern(os.path.join(app.pictures, names[1]), 500, 200, 160, 100)
 
-    def test_exit_right_after_a_save_leaves_the_whole_file(self):
-        with program.Program(self.log.url) as app:
+    def test_exit_right_after_a_save_waits_for_the_whole_file_and_says_so(self):
+        with program.Program(self.log.url, write_delay_ms=2500) as app:
             self.start_capture_from_button()
             toolbar = self.select(100, 100, 1100, 800)
             self.press_toolbar(toolbar, "save")
             program.wait_window(MAIN_TITLE)
             program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_EXIT, 0)
-            self.assertEqual(app.process.wait(timeout=20), 0)
+            # The picture is still on its way: the program says why it has not ended yet.
+            program.wait_window("class:ToastWnd")
+            self.assertEqual(program.tool("title", "class:ToastWnd"), "\u6b63\u5728\u4fdd\u5b58\u622a\u56fe\u2026")
+            self.assertIsNone(app.process.poll())
+            self.assertEqual(app.process.wait(timeout=30), 0)
             names = app.pictures_saved()
             self.assertEqual(len(names), 1)
+            self.assertEqual(app.temporary_files(), [])
             self.expect_pattern(os.path.join(app.pictures, names[0]), 100, 100, 1000, 700)
+
+    def test_a_session_ending_with_a_capture_open_and_a_picture_queued_keeps_the_picture(self):
+        with program.Program(self.log.url, write_delay_ms=2500) as app:
+            self.start_capture_from_button()
+            toolbar = self.select(100, 100, 500, 400)
+            self.press_toolbar(toolbar, "save")
+            program.wait_window(MAIN_TITLE)
+            self.start_capture_from_button()
+            # WM_QUERYENDSESSION is answered yes; WM_ENDSESSION(TRUE) returns once the picture is
+            # written, with the open capture ended as by cancel, and the program ends.
+            self.assertEqual(program.tool("send", MAIN_TITLE, 0x0011, 0, 0, 5000), "1")
+            self.assertEqual(app.pictures_saved(), [])
+            self.assertEqual(program.tool("send", MAIN_TITLE, 0x0016, 1, 0, 30000, timeout=40), "0")
+            self.assertEqual(len(app.pictures_saved()), 1)
+            self.assertEqual(app.temporary_files(), [])
+            self.assertEqual(app.process.wait(timeout=20), 0)
+            self.assertIsNone(program.window_rect("Screen Capture"))
+            self.expect_pattern(os.path.join(app.pictures, app.pictures_saved()[0]), 100, 100, 400, 300)
+
+    def test_the_main_window_and_a_pin_answer_during_a_capture(self):
+        with program.Program(self.log.url):
+            self.start_capture_from_button()
+            toolbar = self.select(300, 300, 500, 400)
+            self.press_toolbar(toolbar, "pin")
+            program.wait_window("picWnd")
+            program.wait_window(MAIN_TITLE)
+            self.start_capture_from_button()
+            # WM_NULL, as Windows asks whether a window hangs, and a broadcast settings change,
+            # as other programs send it: both come back while the user is in the capture.
+            self.assertEqual(program.tool("send", MAIN_TITLE, 0, 0, 0, 500), "0")
+            self.assertEqual(program.tool("send", "picWnd", 0, 0, 0, 500), "0")
+            self.assertIsNotNone(program.tool("send", "broadcast", 0x001A, 0, 0, 60000, timeout=30))
+            self.assertIsNotNone(program.window_rect("Screen Capture"))
+            # The update waits while a capture is open, without keeping the asker waiting.
+            self.assertEqual(program.tool("ask-close", MAIN_TITLE), "0")
+            program.press_key("Screen Capture", "Escape")
+            program.wait_window(MAIN_TITLE)
+
+    def test_the_overlay_takes_the_keyboard_however_the_capture_starts(self):
+        with program.Program(self.log.url):
+            starts = {
+                "PrintScreen": lambda: harness.xdotool("key", "Print"),
+                "the tray menu": lambda: program.tool("post", MAIN_TITLE, program.WM_COMMAND,
+                                                      program.TRAY_RECT_CAPTURE, 0),
+                "the ball": lambda: program.click_at(ball[0] + 18, ball[1] + 18, double=True),
+            }
+            for way, start in starts.items():
+                with self.subTest(way):
+                    program.wait_window(MAIN_TITLE)
+                    ball = program.wait_window("class:CFloatWnd")
+                    harness.xdotool("windowfocus", harness.find_window("e2e pattern"))
+                    start()
+                    program.wait_window("Screen Capture")
+                    harness.wait_until(lambda: program.tool("foreground") == "Screen Capture", 10,
+                                       what="the overlay in front")
+                    # A key from the system's input queue goes to the window in front, as on
+                    # Windows (xdotool's would go to the window with the X focus).
+                    self.assertEqual(program.tool("key", 0x1B), "pressed")
+                    harness.wait_until(lambda: program.window_rect("Screen Capture") is None, 10,
+                                       what="the capture ended by Escape")
 
     def test_ctrl_h_copies_the_colour_and_a_toast_confirms_it(self):
         with program.Program(self.log.url):

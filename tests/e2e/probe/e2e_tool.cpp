@@ -113,6 +113,18 @@ int Send(const std::wstring& name, UINT message, WPARAM wParam, LPARAM lParam, U
     return 0;
 }
 
+// Presses and releases a key through the system's input queue, as a keyboard does: Windows gives
+// it to the window in the foreground, whichever has the X keyboard focus.
+int Key(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (SendInput(2, input, sizeof(INPUT)) != 2) return 1;
+    std::printf("pressed\n");
+    return 0;
+}
+
 int Rect(const std::wstring& name) {
     HWND window = FindByName(name);
     RECT r;
@@ -331,6 +343,7 @@ int wmain(int argc, wchar_t** argv) {
                     static_cast<LPARAM>(std::wcstol(argv[5], nullptr, 0)),
                     static_cast<UINT>(std::wcstoul(argv[6], nullptr, 0)));
     }
+    if (command == L"key" && argc == 3) return Key(static_cast<WORD>(std::wcstoul(argv[2], nullptr, 0)));
     if (command == L"rect" && argc == 3) return Rect(argv[2]);
     if (command == L"count" && argc == 3) return Count(argv[2]);
     if (command == L"tray" && argc == 4) return Tray(argv[2], argv[3]);
