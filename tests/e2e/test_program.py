@@ -643,16 +643,32 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual(program.read_pixels(out)[:2], (1920, 1080))
             program.wait_window(MAIN_TITLE)
 
-    def test_a_full_screen_capture_waits_until_the_hidden_windows_are_off_the_screen(self):
-        # A desktop whose program gets to its messages only now and then, so it repaints what
-        # the hidden main window uncovered late: the capture must wait for it, not for a guess.
+    def start_busy_desktop(self, busy_ms=200):
+        """A desktop whose program gets to its messages only now and then (busy for busy_ms four
+        times a second), so it repaints what the hidden main window uncovered late: a capture
+        must wait for it, not for a guess."""
         exe = os.path.join(harness.build_dir(), "e2e_tool.exe")
-        busy = subprocess.Popen(["wine", exe, "pattern", "200"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        busy = subprocess.Popen(["wine", exe, "pattern", str(busy_ms)], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 text=True)
         self.addCleanup(busy.wait, 10)
         self.addCleanup(busy.kill)
         self.addCleanup(busy.stdout.close)
         busy.stdout.readline()
+
+    def test_a_region_capture_waits_until_the_hidden_windows_are_off_the_screen(self):
+        # Longer than a region capture takes to start, but within the second it waits at most.
+        self.start_busy_desktop(600)
+        with program.Program(self.log.url) as app:
+            time.sleep(1)
+            left, top, right, bottom, _ = program.wait_window(MAIN_TITLE)
+            self.start_capture_from_button()
+            toolbar = self.select(left, top, right, bottom)
+            self.press_toolbar(toolbar, "save")
+            names = app.wait_picture()
+            self.expect_pattern(os.path.join(app.pictures, names[0]), left, top, right - left, bottom - top)
+
+    def test_a_full_screen_capture_waits_until_the_hidden_windows_are_off_the_screen(self):
+        self.start_busy_desktop()
         with program.Program(self.log.url) as app:
             time.sleep(1)
             program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
