@@ -208,13 +208,8 @@ void CMainWnd::StartRectCapture() {
     // overlay, shown later on its own thread, gets the keyboard.
     AllowSetForegroundWindow(GetCurrentProcessId());
     HideTipsAndToasts();
-    // How the windows about to be hidden look, in the capture's physical pixels: the grab waits
-    // until they are off the screen.
-    auto hidden = std::make_shared<HiddenWindowsLook>();
-    {
-        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
-        *hidden = HiddenWindowsLook(WindowsToHideForCapture());
-    }
+    // The grab waits until the windows about to be hidden are off the screen.
+    const std::shared_ptr<const HiddenWindowsLook> hidden = LookOfWindowsToHide();
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     captureEnding_ = false;
@@ -267,15 +262,29 @@ void CMainWnd::OnEndSession(bool ending) {
 
 void CMainWnd::StartFullScreenCapture() {
     HideTipsAndToasts();
-    // How the windows about to be hidden look, so the grab can wait until they are off the screen.
-    const HiddenWindowsLook hidden(WindowsToHideForCapture());
+    const std::shared_ptr<const HiddenWindowsLook> hidden = LookOfWindowsToHide();
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
+    captureEnding_ = false;
+    // The grab waits for the hidden windows to leave the screen, and the picture is saved and
+    // copied, on the capture's thread; the outcome comes back as WM_FULLSCREEN_CAPTURE_DONE.
     const PictureTarget target = ConfiguredPictureTarget();
-    const FullScreenCaptureResult result =
-        CaptureFullScreen(target.folder, target.format, CAppContext::Instance().GetCaptureRequester(), hidden);
-    if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
-    DropQueuedHotkeyPresses(m_hWnd);
+    const HWND requester = m_hWnd;
+    const bool started = capture_.Start(m_hWnd, WM_CAPTURE_THREAD_ENDED, [requester, hidden, target] {
+        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+        const FullScreenCaptureResult result = CaptureFullScreen(target.folder, target.format, requester, *hidden);
+        if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
+    });
+    if (!started) {
+        RestoreAfterCapture();
+        ShowResultToast(CaptureFailedToast());
+    }
+}
+
+std::shared_ptr<const HiddenWindowsLook> CMainWnd::LookOfWindowsToHide() const {
+    // In the capture's physical pixels, the context its thread waits in.
+    ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+    return std::make_shared<const HiddenWindowsLook>(WindowsToHideForCapture());
 }
 
 std::vector<HWND> CMainWnd::WindowsToHideForCapture() const {

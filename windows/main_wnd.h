@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 #include "windows/capture_hotkey.h"
 #include "windows/float_wnd.h"
 #include "windows/main_commands.h"
-#include "windows/region_capture_thread.h"
+#include "windows/capture_thread.h"
 #include "windows/tray_icon.h"
 
 // The main window's title; a second instance finds the first one by it.
@@ -27,11 +28,14 @@ public:
 
     // Starts a region capture on its own thread and returns at once.
     void StartRectCapture();
-    // A region capture's thread runs (until its end has been taken from this thread's messages).
+    // A capture's thread runs (until its end has been taken from this thread's messages).
     bool CaptureRunning() const { return capture_.Running(); }
+    // Starts a full-screen capture on the capture's thread and returns at once.
     void StartFullScreenCapture();
     // The visible windows the settings say to hide for a capture, and hiding them.
     std::vector<HWND> WindowsToHideForCapture() const;
+    // How they look on the screen now, before they are hidden.
+    std::shared_ptr<const HiddenWindowsLook> LookOfWindowsToHide() const;
     void HideForCapture();
     void RestoreAfterCapture();
     // The settings, feedback and about windows.
@@ -95,7 +99,7 @@ private:
     // the user is busy with it. 0: busy; 1: ending, the main window was shown; 2: ending, it was
     // hidden in the tray.
     LRESULT CloseForUpdate(DWORD askedAt);
-    // A region capture's thread has ended: it is joined, and a command asked for while it ended
+    // A capture's thread has ended: it is joined, and a command asked for while it ended
     // runs now.
     void OnCaptureThreadEnded();
     // The session ends (logoff, shutdown): Windows is asked to wait while pictures are pending,
@@ -124,5 +128,5 @@ private:
     std::function<void(CRectangularSelector&)> captureStarted_;
     std::function<void()> resumed_;
     // Last: the capture's thread uses the members above, so it is joined before they go.
-    RegionCaptureThread capture_;
+    CaptureThread capture_;
 };

@@ -1,7 +1,8 @@
-// RegionCaptureThread: the thread a region capture runs on. The main window's thread starts it
+// CaptureThread: the thread a capture runs on, one at a time. The main window's thread starts it
 // and goes back to its messages, so pins, the ball, the tray icon and programs that broadcast
-// keep getting answers while the user works in the overlay; the thread says when it has ended
-// by a posted message, and only then is it joined.
+// keep getting answers while the user works in a region capture's overlay or a full-screen
+// picture is saved; the thread says when it has ended by a posted message, and only then is it
+// joined.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +12,13 @@
 #include <mutex>
 #include <thread>
 
-class RegionCaptureThread {
+class CaptureThread {
 public:
-    RegionCaptureThread() = default;
+    CaptureThread() = default;
     // Cancels and joins a capture still running (its owner should have waited for it pumping).
-    ~RegionCaptureThread();
-    RegionCaptureThread(const RegionCaptureThread&) = delete;
-    RegionCaptureThread& operator=(const RegionCaptureThread&) = delete;
+    ~CaptureThread();
+    CaptureThread(const CaptureThread&) = delete;
+    CaptureThread& operator=(const CaptureThread&) = delete;
 
     // Runs body on a new thread; once it has returned, endedMessage is posted to notify. False
     // when a capture is still running or no thread could be started.

@@ -1,15 +1,15 @@
-#include "windows/region_capture_thread.h"
+#include "windows/capture_thread.h"
 
 #include <system_error>
 
 #include "base/message_loop.h"
 
-RegionCaptureThread::~RegionCaptureThread() {
+CaptureThread::~CaptureThread() {
     Cancel();
     if (thread_.joinable()) thread_.join();
 }
 
-bool RegionCaptureThread::Start(HWND notify, UINT endedMessage, std::function<void()> body) {
+bool CaptureThread::Start(HWND notify, UINT endedMessage, std::function<void()> body) {
     if (thread_.joinable()) return false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -33,23 +33,23 @@ bool RegionCaptureThread::Start(HWND notify, UINT endedMessage, std::function<vo
     return true;
 }
 
-void RegionCaptureThread::JoinIfEnded() {
+void CaptureThread::JoinIfEnded() {
     if (ended_ && thread_.joinable()) thread_.join();
 }
 
-void RegionCaptureThread::OverlayShown(HWND overlay) {
+void CaptureThread::OverlayShown(HWND overlay) {
     std::lock_guard<std::mutex> lock(mutex_);
     overlay_ = overlay;
     if (cancelled_) PostMessageW(overlay_, WM_CLOSE, 0, 0);
 }
 
-void RegionCaptureThread::Cancel() {
+void CaptureThread::Cancel() {
     std::lock_guard<std::mutex> lock(mutex_);
     cancelled_ = true;
     if (overlay_) PostMessageW(overlay_, WM_CLOSE, 0, 0);
 }
 
-void RegionCaptureThread::CancelAndWait() {
+void CaptureThread::CancelAndWait() {
     if (!thread_.joinable()) return;
     Cancel();
     // The capture may send to this thread's windows (the clipboard's last owner) as it ends.

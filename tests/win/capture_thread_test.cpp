@@ -1,4 +1,4 @@
-// The thread a region capture runs on, with real threads, windows and messages: a cancel before
+// The thread a capture runs on, with real threads, windows and messages: a cancel before
 // the overlay shows, a wait that keeps this thread's windows answering, and the end's message.
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "base/message_loop.h"
 #include "base/unique_handle.h"
 #include "tests/win/window_test_util.h"
-#include "windows/region_capture_thread.h"
+#include "windows/capture_thread.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct Listener {
         WNDCLASSW wc{};
         wc.lpfnWndProc = &Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"RegionCaptureThreadTest";
+        wc.lpszClassName = L"CaptureThreadTest";
         RegisterClassW(&wc);
         window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -51,16 +51,16 @@ HWND MakeOverlay() {
     WNDCLASSW wc{};
     wc.lpfnWndProc = &OverlayProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"RegionCaptureThreadTestOverlay";
+    wc.lpszClassName = L"CaptureThreadTestOverlay";
     RegisterClassW(&wc);
     return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
 
-TEST(RegionCaptureThread, ACancelBeforeTheOverlayShowsEndsItAndTheWaitKeepsThisThreadAnswering) {
+TEST(CaptureThread, ACancelBeforeTheOverlayShowsEndsItAndTheWaitKeepsThisThreadAnswering) {
     Listener listener;
-    RegionCaptureThread capture;
+    CaptureThread capture;
     UniqueHandle cancelled(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::atomic<LRESULT> answer{0};
     const HWND main = listener.window;
@@ -85,9 +85,9 @@ TEST(RegionCaptureThread, ACancelBeforeTheOverlayShowsEndsItAndTheWaitKeepsThisT
     EXPECT_EQ(listener.ended, 1);
 }
 
-TEST(RegionCaptureThread, ItsEndIsPostedAndItIsJoinedOnlyThen) {
+TEST(CaptureThread, ItsEndIsPostedAndItIsJoinedOnlyThen) {
     Listener listener;
-    RegionCaptureThread capture;
+    CaptureThread capture;
     UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(capture.Start(listener.window, kEnded, [&] { WaitForSingleObject(release.Get(), 10000); }));
     capture.JoinIfEnded();  // still running: nothing waits here
