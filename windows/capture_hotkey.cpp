@@ -64,9 +64,3 @@ std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder) {
     }
     return L"快捷键 " + name + L" 已被占用";
 }
-
-void DropQueuedHotkeyPresses(HWND owner) {
-    MSG message;
-    while (PeekMessageW(&message, owner, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
-    }
-}

@@ -58,7 +58,3 @@ struct TakenHotkey {
 // The toast for a hotkey another program holds: "快捷键 <name> 已被占用", or for the screen
 // snipping where to turn it off and that another key can be chosen (two lines).
 std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder);
-
-// Removes the presses that queued up for owner while a capture ran: one capture at a time, and
-// a press during it does nothing.
-void DropQueuedHotkeyPresses(HWND owner);

@@ -124,6 +124,10 @@ void CMainWnd::CreateFloatWnd() {
 }
 
 void CMainWnd::ShowFloatWnd() {
+    if (CaptureOpen()) {
+        hiddenForCapture_.ball = true;
+        return;
+    }
     float_.ShowWindow(true, true);
     Repaint(float_.GetHWND());
 }
@@ -178,6 +182,10 @@ void CMainWnd::ToggleVisible() {
 }
 
 void CMainWnd::ShowInFront() {
+    if (CaptureOpen()) {
+        hiddenForCapture_.main = true;
+        return;
+    }
     ::ShowWindow(m_hWnd, SW_SHOW);
     Repaint(m_hWnd);
     SetForegroundWindow(m_hWnd);

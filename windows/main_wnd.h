@@ -73,6 +73,9 @@ private:
     // Before a capture's grab: no tooltip or toast of ours may be in the picture.
     void HideTipsAndToasts();
     bool IsVisible() const { return m_hWnd && IsWindowVisible(m_hWnd); }
+    // A capture is on the screen (started, its outcome not posted yet). The main window and
+    // the ball stay out of its way meanwhile: one asked for is shown as the capture ends.
+    bool CaptureOpen() const { return capture_.Running() && !captureEnding_; }
     // Shows a hidden main window in front, or hides a visible one.
     void ToggleVisible();
     void ShowInFront();

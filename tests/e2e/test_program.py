@@ -479,6 +479,8 @@ class ProgramTest(unittest.TestCase):
             finally:
                 if second.poll() is None:
                     second.kill()
+            time.sleep(0.5)  # the first one has taken the second's request by now
+            self.assertFalse(program.window_rect(MAIN_TITLE)[4], "the window waits until the capture ends")
             program.press_key("Screen Capture", "Escape")
             program.wait_window(MAIN_TITLE, visible=True)
             time.sleep(1)
