@@ -136,7 +136,7 @@ add_executable(crash_probe tests/win/crash_probe.cpp)
 target_link_libraries(crash_probe PRIVATE screenshot_app)
 target_link_options(crash_probe PRIVATE -municode)
 add_executable(windows_tests tests/win/toast_test.cpp tests/win/pinned_picture_test.cpp tests/win/dialogs_test.cpp
-               tests/win/context_menus_test.cpp tests/win/capture_hotkey_test.cpp tests/win/capture_thread_test.cpp
+               tests/win/context_menus_test.cpp tests/win/capture_hotkey_test.cpp tests/win/capture_thread_test.cpp tests/win/main_window_test.cpp
                tests/win/crash_dump_test.cpp tests/win/test_folder.cpp tests/win/toolkit_test_window.cpp
                tests/win/window_test_util.cpp tests/win/picture_files.cpp ${APP_RESOURCES})
 target_link_libraries(windows_tests PRIVATE screenshot_windows gtest_main)

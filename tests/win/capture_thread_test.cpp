@@ -17,12 +17,14 @@ namespace {
 constexpr UINT kEnded = WM_APP + 40;
 constexpr UINT kPing = WM_APP + 41;
 std::atomic<int> g_ended{0};
+std::atomic<int> g_chars{0};
 
 // Stands in for the main window (counts the ends, answers pings) and for the overlay (WM_CLOSE
 // ends its thread's loop).
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kEnded) ++g_ended;
     if (message == kPing) return 42;
+    if (message == WM_CHAR) ++g_chars;
     if (message == WM_CLOSE) PostQuitMessage(0);
     return message == WM_CLOSE ? 0 : DefWindowProcW(window, message, wParam, lParam);
 }
@@ -71,11 +73,17 @@ TEST(CaptureThread, ACancelBeforeTheOverlayShowsEndsItWhileThisThreadKeepsAnswer
     DestroyWindow(main);
 }
 
-TEST(PumpMessagesUntil, AQuitMetWhileWaitingStillEndsTheLoopAfterwards) {
+TEST(PumpMessagesUntil, KeysAreTranslatedAndAQuitMetWhileWaitingStillEndsTheLoopAfterwards) {
+    const HWND window = MessageWindow();
+    g_chars = 0;
+    // A key typed into a dialog while the exit waits still makes its character.
+    PostMessageW(window, WM_KEYDOWN, 'A', 1 | (MapVirtualKeyW('A', MAPVK_VK_TO_VSC) << 16));
     PostQuitMessage(7);
     int asked = 0;
-    PumpMessagesUntil([&] { return ++asked > 1; }, 10);  // done once the queue was read
+    PumpMessagesUntil([&] { return ++asked > 2; }, 10);  // done once the queue was read
+    EXPECT_EQ(g_chars, 1);
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+    DestroyWindow(window);
 }

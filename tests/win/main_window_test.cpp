@@ -1,0 +1,28 @@
+// The main window's answers to what Windows sends it around sleep and the session's end, on the
+// real window built from the program's skin (the skin comes from dialogs_test's environment).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "windows/main_wnd.h"
+#include "windows/toast_wnd.h"
+
+TEST(MainWindow, AWakeFromSleepTellsItsHandlerAndALogoffWithNothingPendingIsAgreedTo) {
+    {
+        CMainWnd main;
+        ASSERT_TRUE(main.Create(nullptr, L"main window test", WS_CAPTION | WS_SYSMENU, 0));
+        int wakes = 0;
+        main.SetResumeHandler([&] { ++wakes; });
+        SendMessageW(main.GetHWND(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+        EXPECT_EQ(wakes, 0) << "going to sleep is no wake";
+        SendMessageW(main.GetHWND(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        EXPECT_EQ(wakes, 1);
+        EXPECT_EQ(SendMessageW(main.GetHWND(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        DestroyWindow(main.GetHWND());
+    }
+    CloseToasts();
+    // Its end asked this thread's loop to end: the tests after it run their own loops.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
