@@ -760,9 +760,12 @@ struct CheckCounter {
         return [this, takesMs](const std::shared_ptr<HttpSession>& session) {
             ++started;
             most = std::max(most.load(), ++running);
-            // A real request on the session the scheduler gives.
+            // A real request on the session the scheduler gives; the stop may cancel the last one.
             HttpUrl manifest{false, L"127.0.0.1", Port(), L"/update/update.json"};
-            EXPECT_EQ(session->Get(manifest).status, 404u);
+            const HttpResponse response = session->Get(manifest);
+            if (!session->Cancelled()) {
+                EXPECT_EQ(response.status, 404u);
+            }
             Sleep(takesMs);
             --running;
         };
