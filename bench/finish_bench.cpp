@@ -135,9 +135,12 @@ double PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
     const double start = Now();
     MSG msg;
     while (Now() - start < timeoutMs) {
+        // Checked after every message: a result is there as soon as it is, not once every
+        // paint behind it is done too.
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
+            if (done()) return Now();
         }
         if (done()) return Now();
         Sleep(1);
