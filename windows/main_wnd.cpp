@@ -1,7 +1,6 @@
 #include "windows/main_wnd.h"
 
 #include <memory>
-#include <thread>
 
 #include "base/app_messages.h"
 #include "base/dpi_context.h"
@@ -210,7 +209,7 @@ void CMainWnd::HideTipsAndToasts() {
     }
 }
 
-void CMainWnd::StartRectCapture() {
+void CMainWnd::StartCapture(std::function<void(const HiddenWindowsLook&)> body) {
     // Windows lets the process whose hotkey was pressed, or whose menu or ball was clicked, take
     // the foreground; this keeps that right until the user's next input elsewhere, so that the
     // overlay, shown later on its own thread, gets the keyboard.
@@ -221,10 +220,17 @@ void CMainWnd::StartRectCapture() {
     HideForCapture();
     CAppContext::Instance().SetCaptureRequester(m_hWnd);
     captureEnding_ = false;
-    // The capture runs its own window and message loop on a thread of its own while this one
-    // goes back to its messages; the outcome arrives as posted messages.
+    // The capture runs on a thread of its own while this one goes back to its messages; the
+    // outcome arrives as posted messages.
+    if (!capture_.Start(m_hWnd, WM_CAPTURE_THREAD_ENDED, [hidden, body = std::move(body)] { body(*hidden); })) {
+        RestoreAfterCapture();
+        ShowResultToast(CaptureFailedToast());
+    }
+}
+
+void CMainWnd::StartRectCapture() {
     const HWND requester = m_hWnd;
-    const bool started = capture_.Start(m_hWnd, WM_CAPTURE_THREAD_ENDED, [this, requester, hidden] {
+    StartCapture([this, requester](const HiddenWindowsLook& hidden) {
         // The shapes' look chosen in one capture stays for the next; the shapes do not.
         CaptureShapes annotations(CShapeLogic::Instance());
         const auto started = [this](CRectangularSelector& selector) {
@@ -237,12 +243,20 @@ void CMainWnd::StartRectCapture() {
         };
         // A saved picture is written in the background: the capture ends once it is composed.
         RunRegionCapture(requester, annotations, ConfiguredPictureTarget, started,
-                         [this](PictureWrite write) { writer_.Submit(std::move(write)); }, *hidden);
+                         [this](PictureWrite write) { writer_.Submit(std::move(write)); }, hidden);
     });
-    if (!started) {
-        RestoreAfterCapture();
-        ShowResultToast(CaptureFailedToast());
-    }
+}
+
+void CMainWnd::StartFullScreenCapture() {
+    // The picture is saved and copied on the capture's thread; the outcome comes back as
+    // WM_FULLSCREEN_CAPTURE_DONE.
+    const PictureTarget target = ConfiguredPictureTarget();
+    const HWND requester = m_hWnd;
+    StartCapture([requester, target](const HiddenWindowsLook& hidden) {
+        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+        const FullScreenCaptureResult result = CaptureFullScreen(target.folder, target.format, requester, hidden);
+        if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
+    });
 }
 
 void CMainWnd::OnCaptureThreadEnded() {
@@ -266,27 +280,6 @@ void CMainWnd::OnEndSession(bool ending) {
         PostQuitMessage(0);
     }
     ShutdownBlockReasonDestroy(m_hWnd);
-}
-
-void CMainWnd::StartFullScreenCapture() {
-    HideTipsAndToasts();
-    const std::shared_ptr<const HiddenWindowsLook> hidden = LookOfWindowsToHide();
-    HideForCapture();
-    CAppContext::Instance().SetCaptureRequester(m_hWnd);
-    captureEnding_ = false;
-    // The grab waits for the hidden windows to leave the screen, and the picture is saved and
-    // copied, on the capture's thread; the outcome comes back as WM_FULLSCREEN_CAPTURE_DONE.
-    const PictureTarget target = ConfiguredPictureTarget();
-    const HWND requester = m_hWnd;
-    const bool started = capture_.Start(m_hWnd, WM_CAPTURE_THREAD_ENDED, [requester, hidden, target] {
-        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
-        const FullScreenCaptureResult result = CaptureFullScreen(target.folder, target.format, requester, *hidden);
-        if (result.saved) CAppContext::Instance().SetLastPicturePath(result.path);
-    });
-    if (!started) {
-        RestoreAfterCapture();
-        ShowResultToast(CaptureFailedToast());
-    }
 }
 
 std::shared_ptr<const HiddenWindowsLook> CMainWnd::LookOfWindowsToHide() const {
@@ -318,7 +311,7 @@ void CMainWnd::HideForCapture() {
 }
 
 void CMainWnd::RestoreAfterCapture() {
-    // Every end of a region capture comes here: its thread is ending.
+    // Every end of a capture comes here: its thread is ending.
     captureEnding_ = true;
     // The button that started the capture took the press back as hot after the capture began.
     ForgetPointer();

@@ -102,6 +102,9 @@ private:
     // the user is busy with it. 0: busy; 1: ending, the main window was shown; 2: ending, it was
     // hidden in the tray.
     LRESULT CloseForUpdate(DWORD askedAt);
+    // Hides what the settings say, and runs body on the capture's thread with how the hidden
+    // windows looked.
+    void StartCapture(std::function<void(const HiddenWindowsLook&)> body);
     // A capture's thread has ended: it is joined, and a command asked for while it ended
     // runs now.
     void OnCaptureThreadEnded();
