@@ -74,8 +74,9 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     const std::wstring manifestPath = settings.folder + L"\\update.json";
     const std::wstring updaterPath = settings.folder + L"\\update.exe";
     // What an earlier check left: an updater still running after its wait cannot be deleted
-    // (the system refuses while it runs), and then this check leaves it alone.
-    DeleteFileW(manifestPath.c_str());
+    // (the system refuses while it runs), and then this check leaves it alone. An update.json
+    // is left to the download, which replaces it: in a folder shared with another program it
+    // may be that program's.
     if (!DeleteFileW(updaterPath.c_str()) && GetFileAttributesW(updaterPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return;
     }
