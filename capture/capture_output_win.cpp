@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_copy.h"
 #include "base/command_line_argument.h"
 #include "base/window_transitions.h"
 #include "base/clipboard.h"
@@ -233,7 +234,7 @@ HBITMAP GrabVirtualScreen() {
     if (!bitmap) return nullptr;
     {
         SelectedObject selected(memory.Get(), bitmap.Get());
-        if (!BitBlt(memory.Get(), 0, 0, width, height, display.Get(), left, top, SRCCOPY)) return nullptr;
+        if (!BitBlt(memory.Get(), 0, 0, width, height, display.Get(), left, top, kScreenCopyRop)) return nullptr;
     }
     return bitmap.Release();
 }

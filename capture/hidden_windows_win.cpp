@@ -1,6 +1,7 @@
 #include "capture/hidden_windows_win.h"
 
 #include "base/dib_canvas.h"
+#include "base/screen_copy.h"
 #include "base/unique_handle.h"
 
 namespace {
@@ -15,7 +16,7 @@ std::vector<uint32_t> ScreenPixels(const RECT& rect) {
     WindowDc screen(nullptr);
     DibCanvas canvas;
     if (!screen.Get() || !canvas.Create(screen.Get(), width, height) ||
-        !BitBlt(canvas.Dc(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) {
+        !BitBlt(canvas.Dc(), 0, 0, width, height, screen.Get(), rect.left, rect.top, kScreenCopyRop)) {
         return {};
     }
     GdiFlush();

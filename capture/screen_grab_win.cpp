@@ -5,6 +5,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "base/screen_copy.h"
 #include "capture/screen_dimming.h"
 
 PageWarmer::PageWarmer(void* bits, size_t bytes) {
@@ -109,7 +110,7 @@ bool GrabScreen(const DibCanvas& frozen, const DibCanvas& dimmed, int left, int 
         BandDimmer dimmer(frozen.Bits(), dimmed.Bits(), width);
         for (int band = 0; band < kBands && ok; ++band) {
             const int y0 = height * band / kBands, y1 = height * (band + 1) / kBands;
-            ok = BitBlt(frozen.Dc(), 0, y0, width, y1 - y0, screen, left, top + y0, SRCCOPY) != FALSE;
+            ok = BitBlt(frozen.Dc(), 0, y0, width, y1 - y0, screen, left, top + y0, kScreenCopyRop) != FALSE;
             GdiFlush();  // the pixels must be in the bitmap before the other thread reads them
             if (ok) dimmer.Copied(y1);
         }
