@@ -90,8 +90,10 @@ bool CTextEditWnd::Build(const std::wstring& face, int points) {
 void CTextEditWnd::SetFont(const std::wstring& face, int points) {
     face_ = face.substr(0, 31);
     points_ = points;
-    // Points at the overlay's DPI, so text is as large as in other programs on a scaled display.
-    const int height = -MulDiv(points_, WindowDpi(owner_), 72);
+    // Points at the DPI of the monitor under the text, so text is as large as in other programs
+    // there, also on an overlay that spans monitors of different scales.
+    fontDpi_ = DpiAtText();
+    const int height = -MulDiv(points_, fontDpi_, 72);
     font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face_.c_str()));
     if (edit_ && font_) {
         SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
@@ -139,6 +141,14 @@ void CTextEditWnd::PlaceAt(POINT ownerClient) {
     if (!Visible()) return;
     ClientToScreen(owner_, &ownerClient);
     SetWindowPos(host_, nullptr, ownerClient.x, ownerClient.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved onto a monitor of another scale: the same points there.
+    if (DpiAtText() != fontDpi_) SetFont(face_, points_);
+}
+
+int CTextEditWnd::DpiAtText() const {
+    RECT r{};
+    if (host_) GetWindowRect(host_, &r);
+    return DpiAtScreenPoint(POINT{r.left, r.top});
 }
 
 void CTextEditWnd::Show(bool show) {

@@ -64,6 +64,7 @@ private:
     // Invalidates what the text covered on the owner before and covers now.
     void InvalidateOwner(bool update);
     RECT AreaOnOwner() const;
+    int DpiAtText() const;
 
     HINSTANCE instance_;
     HWND owner_;
@@ -76,5 +77,6 @@ private:
     UniqueFont font_;
     std::wstring face_ = L"黑体";
     int points_ = 14;
+    int fontDpi_ = 96;  // the DPI of the monitor under the text when the font was made
     RECT lastArea_{};
 };

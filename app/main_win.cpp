@@ -61,10 +61,10 @@ void RunMainWindow(HINSTANCE instance, bool inTray, AppServices& services) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    // The windows are drawn for 96 DPI and scaled by the system, as in any program that declares
-    // no awareness. On Windows this thread is unaware already; Wine makes every program aware
-    // unless a thread says otherwise. Only the capture works in physical pixels.
-    SetThreadDpiMode(DpiMode::kUnaware);
+    // The windows are drawn for 96 DPI and scaled by the system. On Windows this thread is unaware
+    // already; Wine makes every program aware unless a thread says otherwise. Only the capture
+    // works in physical pixels.
+    SetUpProcessDpi();
     InstallCrashFilter();
     GdiplusSession gdiplus;
     SingleInstance single;

@@ -1,6 +1,7 @@
 #include "base/dpi_context.h"
 
 #include "base/system_function.h"
+#include "base/unique_handle.h"
 
 namespace {
 
@@ -10,12 +11,15 @@ const HANDLE kContextPerMonitor = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(
 const HANDLE kContextPerMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
 constexpr int kAwarenessUnaware = 0;
 constexpr int kMdtEffectiveDpi = 0;
+constexpr int kProcessPerMonitorAware = 2;  // PROCESS_PER_MONITOR_DPI_AWARE
 
 using SetThreadContextFn = HANDLE(WINAPI*)(HANDLE);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetWindowContextFn = HANDLE(WINAPI*)(HWND);
 using GetAwarenessFn = int(WINAPI*)(HANDLE);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using SetProcessAwarenessFn = HRESULT(WINAPI*)(int);
+using SetProcessAwareFn = BOOL(WINAPI*)();
 
 template <typename Fn>
 Fn User32Function(const char* name) {
@@ -40,7 +44,11 @@ UINT MonitorDpi(HMONITOR monitor) {
     static const auto get = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (get && SUCCEEDED(get(monitor, kMdtEffectiveDpi, &x, &y)) && x > 0) return x;
-    return base::kBaseDpi;
+    // Before Windows 8.1 every monitor has the system's DPI, which an aware process reads here
+    // (an unaware one reads 96).
+    WindowDc screen(nullptr);
+    const int systemDpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+    return systemDpi > 0 ? static_cast<UINT>(systemDpi) : base::kBaseDpi;
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
@@ -51,6 +59,19 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
 }
 
 }  // namespace
+
+void SetUpProcessDpi() {
+    if (SetThreadDpiMode(DpiMode::kUnaware)) return;
+    // The manifest's dpiAware has made the process aware already on these systems, and the calls
+    // below then change nothing; they make it so where the manifest was not read.
+    if (const auto perMonitor = SystemFunction<SetProcessAwarenessFn>(L"shcore.dll", "SetProcessDpiAwareness")) {
+        perMonitor(kProcessPerMonitorAware);
+    } else if (const auto systemWide = User32Function<SetProcessAwareFn>("SetProcessDPIAware")) {
+        systemWide();
+    }
+}
+
+bool ThreadsChooseDpiAwareness() { return SetThreadContextFunction() != nullptr; }
 
 bool SetThreadDpiMode(DpiMode mode) { return SetContext(mode) != nullptr; }
 
@@ -64,6 +85,10 @@ int WindowDpi(HWND window) {
     static const auto get = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
     const UINT dpi = get && window ? get(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : base::kBaseDpi;
+}
+
+int DpiAtScreenPoint(POINT point) {
+    return static_cast<int>(MonitorDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST)));
 }
 
 bool WindowIsDpiUnaware(HWND window) {

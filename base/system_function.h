@@ -6,8 +6,13 @@
 
 #include <string>
 
+// Whether the environment variable SCREENSHOT_TEST_MISSING_FUNCTIONS (read once) names the function
+// in its comma-separated list: tests make the program take the path of a system that lacks it.
+bool SystemFunctionHiddenByTest(const char* name);
+
 template <typename Fn>
 Fn SystemFunction(const wchar_t* dll, const char* name) {
+    if (SystemFunctionHiddenByTest(name)) return nullptr;
     HMODULE module = GetModuleHandleW(dll);
     if (!module) {
         // Loaded by its full path in the system folder, never found in the program's folder or

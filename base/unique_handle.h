@@ -79,6 +79,13 @@ struct Menu {
     static void Close(Type h) { DestroyMenu(h); }
 };
 
+struct Icon {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static bool IsValid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
+
 struct WinHttp {
     using Type = HINTERNET;
     static Type Invalid() { return nullptr; }
@@ -113,6 +120,7 @@ using UniqueBrush = UniqueResource<handle_traits::GdiObject<HBRUSH>>;
 using UniqueFont = UniqueResource<handle_traits::GdiObject<HFONT>>;
 using UniqueDc = UniqueResource<handle_traits::CreatedDc>;
 using UniqueMenu = UniqueResource<handle_traits::Menu>;
+using UniqueIcon = UniqueResource<handle_traits::Icon>;
 using WinHttpHandle = UniqueResource<handle_traits::WinHttp>;
 using UniqueGlobalText = UniqueResource<handle_traits::GlobalText>;
 template <typename T>

@@ -291,8 +291,12 @@ void CRectangularSelector::PlaceToolbar() {
     ShowToolbar(true);
     RECT window;
     GetWindowRect(toolbar, &window);
-    const capture::Point at = capture::PlaceUnawareToolbar(
-        model_.Selection(), base::Size{window.right - window.left, window.bottom - window.top}, screen_, monitors_);
+    const base::Size size{window.right - window.left, window.bottom - window.top};
+    // In a process that is aware as a whole, the toolbar is an aware window like the overlay, at its
+    // 96-DPI size: placed as it is, in physical pixels.
+    const capture::Point at = ThreadsChooseDpiAwareness()
+                                  ? capture::PlaceUnawareToolbar(model_.Selection(), size, screen_, monitors_)
+                                  : capture::PlaceToolbar(model_.Selection(), size.cx, size.cy, screen_);
     SetWindowPos(toolbar, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

@@ -1,6 +1,8 @@
 #include "windows/capture_hotkey.h"
 
+#include "base/system_function.h"
 #include "base/utf_convert.h"
+#include "windows/print_screen_setting.h"
 
 namespace {
 // Holding the keys down does not repeat the press.
@@ -57,10 +59,20 @@ HotkeyHolder FindHotkeyHolder(const Hotkey& hotkey) {
     return snipping == 1 ? HotkeyHolder::kScreenSnipping : HotkeyHolder::kOtherProgram;
 }
 
+unsigned long RunningWindowsBuild() {
+    // The true version, whatever the compatibility settings make GetVersionEx report.
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    static const auto get = SystemFunction<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion");
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return get && get(&version) == 0 ? version.dwBuildNumber : 0;
+}
+
 std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder) {
     const std::wstring name = Utf8ToWide(HotkeyText(hotkey));
     if (holder == HotkeyHolder::kScreenSnipping) {
-        return name + L" 已被 Windows 屏幕截图占用\n可在 设置 › 辅助功能 › 键盘 中关闭，或在本程序设置中换一个快捷键";
+        return name + L" 已被 Windows 屏幕截图占用\n可在 " + PrintScreenSettingPath(RunningWindowsBuild()) +
+               L" 中关闭，或在本程序设置中换一个快捷键";
     }
     return L"快捷键 " + name + L" 已被占用";
 }

@@ -55,6 +55,9 @@ struct TakenHotkey {
     HotkeyHolder holder = HotkeyHolder::kOtherProgram;
 };
 
+// The build number of the running Windows (19045 for Windows 10 22H2), 0 when it cannot be read.
+unsigned long RunningWindowsBuild();
+
 // The toast for a hotkey another program holds: "快捷键 <name> 已被占用", or for the screen
-// snipping where to turn it off and that another key can be chosen (two lines).
+// snipping where this Windows turns it off and that another key can be chosen (two lines).
 std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder);

@@ -1,6 +1,7 @@
 #include "windows/hotkey_field.h"
 
 #include "base/utf_convert.h"
+#include "windows/print_screen_setting.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ constexpr wchar_t kPrompt[] = L"\x8BF7\x6309\x4E0B\x5FEB\x6377\x952E";  // 请�
 constexpr wchar_t kNone[] = L"\x65E0";                                  // 无
 constexpr DWORD kTakenColor = 0xFFD4380D;
 constexpr wchar_t kTakenMark[] = L"（已被占用）";
-constexpr wchar_t kTakenBySnippingTip[] =
-    L"Windows 屏幕截图占用了此键：可在 设置 › 辅助功能 › 键盘 中关闭，或点击后按下新的快捷键";
 constexpr wchar_t kTakenTip[] = L"另一个程序占用了此键：点击后按下新的快捷键";
 // How long the field says why a combination was refused.
 constexpr UINT kRefusalMs = 1500;
@@ -122,7 +121,9 @@ void HotkeyField::ShowValue() {
     const bool taken = taken_ && !value_.IsNone() && value_ == taken_->hotkey;
     if (field_) {
         const bool snipping = taken && taken_->holder == HotkeyHolder::kScreenSnipping;
-        field_->SetToolTip(snipping ? kTakenBySnippingTip : taken ? kTakenTip : tooltip_.c_str());
+        const std::wstring snippingTip = L"Windows 屏幕截图占用了此键：可在 " +
+                                         PrintScreenSettingPath(RunningWindowsBuild()) + L" 中关闭，或点击后按下新的快捷键";
+        field_->SetToolTip(snipping ? snippingTip.c_str() : taken ? kTakenTip : tooltip_.c_str());
     }
     if (taken) {
         Paint(text + kTakenMark, kTakenColor, kTakenColor);

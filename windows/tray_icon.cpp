@@ -2,7 +2,33 @@
 
 #include <cwchar>
 
+#include "base/dpi_context.h"
+#include "base/system_function.h"
 #include "windows/context_menus.h"
+
+namespace {
+
+constexpr int kLimSmall = 0;  // LIM_SMALL
+
+}  // namespace
+
+UniqueIcon LoadTrayIcon(int iconId) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // The shell draws the notification area at the system's DPI, which an aware thread reads.
+    ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+    using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    // Only common controls version 6 has it; it scales a larger image down where the icon lacks
+    // the size.
+    static const auto loadMetric = SystemFunction<LoadIconMetricFn>(L"comctl32.dll", "LoadIconMetric");
+    HICON icon = nullptr;
+    if (loadMetric && SUCCEEDED(loadMetric(instance, MAKEINTRESOURCEW(iconId), kLimSmall, &icon)) && icon) {
+        return UniqueIcon(icon);
+    }
+    // The icon's own image nearest the small-icon size.
+    return UniqueIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                    LR_DEFAULTCOLOR)));
+}
 
 bool TrayIcon::Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* tip) {
     Remove();
@@ -12,8 +38,8 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage, int iconId, const wchar_t* 
     data_.uID = 1;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = callbackMessage;
-    data_.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId));
-    if (!data_.hIcon) data_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    icon_ = LoadTrayIcon(iconId);
+    data_.hIcon = icon_ ? icon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
     std::wcsncpy(data_.szTip, tip, sizeof data_.szTip / sizeof data_.szTip[0] - 1);
     added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
 

@@ -5,6 +5,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/unique_handle.h"
+
+// The program's icon iconId at the notification area's size at the system's DPI (sharp where the
+// display is scaled); none when the resource is missing.
+UniqueIcon LoadTrayIcon(int iconId);
 
 // The message the shell broadcasts to every top-level window when its taskbar is (re)created.
 UINT TaskbarCreatedMessage();
@@ -29,5 +34,6 @@ public:
 
 private:
     NOTIFYICONDATAW data_{};
+    UniqueIcon icon_;
     bool added_ = false;
 };

@@ -177,9 +177,10 @@ class Program:
     it is still running."""
 
     def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=(), first_start=False,
-                 write_delay_ms=0):
+                 write_delay_ms=0, missing_functions=()):
         """first_start: no config.json, as after unpacking; pictures then names where the
-        program is expected to put them. write_delay_ms: each picture is written that much later."""
+        program is expected to put them. write_delay_ms: each picture is written that much later.
+        missing_functions: system functions the program takes as missing, as on older Windows."""
         self.folder = tempfile.mkdtemp(prefix="screenshot_e2e_")
         self.pictures = pictures or os.path.join(self.folder, "pics")
         shutil.copy(os.path.join(harness.build_dir(), "Screenshot.exe"), self.folder)
@@ -193,6 +194,8 @@ class Program:
                         SCREENSHOT_UPDATE_URL=log_url + "/update/update.json")
         if write_delay_ms:
             self.env["SCREENSHOT_TEST_WRITE_DELAY_MS"] = str(write_delay_ms)
+        if missing_functions:
+            self.env["SCREENSHOT_TEST_MISSING_FUNCTIONS"] = ",".join(missing_functions)
         self.args = list(args)
         self.process = None
 

@@ -1,6 +1,7 @@
 """The program on a display scaled to 150 % (the prefix's LogPixels at 144 for the processes
 started meanwhile). The program's own windows are DPI-unaware, as on Windows; the capture works
-in the screen's physical pixels.
+in the screen's physical pixels. Where threads cannot choose their awareness (Windows 7 and 8.1,
+with the functions hidden from the program), the whole process is aware instead.
 
 Wine draws an unaware window at its logical place without stretching it, and maps pointer input
 to it by the scale, so a real click cannot reach the toolbar's buttons at 150 %. The toolbar's
@@ -15,7 +16,11 @@ import program
 from program import MAIN_TITLE, TOOLBAR_TITLE
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
-UNAWARE, PER_MONITOR = "0", "2"
+UNAWARE, SYSTEM, PER_MONITOR = "0", "1", "2"
+# What Windows 8.1 lacks of the functions the program looks up, and what Windows 7 lacks besides.
+MISSING_ON_8_1 = ("SetThreadDpiAwarenessContext", "GetDpiForWindow", "GetWindowDpiAwarenessContext",
+                  "GetAwarenessFromDpiAwarenessContext")
+MISSING_ON_7 = MISSING_ON_8_1 + ("GetDpiForMonitor", "SetProcessDpiAwareness")
 PANEL = (0x19, 0x19, 0x19)  # the magnifier's colour panel
 
 
@@ -43,7 +48,46 @@ def longest_run(data, width, y, colour, x0, x1):
     return best
 
 
-class ScaledDisplayTest(unittest.TestCase):
+def panel_width():
+    """The widest run of the magnifier's panel colour across the rows under the pointer at (700, 500)."""
+    harness.xdotool("mousemove", 700, 500)
+    time.sleep(0.8)
+    width, _, screen = program.screen_pixels()
+    return max(longest_run(screen, width, y, PANEL, 700, 1100) for y in range(700, 900, 3))
+
+
+def wine_tray_rect():
+    """Where Wine's own notification area window shows over the desktop (x0, y0, x1, y1)."""
+    _, out = harness.xdotool("search", "--name", "Wine System Tray", "getwindowgeometry")
+    x, y = map(int, out.split("Position: ")[1].split()[0].split(","))
+    w, h = map(int, out.split("Geometry: ")[1].split()[0].split("x"))
+    return x, y, x + w, y + h
+
+
+def pixels_unlike_pattern(path, left, top, skip=(0, 0, 0, 0)):
+    """The pixels of the picture that differ from the pattern window's at the picture's place,
+    outside the screen rectangle skip: how many, and the rectangle around them."""
+    w, h, data = program.read_pixels(path)
+    unlike = []
+    for y in range(h):
+        # The pattern's row, built a channel at a time; a row that differs is looked at pixel by pixel.
+        expected = bytearray(3 * w)
+        expected[0::3] = bytes((left + x) & 255 for x in range(w))
+        expected[1::3] = bytes([(top + y) & 255]) * w
+        expected[2::3] = bytes((((left + x) >> 8) << 4) | ((top + y) >> 8) for x in range(w))
+        row = data[3 * w * y:3 * w * (y + 1)]
+        if row != expected:
+            unlike += [(x, y) for x in range(w) if row[3 * x:3 * x + 3] != expected[3 * x:3 * x + 3]
+                       and not (skip[0] <= left + x < skip[2] and skip[1] <= top + y < skip[3])]
+    if not unlike:
+        return 0, None
+    xs, ys = [x for x, _ in unlike], [y for _, y in unlike]
+    return len(unlike), (min(xs), min(ys), max(xs), max(ys))
+
+
+class ScaledDisplay(unittest.TestCase):
+    """The display at 150 % with the pattern window over it, for the tests of each kind of Windows."""
+
     @classmethod
     def setUpClass(cls):
         subprocess.run(["wine", "reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f"],
@@ -63,6 +107,8 @@ class ScaledDisplayTest(unittest.TestCase):
         self.log = program.LogServer().__enter__()
         self.addCleanup(self.log.__exit__)
 
+
+class ScaledDisplayTest(ScaledDisplay):
     def test_a_region_capture_holds_the_screens_physical_pixels_with_chrome_scaled_by_one_and_a_half(self):
         with program.Program(self.log.url) as app:
             program.wait_window(MAIN_TITLE)
@@ -71,11 +117,7 @@ class ScaledDisplayTest(unittest.TestCase):
             self.assertEqual(program.wait_window("Screen Capture")[:4], (0, 0, 1920, 1080))
             self.assertEqual(program.tool("awareness", "Screen Capture"), PER_MONITOR)
             # The magnifier's panel: 172 pixels wide at 96 DPI, 258 at 144 (less its black edges).
-            harness.xdotool("mousemove", 700, 500)
-            time.sleep(0.8)
-            width, _, screen = program.screen_pixels()
-            runs = [longest_run(screen, width, y, PANEL, 700, 1100) for y in range(700, 900, 3)]
-            self.assertEqual(max(runs), 256)
+            self.assertEqual(panel_width(), 256)
             program.drag(100, 100, 400, 250)
             toolbar = program.wait_window(TOOLBAR_TITLE)
             self.assertEqual(program.tool("awareness", TOOLBAR_TITLE), UNAWARE)
@@ -127,6 +169,36 @@ class ScaledDisplayTest(unittest.TestCase):
             self.assertEqual((right - left, bottom - top), (600, 400))
             self.assertEqual(program.tool("awareness", "picWnd"), PER_MONITOR)
             program.press_key("picWnd", "Escape")
+
+
+class OlderWindowsScaledDisplayTest(ScaledDisplay):
+    """Windows 7 and 8.1: the program made aware as a whole, its windows at 96 DPI and unscaled."""
+
+    def test_region_and_full_screen_captures_hold_every_physical_pixel(self):
+        for missing, awareness in ((MISSING_ON_7, (SYSTEM, PER_MONITOR)), (MISSING_ON_8_1, (PER_MONITOR,))):
+            with self.subTest(missing=missing[-1]), \
+                    program.Program(self.log.url, missing_functions=missing) as app:
+                # Windows 7 reads the manifest's "true/pm" as system-aware; Wine as per-monitor.
+                self.assertIn(program.tool("awareness", MAIN_TITLE), awareness)
+                program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
+                full = os.path.join(app.pictures, app.wait_picture()[0])
+                self.assertEqual(program.read_pixels(full)[:2], (1920, 1080))
+                self.assertEqual(pixels_unlike_pattern(full, 0, 0, skip=wine_tray_rect()), (0, None))
+                program.wait_window(MAIN_TITLE)
+                harness.xdotool("key", "Print")
+                self.assertEqual(program.wait_window("Screen Capture")[:4], (0, 0, 1920, 1080))
+                # The overlay's chrome still follows the display's scale.
+                self.assertEqual(panel_width(), 256)
+                program.drag(700, 300, 1000, 450)
+                left, top, right, _, _ = program.wait_window(TOOLBAR_TITLE)
+                # Aware and unscaled: 10 pixels under the selection, at its 96-DPI size, and
+                # a real click reaches its buttons.
+                self.assertEqual((top, right), (450 + 10, 1000))
+                program.click_at(left + program.TOOLBAR_BUTTON_X["save"], top + program.TOOLBAR_BUTTON_Y)
+                names = app.wait_picture(2)
+                region = os.path.join(app.pictures, [n for n in names if n != os.path.basename(full)][0])
+                self.assertEqual(program.read_pixels(region)[:2], (300, 150))
+                self.assertEqual(pixels_unlike_pattern(region, 700, 300), (0, None))
 
 
 if __name__ == "__main__":

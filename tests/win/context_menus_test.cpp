@@ -6,9 +6,12 @@
 
 #include <string>
 
+#include "app/resource.h"
+#include "base/dpi_context.h"
 #include "windows/context_menus.h"
 #include "windows/float_commands.h"
 #include "windows/tray_commands.h"
+#include "windows/tray_icon.h"
 
 namespace {
 
@@ -55,6 +58,21 @@ TEST(ContextMenus, EachEntrySaysWhatItsCommandDoes) {
     EXPECT_EQ(Text(tray.Get(), kTrayAbout), L"关于");
     EXPECT_EQ(Text(tray.Get(), kTrayShowFloatWnd), L"显示悬浮窗");
     EXPECT_EQ(Text(tray.Get(), kTrayExit), L"退出");
+}
+
+TEST(TrayIcon, TheIconHasTheSmallIconSizeOfTheSystemsDpi) {
+    const UniqueIcon icon = LoadTrayIcon(IDI_APP_ICON);
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.Get(), &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(bitmap.bmHeight, GetSystemMetrics(SM_CYSMICON));
+    EXPECT_FALSE(LoadTrayIcon(4242));
 }
 
 }  // namespace

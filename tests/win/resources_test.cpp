@@ -59,12 +59,13 @@ TEST(Resources, IconUnderBothIds) {
     if (small) DestroyIcon(static_cast<HICON>(small));
 }
 
-TEST(Resources, ManifestAsksForInvokerAndCommonControlsSix) {
+TEST(Resources, ManifestAsksForInvokerCommonControlsSixAndAwarenessOnOldWindowsOnly) {
     const std::string manifest = ManifestText();
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
+    // Aware where only dpiAware is read (before Windows 10 1607), unaware where dpiAwareness is.
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">unaware</dpiAwareness>"), std::string::npos);
 }
