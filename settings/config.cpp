@@ -6,8 +6,10 @@
 #include "base/utf_convert.h"
 #include "settings/default_pic_folder.h"
 
+std::wstring SettingsFolder() { return ExeDirectoryWritable() ? GetExeDirectory() : ProgramDataFolder(); }
+
 CConfig& CConfig::Instance() {
-    static CConfig config(SettingsFileIn(GetExeDirectory()));
+    static CConfig config(SettingsFileIn(SettingsFolder()));
     return config;
 }
 

@@ -1,6 +1,7 @@
 // The process-wide settings: picture folder, picture format, the main window's behaviour around
-// captures and the capture hotkey, kept in config.json beside the program. Every member access takes the
-// recursive lock; callers that change several members and save take it around the whole step.
+// captures and the capture hotkey, kept in config.json beside the program, or in
+// %APPDATA%\screenshot when the program's folder cannot be written. Every member access takes
+// the recursive lock; callers that change several members and save take it around the whole step.
 #pragma once
 
 #include <windows.h>
@@ -97,3 +98,7 @@ private:
 
 // config.json in folder; empty (no settings file) when folder is empty.
 std::wstring SettingsFileIn(const std::wstring& folder);
+
+// Where config.json lives: the program's folder when files can be made there, otherwise
+// %APPDATA%\screenshot. Empty when neither is known.
+std::wstring SettingsFolder();

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/folder_probe.h"
 #include "base/unique_handle.h"
 #include "settings/config.h"
 #include "settings/default_pic_folder.h"
@@ -448,4 +449,18 @@ TEST(Config, LeavingTheShownDefaultInTheSettingsKeepsTheDefault) {
     EXPECT_EQ(ReadBytes(path), FormatConfigText("", true, false, PicSaveFormat::kBmp, "PrintScreen"));
     ASSERT_TRUE(config.StoreChosen(folder.Path(), PicSaveFormat::kBmp, true, DefaultCaptureHotkey()));
     EXPECT_EQ(CConfig(path).GetChosenPicFolder(), folder.Path());
+}
+
+TEST(ConfigFolder, AProbeMakesAFileAndLeavesNothing) {
+    TestFolder folder;
+    EXPECT_TRUE(CanCreateFilesIn(folder.Path()));
+    EXPECT_TRUE(CanCreateFilesIn(folder.Path() + L"\\"));
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle find(FindFirstFileW((folder.Path() + L"\\*.tmp").c_str(), &entry));
+    EXPECT_FALSE(find.Valid());
+    EXPECT_FALSE(CanCreateFilesIn(folder.File(L"missing")));
+    EXPECT_FALSE(CanCreateFilesIn(L""));
+    // The program's own folder, where the tests run, can be written: settings stay beside it.
+    EXPECT_TRUE(ExeDirectoryWritable());
+    EXPECT_EQ(SettingsFolder(), GetExeDirectory());
 }
