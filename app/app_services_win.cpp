@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/endpoints.h"
+#include "base/known_folders.h"
 #include "http/http_client.h"
 #include "telemetry/event_tracker.h"
 #include "telemetry/machine_code.h"
@@ -15,7 +16,7 @@ void AppServices::Start(const std::wstring& commandLine) {
     std::wstring version;
     if (!GetExeVersionText(version)) version.clear();
     CEventTracker& tracker = CEventTracker::Instance();
-    tracker.Start(endpoints.logService, GetMachineCode(L"screenshot"), version);
+    tracker.Start(endpoints.logService, GetMachineCode(kProgramDataFolderName), version);
     tracker.Report(StartEventFor(commandLine));
     const std::wstring manifestUrl = endpoints.updateManifestUrl;
     const std::string publicKey = endpoints.updatePublicKey;

@@ -12,3 +12,6 @@ constexpr unsigned kCaptureNoPermission = 16;
 constexpr unsigned kCaptureDiskFull = 32;
 // A picture that could not be written was put on the clipboard instead, so it is not lost.
 constexpr unsigned kCaptureCopiedInstead = 64;
+// Beside kCaptureNoPermission: access was refused in one of the user's folders that Windows'
+// Controlled Folder Access guards, which refuses programs it does not know.
+constexpr unsigned kCaptureProtectedFolder = 128;

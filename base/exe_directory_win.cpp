@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/exe_directory.h"
+#include "base/folder_probe.h"
 
 std::wstring GetModulePath(void* module) {
     // GetModuleFileNameW fills the buffer to the brim when the path does not fit; grow and retry.
@@ -16,3 +17,8 @@ std::wstring GetModulePath(void* module) {
 }
 
 std::wstring GetExeDirectory() { return ParentFolderOf(GetModulePath(nullptr)); }
+
+bool ExeDirectoryWritable() {
+    static const bool writable = CanCreateFilesIn(GetExeDirectory());
+    return writable;
+}

@@ -18,6 +18,8 @@
 #include "base/clipboard.h"
 #include "base/dpi_context.h"
 #include "base/file_io.h"
+#include "base/folder_path.h"
+#include "base/known_folders.h"
 #include "base/unique_handle.h"
 #include "base/capture_failures.h"
 #include "capture/bmp_format.h"
@@ -99,6 +101,20 @@ unsigned SaveFailureFor(DWORD error) {
     }
 }
 
+// The same for a save into folder: access refused in a folder Controlled Folder Access guards
+// says so too, since the user sees nothing wrong with the folder itself.
+unsigned SaveFailureIn(const std::wstring& folder, DWORD error) {
+    unsigned failed = SaveFailureFor(error);
+    if (error == ERROR_ACCESS_DENIED) {
+        const std::vector<std::wstring> guarded = ProtectedUserFolders();
+        if (std::any_of(guarded.begin(), guarded.end(),
+                        [&folder](const std::wstring& parent) { return IsInsideFolder(folder, parent); })) {
+            failed |= kCaptureProtectedFolder;
+        }
+    }
+    return failed;
+}
+
 }  // namespace
 
 bool ReadPixels(HBITMAP image, PixelPicture& picture) {
@@ -139,7 +155,7 @@ bool WritePictureFile(HBITMAP image, const std::wstring& path, PicSaveFormat for
 SaveOutcome SavePicture(const std::wstring& folder, PicSaveFormat format, const PixelPicture& picture) {
     SaveOutcome outcome;
     if (!MakeFolder(folder)) {
-        outcome.failed = SaveFailureFor(GetLastError());
+        outcome.failed = SaveFailureIn(folder, GetLastError());
         return outcome;
     }
     std::string bytes;
@@ -155,7 +171,7 @@ SaveOutcome SavePicture(const std::wstring& folder, PicSaveFormat format, const 
         switch (WriteNewFileAtomically(path, bytes)) {
             case NewFileResult::kWritten: outcome.path = path; return outcome;
             case NewFileResult::kExists: break;
-            case NewFileResult::kFailed: outcome.failed = SaveFailureFor(GetLastError()); return outcome;
+            case NewFileResult::kFailed: outcome.failed = SaveFailureIn(folder, GetLastError()); return outcome;
         }
     }
     outcome.failed = kCaptureFileNotWritten;

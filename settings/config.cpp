@@ -1,67 +1,21 @@
 #include "settings/config.h"
 
-#include <shlobj.h>
-
 #include "base/exe_directory.h"
 #include "base/file_io.h"
+#include "base/known_folders.h"
 #include "base/utf_convert.h"
+#include "settings/default_pic_folder.h"
 
-namespace {
-
-constexpr wchar_t kPicFolderName[] = L"screenshot_pic";
-
-// parent's picture subfolder when it exists or could be made; empty otherwise.
-std::wstring MadePicFolderIn(const std::wstring& parent) {
-    if (parent.empty()) return std::wstring();
-    const std::wstring separator = parent.back() == L'\\' ? L"" : L"\\";
-    const std::wstring candidate = parent + separator + kPicFolderName;
-    CreateDirectoryW(candidate.c_str(), nullptr);
-    // A file of that name is no folder to save in.
-    const DWORD attributes = GetFileAttributesW(candidate.c_str());
-    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    return folder ? candidate : std::wstring();
-}
-
-std::wstring PicturesFolder() {
-    wchar_t buffer[MAX_PATH] = {0};
-    const HRESULT result =
-        SHGetFolderPathW(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, buffer);
-    return SUCCEEDED(result) ? std::wstring(buffer) : std::wstring();
-}
-
-std::wstring TemporaryFolder() {
-    wchar_t buffer[MAX_PATH];
-    const DWORD length = GetTempPathW(MAX_PATH, buffer);
-    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : std::wstring();
-}
-
-}  // namespace
-
-std::wstring DefaultPicSaveFolder() {
-    // Pictures first: Windows empties the temporary folder (Disk Cleanup, Storage Sense), so
-    // it is only the fallback.
-    for (const std::wstring& parent : {PicturesFolder(), TemporaryFolder()}) {
-        const std::wstring folder = MadePicFolderIn(parent);
-        if (!folder.empty()) return folder;
-    }
-    wchar_t buffer[MAX_PATH];
-    const DWORD current = GetCurrentDirectoryW(MAX_PATH, buffer);
-    const std::wstring folder = current > 0 && current < MAX_PATH ? std::wstring(buffer, current)
-                                                                  : std::wstring();
-    return folder + L"\\" + kPicFolderName;
-}
+std::wstring SettingsFolder() { return ExeDirectoryWritable() ? GetExeDirectory() : ProgramDataFolder(); }
 
 CConfig& CConfig::Instance() {
-    static CConfig config(SettingsFileIn(GetExeDirectory()));
+    static CConfig config(SettingsFileIn(SettingsFolder()));
     return config;
 }
 
 CConfig::CConfig(std::wstring settingsFilePath) : settingsFilePath_(std::move(settingsFilePath)) {
     InitializeCriticalSection(&lock_);
     Load();
-    // The default folder is made only when the file names none: a user's own choice never
-    // leaves an empty folder behind in Pictures.
-    if (picSavePath_.empty()) picSavePath_ = DefaultPicSaveFolder();
 }
 
 CConfig::~CConfig() { DeleteCriticalSection(&lock_); }
@@ -80,7 +34,6 @@ bool CConfig::Load() {
         case FileReadResult::kOk: break;
         case FileReadResult::kNotFound:
             fileDamaged_ = false;
-            if (picSavePath_.empty()) picSavePath_ = DefaultPicSaveFolder();
             Save();
             return false;
         // A file that exists but cannot be read is kept: writing defaults over it would lose
@@ -90,7 +43,12 @@ bool CConfig::Load() {
     const std::optional<ConfigFileValues> values = ParseConfigText(bytes);
     fileDamaged_ = !values;
     if (!values) return false;
-    if (values->picSavePath) picSavePath_ = Utf8ToWide(*values->picSavePath);
+    oldDefaultDropped_ = false;
+    if (values->picSavePath) {
+        const std::wstring stored = Utf8ToWide(*values->picSavePath);
+        picSavePath_ = ChosenFolderFromStored(stored, TemporaryFolder());
+        oldDefaultDropped_ = picSavePath_.empty() && !stored.empty();
+    }
     if (values->hideMainWndWhenCapture) hideMainWndWhenCapture_ = *values->hideMainWndWhenCapture;
     if (values->restoreMainWndAfterCapture) {
         restoreMainWndAfterCapture_ = *values->restoreMainWndAfterCapture;
@@ -99,6 +57,9 @@ bool CConfig::Load() {
     // A missing or unreadable hotkey is the default, which the next save writes.
     const std::optional<Hotkey> hotkey = values->captureHotkey ? ParseHotkey(*values->captureHotkey) : std::nullopt;
     captureHotkey_ = hotkey ? *hotkey : DefaultCaptureHotkey();
+    // Pictures already in the old folder stay there; the file stops naming it, so the user is
+    // told only once. A file that cannot be written keeps it, and tells again at the next start.
+    if (oldDefaultDropped_) Save();
     return true;
 }
 
@@ -121,7 +82,7 @@ bool CConfig::StoreChosen(const std::wstring& picSavePath, PicSaveFormat format,
     const bool damaged = fileDamaged_;
     // The damaged file is kept, once, before it is replaced.
     if (damaged && !CopyFileW(settingsFilePath_.c_str(), (settingsFilePath_ + L".bak").c_str(), FALSE)) return false;
-    picSavePath_ = picSavePath;
+    picSavePath_ = ChosenFolderToStore(picSavePath, CurrentDefaultPicPlaces());
     picSaveFormat_ = format;
     hideMainWndWhenCapture_ = hideMainWndWhenCapture;
     captureHotkey_ = captureHotkey;
@@ -140,7 +101,18 @@ bool CConfig::FileDamaged() const {
     return fileDamaged_;
 }
 
+bool CConfig::OldDefaultDropped() const {
+    Guard guard(*this);
+    return oldDefaultDropped_;
+}
+
 std::wstring CConfig::GetPicSavePath() const {
+    // The default is probed outside the lock: it touches the disk.
+    const std::wstring chosen = GetChosenPicFolder();
+    return chosen.empty() ? DefaultPicSaveFolder() : chosen;
+}
+
+std::wstring CConfig::GetChosenPicFolder() const {
     Guard guard(*this);
     return picSavePath_;
 }

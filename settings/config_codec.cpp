@@ -47,11 +47,12 @@ std::string FormatConfigText(const std::string& picSavePathUtf8, bool hideMainWn
                              const std::string& captureHotkey) {
     JsonRef root(JsonMakeObject());
     const char* format = picSaveFormat == PicSaveFormat::kPng ? "PNG" : "BMP";
-    JsonValue* path = JsonMakeString(picSavePathUtf8.data(), picSavePathUtf8.size());
+    // No folder means the default, which is worked out at each save: the file then names none.
+    JsonValue* path = picSavePathUtf8.empty() ? nullptr : JsonMakeString(picSavePathUtf8.data(), picSavePathUtf8.size());
     JsonValue* formatValue = JsonMakeString(format, std::strlen(format));
     JsonValue* hotkey = JsonMakeString(captureHotkey.data(), captureHotkey.size());
     // Each set takes ownership only on success; the failed ones are freed here.
-    const bool built = JsonObjectSet(root.Get(), kPicSavePath, path) == 0 &&
+    const bool built = (picSavePathUtf8.empty() || JsonObjectSet(root.Get(), kPicSavePath, path) == 0) &&
                        JsonObjectSetBool(root.Get(), kHideMainWnd, hideMainWndWhenCapture) == 0 &&
                        JsonObjectSetBool(root.Get(), kRestoreMainWnd, restoreMainWndAfterCapture) == 0 &&
                        JsonObjectSet(root.Get(), kPicSaveFormat, formatValue) == 0 &&

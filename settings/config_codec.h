@@ -22,7 +22,8 @@ struct ConfigFileValues {
 std::optional<ConfigFileValues> ParseConfigText(const std::string& bytes);
 
 // The whole file as a save writes it: the members in their fixed order (the hotkey last),
-// indented, CR LF line ends, no byte-order mark. Empty only when memory runs out.
+// indented, CR LF line ends, no byte-order mark; an empty folder is left out. Empty only when
+// memory runs out.
 std::string FormatConfigText(const std::string& picSavePathUtf8, bool hideMainWndWhenCapture,
                              bool restoreMainWndAfterCapture, PicSaveFormat picSaveFormat,
                              const std::string& captureHotkey);

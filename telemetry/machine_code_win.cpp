@@ -1,11 +1,11 @@
 #include <windows.h>
 #include <rpc.h>
-#include <shlobj.h>
 
 #include <string>
 
 #include "base/unique_handle.h"
 #include "base/file_io.h"
+#include "base/known_folders.h"
 #include "base/utf_convert.h"
 #include "telemetry/machine_code.h"
 
@@ -60,11 +60,12 @@ std::wstring MachineCodeIn(const std::wstring& folder) {
 }
 
 std::wstring GetMachineCode(const std::wstring& folderName) {
-    wchar_t buffer[MAX_PATH] = {0};
+    const std::wstring appData = RoamingAppDataFolder();
     std::wstring base;
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buffer))) {
-        base = std::wstring(buffer) + L"\\" + folderName + L"\\";
+    if (!appData.empty()) {
+        base = appData + L"\\" + folderName + L"\\";
     } else {
+        wchar_t buffer[MAX_PATH] = {0};
         const DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
         base = std::wstring(buffer, length < MAX_PATH ? length : 0) + L"\\";
     }

@@ -42,6 +42,7 @@ constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 
 // The thread body: the check for the running program and its folder, against manifestUrl, with
-// the public key given as 128 hexadecimal digits (X then Y).
+// the public key given as 128 hexadecimal digits (X then Y). Nothing is done when the program's
+// folder cannot be written.
 void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,
                            const std::shared_ptr<HttpSession>& session);

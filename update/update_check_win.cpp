@@ -109,7 +109,9 @@ void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& p
     UpdateCheckSettings settings;
     settings.manifestUrl = manifestUrl;
     settings.publicKey = ParsePublicKeyHex(publicKeyHex).value_or(std::string());
-    settings.folder = GetExeDirectory();
+    // A program folder that cannot be written (Program Files, a read-only share) cannot take
+    // the download: the check is skipped, quietly.
+    settings.folder = ExeDirectoryWritable() ? GetExeDirectory() : std::wstring();
     std::wstring version;
     settings.versionKnown = GetExeVersionText(version);
     settings.version = WideToUtf8(version);

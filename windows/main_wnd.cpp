@@ -37,6 +37,8 @@ constexpr wchar_t kSavingText[] = L"\x6B63\x5728\x4FDD\x5B58\x622A\x56FE\x2026";
 // 设置文件无法读取，暂用默认设置: the damaged file is kept as it is until the settings' OK.
 constexpr wchar_t kSettingsDamagedText[] =
     L"\x8BBE\x7F6E\x6587\x4EF6\x65E0\x6CD5\x8BFB\x53D6\xFF0C\x6682\x7528\x9ED8\x8BA4\x8BBE\x7F6E";
+// 新截图将保存到 <folder>: once, when the settings file named the old default folder.
+constexpr wchar_t kNewPicturesGoText[] = L"\x65B0\x622A\x56FE\x5C06\x4FDD\x5B58\x5230 ";
 // The name a pinned picture shown from memory goes by in its window.
 constexpr wchar_t kPinnedPictureName[] = L"pinned_picture";
 
@@ -82,12 +84,14 @@ void CMainWnd::InitWindow() {
     DuiLib::SetOutOfMemoryReporter([] {
         if (HWND main = CAppContext::Instance().GetMainWindow()) ::PostMessageW(main, WM_OUT_OF_MEMORY, 0, 0);
     });
-    // What the user must know at start, in one toast: settings that could not be read, a
-    // hotkey another program holds.
-    std::wstring notice = CConfig::Instance().FileDamaged() ? kSettingsDamagedText : L"";
-    if (!hotkey_.Hold(m_hWnd, CConfig::Instance().GetCaptureHotkey())) {
-        notice += (notice.empty() ? L"" : L"\n") + HotkeyTakenNotice();
-    }
+    // What the user must know at start, in one toast: settings that could not be read, where
+    // pictures go now that the old default folder is left, a hotkey another program holds.
+    const CConfig& config = CConfig::Instance();
+    std::wstring notice;
+    const auto add = [&notice](const std::wstring& line) { notice += (notice.empty() ? L"" : L"\n") + line; };
+    if (config.FileDamaged()) add(kSettingsDamagedText);
+    if (config.OldDefaultDropped()) add(kNewPicturesGoText + config.GetPicSavePath());
+    if (!hotkey_.Hold(m_hWnd, config.GetCaptureHotkey())) add(HotkeyTakenNotice());
     if (!notice.empty()) ShowNotice(notice);
 }
 

@@ -14,6 +14,9 @@ std::wstring SaveFailedText(unsigned failed, bool copies) {
     std::wstring text = kSaveFailed;
     if (failed & kCaptureFolderMissing) text += L"：文件夹不存在";
     if (failed & kCaptureNoPermission) text += L"：没有写入权限";
+    if ((failed & kCaptureNoPermission) && (failed & kCaptureProtectedFolder)) {
+        text += L"，可能被 Windows“受控文件夹访问”阻止";
+    }
     if (failed & kCaptureDiskFull) text += L"：磁盘已满";
     const bool onClipboard = (failed & kCaptureCopiedInstead) || (copies && !(failed & kCaptureClipboardNotSet));
     if (onClipboard) text += L"，图片已复制到剪贴板";

@@ -3,7 +3,9 @@ click and used as a person would."""
 import datetime
 import json
 import os
+import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 import urllib.parse
@@ -16,12 +18,52 @@ from program import MAIN_TITLE
 SET_BTN = (397, 76)
 FEEDBACK_BTN = (469, 76)
 ABOUT_BTN = (542, 76)
+SETTINGS_TITLE = "\u8bbe\u7f6e\u7a97\u53e3"
 
 
 def open_dialog(button, title):
     main = program.wait_window(MAIN_TITLE)
     program.click_at(main[0] + button[0], main[1] + button[1])
     return program.wait_window(title)
+
+
+def choose_bmp_in_the_settings():
+    """Opens the settings from the main window, picks BMP and presses OK."""
+    dialog = open_dialog(SET_BTN, SETTINGS_TITLE)
+    program.click_at(dialog[0] + 368, dialog[1] + 116)  # "BMP"
+    program.click_at(dialog[0] + 456, dialog[1] + 467)  # "ok_btn"
+    harness.wait_until(lambda: program.window_rect(SETTINGS_TITLE) is None, 10, what="the settings window closed")
+    return dialog
+
+
+def save_a_region_capture(app):
+    """A region capture from the main window's button, (300, 300)-(500, 420) saved from the
+    toolbar; the names of the pictures once it is there."""
+    main = program.wait_window(MAIN_TITLE)
+    program.click_at(main[0] + 90, main[1] + 77)
+    program.wait_window("Screen Capture")
+    program.drag(300, 300, 500, 420)
+    toolbar = program.wait_window(program.TOOLBAR_TITLE)
+    program.click_at(toolbar[0] + program.TOOLBAR_BUTTON_X["save"], toolbar[1] + program.TOOLBAR_BUTTON_Y)
+    return app.wait_picture()
+
+
+def mount_read_only(folder):
+    """Mounts folder read-only over itself; the reason it could not, or None."""
+    done = subprocess.run(["mount", "--bind", folder, folder], capture_output=True, text=True)
+    if done.returncode != 0:
+        return done.stderr.strip() or "mount --bind failed"
+    done = subprocess.run(["mount", "-o", "remount,bind,ro", folder], capture_output=True, text=True)
+    if done.returncode != 0:
+        unmount(folder)
+        return done.stderr.strip() or "remount read-only failed"
+    return None
+
+
+def unmount(folder):
+    """Unmounts folder; lazily when Wine still holds something in it."""
+    if subprocess.run(["umount", folder], capture_output=True).returncode != 0:
+        subprocess.run(["umount", "-l", folder], capture_output=True)
 
 
 class DialogTest(unittest.TestCase):
@@ -31,24 +73,56 @@ class DialogTest(unittest.TestCase):
 
     def test_settings_ok_stores_bmp_and_the_next_save_is_a_bmp(self):
         with program.Program(self.log.url) as app:
-            dialog = open_dialog(SET_BTN, "\u8bbe\u7f6e\u7a97\u53e3")
+            dialog = choose_bmp_in_the_settings()
             self.assertEqual((dialog[2] - dialog[0], dialog[3] - dialog[1]), (500, 500))
-            program.click_at(dialog[0] + 368, dialog[1] + 116)  # "BMP"
-            program.click_at(dialog[0] + 456, dialog[1] + 467)  # "ok_btn"
-            harness.wait_until(lambda: program.window_rect("\u8bbe\u7f6e\u7a97\u53e3") is None, 10,
-                               what="the settings window closed")
             with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
                 self.assertEqual(json.load(f)["pic_save_format"], "BMP")
             # A region capture saved from the toolbar is now a BMP file.
-            main = program.wait_window(MAIN_TITLE)
-            program.click_at(main[0] + 90, main[1] + 77)
-            program.wait_window("Screen Capture")
-            program.drag(300, 300, 500, 420)
-            toolbar = program.wait_window(program.TOOLBAR_TITLE)
-            program.click_at(toolbar[0] + program.TOOLBAR_BUTTON_X["save"], toolbar[1] + program.TOOLBAR_BUTTON_Y)
-            names = app.wait_picture()
+            names = save_a_region_capture(app)
             self.assertRegex(names[0], r"^0001_\d{8}_\d{6}\.bmp$")
             self.assertEqual(program.read_pixels(os.path.join(app.pictures, names[0]))[:2], (200, 120))
+
+    def test_a_copy_in_a_read_only_folder_keeps_its_settings_in_app_data(self):
+        settings = os.path.join(program.windows_folder("APPDATA"), "screenshot", "config.json")
+        kept = None
+        if os.path.exists(settings):
+            with open(settings, "rb") as f:
+                kept = f.read()
+        self.addCleanup(self.put_back, settings, kept)
+        pictures = tempfile.mkdtemp(prefix="screenshot_ro_pics_")
+        self.addCleanup(shutil.rmtree, pictures, True)
+        os.makedirs(os.path.dirname(settings), exist_ok=True)
+        with open(settings, "w", encoding="utf-8") as f:
+            json.dump({"pic_save_path": harness.to_windows_path(pictures), "pic_save_format": "PNG"}, f)
+        app = program.Program(self.log.url, pictures=pictures, first_start=True)
+        self.addCleanup(shutil.rmtree, app.folder, True)
+        refused = mount_read_only(app.folder)
+        if refused:
+            self.skipTest("a read-only folder needs mount (CAP_SYS_ADMIN): " + refused)
+        self.addCleanup(unmount, app.folder)
+        with app:
+            harness.wait_until(lambda: "launch" in self.log.events(), 15, what="the launch event")
+            choose_bmp_in_the_settings()
+            with open(settings, encoding="utf-8") as f:
+                stored = json.load(f)
+            self.assertEqual(stored["pic_save_format"], "BMP")
+            self.assertEqual(stored["pic_save_path"], harness.to_windows_path(pictures))
+            self.assertEqual(os.listdir(app.folder), ["Screenshot.exe"])
+            # The update check, due at start, never asked: its download had nowhere to go.
+            self.assertEqual([p for p in self.log.records if p.startswith("/update/")], [])
+        # Started again, the copy reads the settings back: its next picture is a BMP.
+        with app:
+            names = save_a_region_capture(app)
+            self.assertRegex(names[0], r"^0001_\d{8}_\d{6}\.bmp$")
+
+    @staticmethod
+    def put_back(path, content):
+        if content is None:
+            if os.path.exists(path):
+                os.remove(path)
+        else:
+            with open(path, "wb") as f:
+                f.write(content)
 
     def test_the_hotkey_chosen_in_the_settings_starts_a_capture_and_escape_keeps_it(self):
         title = "\u8bbe\u7f6e\u7a97\u53e3"

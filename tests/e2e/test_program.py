@@ -602,14 +602,31 @@ class ProgramTest(unittest.TestCase):
         with program.Program(self.log.url, pictures=pictures, first_start=True) as app:
             self.addCleanup(lambda: [os.remove(os.path.join(pictures, n)) for n in app.pictures_saved()
                                      if n not in before])
+            # No folder is written down: the default is worked out at each save.
             with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
-                stored = json.load(f)["pic_save_path"]
-            self.assertTrue(stored.lower().endswith("\\pictures\\screenshot_pic"), stored)
+                self.assertNotIn("pic_save_path", json.load(f))
             self.start_capture_from_button()
             toolbar = self.select(300, 300, 400, 380)
             self.press_toolbar(toolbar, "save")
             harness.wait_until(lambda: set(app.pictures_saved()) - before, 15, what="a picture in Pictures")
             program.wait_window(MAIN_TITLE)
+
+    def test_the_old_temporary_default_is_left_and_a_toast_says_where_new_pictures_go(self):
+        temp = program.wine_output("cmd", "/c", "echo %TEMP%")
+        app = program.Program(self.log.url, first_start=True)
+        config = os.path.join(app.folder, "config.json")
+        with open(config, "w", encoding="utf-8") as f:
+            json.dump({"pic_save_path": temp.upper() + "\\screenshot_pic\\", "pic_save_format": "BMP"}, f)
+        with app:
+            program.wait_window("class:ToastWnd")
+            text = program.tool("title", "class:ToastWnd")
+            self.assertTrue(text.startswith("\u65b0\u622a\u56fe\u5c06\u4fdd\u5b58\u5230 "), text)  # 新截图将保存到
+            self.assertTrue(text.lower().endswith("\\pictures\\screenshot_pic"), text)
+            # Written down at once, so the next start says nothing; the other settings stay.
+            with open(config, encoding="utf-8") as f:
+                stored = json.load(f)
+            self.assertNotIn("pic_save_path", stored)
+            self.assertEqual(stored["pic_save_format"], "BMP")
 
     def test_escape_brings_back_the_windows_without_a_toast(self):
         with program.Program(self.log.url):

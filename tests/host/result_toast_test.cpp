@@ -47,6 +47,10 @@ TEST(ResultToast, AFailedSaveNamesItsReasonAndWhereThePictureWent) {
               kSaveFailed + L"：文件夹不存在" + kOnClipboard);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureNoPermission | kCaptureCopiedInstead),
               kSaveFailed + L"：没有写入权限" + kOnClipboard);
+    // Refused in a folder Controlled Folder Access guards: the likely cause is named.
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave,
+                                 notWritten | kCaptureNoPermission | kCaptureProtectedFolder | kCaptureCopiedInstead),
+              kSaveFailed + L"：没有写入权限，可能被 Windows“受控文件夹访问”阻止" + kOnClipboard);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kPin, notWritten | kCaptureDiskFull | kCaptureCopiedInstead),
               kSaveFailed + L"：磁盘已满" + kOnClipboard);
     // Neither saved nor copied: nothing claims the clipboard.

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,8 +17,13 @@
 #include "capture/app_context.h"
 #include "base/dib_canvas.h"
 #include "base/clipboard.h"
+#include "base/exe_directory.h"
+#include "base/folder_path.h"
+#include "base/known_folders.h"
 #include "base/unique_handle.h"
 #include "capture/capture_output.h"
+#include "settings/config.h"
+#include "settings/default_pic_folder.h"
 #include "picture_files.h"
 #include "test_folder.h"
 
@@ -351,4 +357,52 @@ TEST(SavePicture, AFileWithTheComputedNameIsNeverOverwritten) {
     EXPECT_FALSE(third.empty());
     EXPECT_EQ(GetFileAttributesW(taken.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(EntriesIn(folder), 5u);
+}
+
+namespace {
+
+// Pictures counts as unwritable while one lives, as under Controlled Folder Access.
+class PicturesUnwritable {
+public:
+    PicturesUnwritable() { SetPicturesUnwritableForTests(true); }
+    ~PicturesUnwritable() { SetPicturesUnwritableForTests(false); }
+    PicturesUnwritable(const PicturesUnwritable&) = delete;
+    PicturesUnwritable& operator=(const PicturesUnwritable&) = delete;
+};
+
+// A real save of a small picture into folder; the file's path.
+std::wstring SaveTestPicture(const std::wstring& folder) {
+    const PixelPicture picture{std::vector<uint32_t>(4 * 3, 0x00336699), 4, 3};
+    const SaveOutcome saved = SavePicture(folder, PicSaveFormat::kPng, picture);
+    EXPECT_EQ(saved.failed, 0u);
+    return saved.path;
+}
+
+}  // namespace
+
+TEST(SavePicture, WhilePicturesCannotBeWrittenOnlyThatSaveGoesToTheTemporaryFolder) {
+    const std::wstring temporaryDefault = JoinPath(TemporaryFolder(), L"screenshot_pic");
+    const std::wstring picturesDefault = JoinPath(PicturesFolder(), L"screenshot_pic");
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    std::wstring inTemp;
+    {
+        PicturesUnwritable blocked;
+        const std::wstring target = config.GetPicSavePath();
+        EXPECT_EQ(target, temporaryDefault);
+        inTemp = SaveTestPicture(target);
+    }
+    const std::wstring inPictures = SaveTestPicture(config.GetPicSavePath());
+    EXPECT_EQ(ParentFolderOf(inTemp), temporaryDefault);
+    EXPECT_TRUE(FileExists(inTemp));
+    EXPECT_EQ(ParentFolderOf(inPictures), picturesDefault);
+    EXPECT_TRUE(FileExists(inPictures));
+    // The fallback was never written down: the file still names no folder.
+    const std::optional<ConfigFileValues> stored = ParseConfigText(ReadBytes(path));
+    ASSERT_TRUE(stored);
+    EXPECT_FALSE(stored->picSavePath);
+    EXPECT_EQ(config.GetChosenPicFolder(), L"");
+    DeleteFileW(inTemp.c_str());
+    DeleteFileW(inPictures.c_str());
 }

@@ -8,8 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "base/folder_probe.h"
 #include "base/unique_handle.h"
 #include "settings/config.h"
+#include "settings/default_pic_folder.h"
 #include "base/exe_directory.h"
 #include "base/utf_convert.h"
 #include "test_folder.h"
@@ -30,10 +32,7 @@ std::wstring PicturesFolder() {
 
 std::wstring DefaultFolder() { return PicturesFolder() + L"\\screenshot_pic"; }
 
-std::string DefaultFileText() {
-    return FormatConfigText(WideToUtf8(DefaultFolder()), true, false,
-                            PicSaveFormat::kPng, "PrintScreen");
-}
+std::string DefaultFileText() { return FormatConfigText("", true, false, PicSaveFormat::kPng, "PrintScreen"); }
 
 void ExpectDefaults(const CConfig& config) {
     EXPECT_EQ(config.GetPicSavePath(), DefaultFolder());
@@ -50,6 +49,8 @@ TEST(Config, FirstStartWritesTheDefaultFile) {
     TestFolder folder;
     const std::wstring path = folder.File(L"config.json");
     CConfig config(path);
+    // The file names no folder: the default is worked out at each save, and made then.
+    EXPECT_EQ(config.GetChosenPicFolder(), L"");
     ExpectDefaults(config);
     const DWORD attributes = GetFileAttributesW(DefaultFolder().c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
@@ -57,10 +58,8 @@ TEST(Config, FirstStartWritesTheDefaultFile) {
 
     const std::string text = ReadBytes(path);
     EXPECT_EQ(text, DefaultFileText());
-    // Spelled out once: CR LF line ends, escaped backslashes, fixed member order, no BOM.
-    std::string escapedPictures;
-    for (char c : WideToUtf8(PicturesFolder())) escapedPictures += c == '\\' ? "\\\\" : std::string(1, c);
-    EXPECT_EQ(text, "{\r\n    \"pic_save_path\": \"" + escapedPictures + "\\\\screenshot_pic\",\r\n"
+    // Spelled out once: CR LF line ends, fixed member order, no BOM.
+    EXPECT_EQ(text, "{\r\n"
                     "    \"hide_main_wnd_when_capture\": true,\r\n"
                     "    \"is_need_restore_main_wnd_after_capture\": false,\r\n"
                     "    \"pic_save_format\": \"PNG\",\r\n"
@@ -411,4 +410,57 @@ TEST_F(DefaultFolderTest, AStoredFolderIsKeptAndMakesNoFolderInPictures) {
 TEST_F(DefaultFolderTest, AFileWhereTheFolderWouldBeFallsBackToTheTemporaryFolder) {
     WriteBytes(DefaultFolder(), "not a folder");
     EXPECT_EQ(DefaultPicSaveFolder(), TempFolder() + L"screenshot_pic");
+}
+
+TEST(Config, TheOldTemporaryDefaultIsDroppedOnceAndItsPicturesStay) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    const std::wstring old = TempFolder() + L"SCREENSHOT_PIC\\";
+    ASSERT_TRUE(CreateDirectoryW(old.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring earlier = old + L"0001_earlier.png";
+    WriteBytes(earlier, "picture");
+    WriteBytes(path, FormatConfigText(WideToUtf8(old), true, false, PicSaveFormat::kBmp, "PrintScreen"));
+    {
+        CConfig config(path);
+        EXPECT_TRUE(config.OldDefaultDropped());
+        EXPECT_EQ(config.GetChosenPicFolder(), L"");
+        EXPECT_EQ(config.GetPicSavePath(), DefaultFolder());
+    }
+    EXPECT_EQ(ReadBytes(path), FormatConfigText("", true, false, PicSaveFormat::kBmp, "PrintScreen"));
+    EXPECT_EQ(ReadBytes(earlier), "picture");
+    EXPECT_FALSE(CConfig(path).OldDefaultDropped());  // told once
+    DeleteFileW(earlier.c_str());
+
+    // Any other folder is the user's and stays, even one inside the old default.
+    const std::string mine = FormatConfigText(WideToUtf8(old + L"mine"), true, false, PicSaveFormat::kPng, "F2");
+    WriteBytes(path, mine);
+    CConfig config(path);
+    EXPECT_FALSE(config.OldDefaultDropped());
+    EXPECT_EQ(config.GetChosenPicFolder(), old + L"mine");
+    EXPECT_EQ(ReadBytes(path), mine);
+}
+
+TEST(Config, LeavingTheShownDefaultInTheSettingsKeepsTheDefault) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    CConfig config(path);
+    ASSERT_TRUE(config.StoreChosen(config.GetPicSavePath(), PicSaveFormat::kBmp, true, DefaultCaptureHotkey()));
+    EXPECT_EQ(config.GetChosenPicFolder(), L"");
+    EXPECT_EQ(ReadBytes(path), FormatConfigText("", true, false, PicSaveFormat::kBmp, "PrintScreen"));
+    ASSERT_TRUE(config.StoreChosen(folder.Path(), PicSaveFormat::kBmp, true, DefaultCaptureHotkey()));
+    EXPECT_EQ(CConfig(path).GetChosenPicFolder(), folder.Path());
+}
+
+TEST(ConfigFolder, AProbeMakesAFileAndLeavesNothing) {
+    TestFolder folder;
+    EXPECT_TRUE(CanCreateFilesIn(folder.Path()));
+    EXPECT_TRUE(CanCreateFilesIn(folder.Path() + L"\\"));
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle find(FindFirstFileW((folder.Path() + L"\\*.tmp").c_str(), &entry));
+    EXPECT_FALSE(find.Valid());
+    EXPECT_FALSE(CanCreateFilesIn(folder.File(L"missing")));
+    EXPECT_FALSE(CanCreateFilesIn(L""));
+    // The program's own folder, where the tests run, can be written: settings stay beside it.
+    EXPECT_TRUE(ExeDirectoryWritable());
+    EXPECT_EQ(SettingsFolder(), GetExeDirectory());
 }
