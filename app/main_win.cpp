@@ -9,6 +9,7 @@
 #include "app/app_services.h"
 #include "app/crash_dump_win.h"
 #include "app/single_instance.h"
+#include "base/dll_search.h"
 #include "base/dpi_context.h"
 #include "base/gdiplus_session.h"
 #include "base/message_loop.h"
@@ -61,6 +62,7 @@ void RunMainWindow(HINSTANCE instance, bool inTray, AppServices& services) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    LoadDllsFromSystemFolderOnly();  // before anything loads a DLL
     // The windows are drawn for 96 DPI and scaled by the system. On Windows this thread is unaware
     // already; Wine makes every program aware unless a thread says otherwise. Only the capture
     // works in physical pixels.

@@ -1,7 +1,8 @@
 # One static library per folder. Its sources are split into pure ones (no <windows.h>: built
 # into the Windows program and, natively, into the host tests and fuzzers) and Win32 ones (the
 # Windows build only). USES names the folders' libraries it may build on, which is the arrow the
-# include check in scripts/check_layers.py enforces; SYSTEM the Windows libraries it calls.
+# include check in scripts/check_layers.py enforces; SYSTEM the Windows libraries it calls (those
+# in SCREENSHOT_DELAY_LOADED_DLLS through their delay-load libraries).
 #
 #   screenshot_layer(NAME PURE a.cpp WIN b_win.cpp USES screenshot_base SYSTEM gdiplus)
 function(screenshot_layer name)
@@ -18,7 +19,12 @@ function(screenshot_layer name)
         target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
         target_link_libraries(${name} PUBLIC ${LAYER_USES})
         if(WIN32)
-            target_link_libraries(${name} PUBLIC ${LAYER_SYSTEM})
+            foreach(system ${LAYER_SYSTEM})
+                if(system IN_LIST SCREENSHOT_DELAY_LOADED_DLLS)
+                    set(system delay_${system})
+                endif()
+                target_link_libraries(${name} PUBLIC ${system})
+            endforeach()
         endif()
     else()
         add_library(${name} INTERFACE)

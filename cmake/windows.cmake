@@ -117,6 +117,14 @@ add_executable(e2e_tool tests/e2e/probe/e2e_tool.cpp)
 target_link_options(e2e_tool PRIVATE -municode)
 target_link_libraries(e2e_tool PRIVATE shell32)
 
+# A DLL left beside a program under system DLLs' names, and a program that imports one of those
+# at load time, for the end-to-end test of where the program's DLLs come from.
+add_library(planted_dll SHARED tests/e2e/probe/planted_dll.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+add_executable(load_time_import_probe tests/e2e/probe/load_time_import_probe.cpp)
+target_link_options(load_time_import_probe PRIVATE -municode)
+target_link_libraries(load_time_import_probe PRIVATE version)
+
 # Opens any layout of the program's skin in a window, for screenshots and the skin tests.
 add_executable(skin_viewer WIN32 tools/skin_viewer/skin_viewer.cpp ${APP_RESOURCES})
 target_link_options(skin_viewer PRIVATE -municode)

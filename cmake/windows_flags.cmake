@@ -10,3 +10,5 @@ add_link_options(-Wl,--large-address-aware)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c65001")
 # Headers CMake writes, such as app/version.h.
 include_directories(${CMAKE_BINARY_DIR})
+# Which system DLLs the program loads on first use, from the system folder only.
+include(cmake/delay_imports.cmake)
