@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -200,10 +200,12 @@ TEST(XmlDocument, LongHostileInputsStayLinear) {
         {openTags, false},                  {spaced, false},
         {"<a b='" + std::string(megabyte, '&') + "'/>", false},
         {"<!--" + std::string(megabyte, '-'), false}};
+    // Processor time, which other programs on a busy machine do not stretch much; a quadratic parse
+    // of a megabyte would take minutes, so the bound is far from a linear one under sanitizers.
     for (const auto& [text, parses] : cases) {
-        const auto start = std::chrono::steady_clock::now();
+        const std::clock_t start = std::clock();
         EXPECT_EQ(Parse(text).root != nullptr, parses) << text.substr(0, 20);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took.count(), 1.0) << text.substr(0, 20);
+        const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        EXPECT_LT(took, 5.0) << text.substr(0, 20);
     }
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -202,11 +202,12 @@ TEST(ZipArchive, ManyEntriesOpenInLinearTime) {
         writer.Stored(name, {});
     }
     const std::vector<uint8_t> zip = writer.Build();
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, which a busy machine does not stretch much.
+    const std::clock_t start = std::clock();
     ZipArchive archive;
     ASSERT_TRUE(archive.Open(zip.data(), zip.size()));
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took.count(), 3.0);  // a pairwise name check would take far longer
+    const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_LT(took, 3.0);  // a pairwise name check would take far longer
     EXPECT_EQ(archive.Entries().size(), 65534u);
     EXPECT_TRUE(archive.Contains("D/65533.TXT"));
 
