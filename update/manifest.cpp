@@ -30,6 +30,7 @@ UpdateDecision DecideUpdate(const std::string& manifest, const UpdateContext& co
     if (JsonGetKind(info) != kJsonObject) return refused;
     const std::optional<std::string> version = TextMember(info, "version");
     if (!version || !IsVersionNewer(context.version, *version)) return refused;
+    refused.offered = true;
     const std::optional<std::string> url = TextMember(info, "url");
     const std::optional<std::string> sha256 = TextMember(info, "sha256");
     const std::optional<std::string> expires = TextMember(info, "expires");
@@ -38,7 +39,7 @@ UpdateDecision DecideUpdate(const std::string& manifest, const UpdateContext& co
     // The expiry is read before the signature is checked: expired, nothing is fetched either way.
     const std::optional<int64_t> end = ParseUtcTimestamp(*expires);
     if (!end || context.now >= *end) return refused;
-    UpdateDecision decision;
+    UpdateDecision decision = refused;
     decision.statement = UpdateStatement(*version, *url, *sha256, *expires).value_or(std::string());
     decision.signature = ParseUpdaterSignature(*signature).value_or(std::string());
     decision.sha256 = ParseSha256Hex(*sha256).value_or(std::string());

@@ -20,6 +20,7 @@ struct UpdateContext {
 };
 
 struct UpdateDecision {
+    bool offered = false;   // a newer version is offered: a manifest refused after this is deleted
     bool download = false;  // false: the check ends here
     std::string url;        // the updater's address (UTF-8) when download is true
     std::string signature;  // the statement's signature as r || s

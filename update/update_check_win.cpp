@@ -92,7 +92,11 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     context.now = static_cast<int64_t>(std::time(nullptr));
     context.plainHttp = settings.plainHttp;
     const UpdateDecision decision = DecideUpdate(manifest, context);
-    if (!decision.download) return;
+    if (!decision.download) {
+        // A newer version offered without a valid, unexpired statement: its manifest goes too.
+        if (decision.offered) DeleteFileW(manifestPath.c_str());
+        return;
+    }
     // Nothing is fetched unless the key's owner signed this version, this address, these bytes
     // and this expiry together: a changed server or mirror can neither start its own program, nor
     // replay an older release under a newer version, nor serve an old statement for ever.

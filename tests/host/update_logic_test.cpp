@@ -95,7 +95,7 @@ TEST(Manifest, ANewerSignedVersionAsksForTheUpdaterWithTheStatementToCheck) {
     EXPECT_EQ(decision.sha256, *ParseSha256Hex(kHash));
     EXPECT_EQ(decision.sha256.substr(0, 3), std::string("\x00\x11\x22", 3));
     EXPECT_TRUE(DecideUpdate("\xEF\xBB\xBF" + kWhole, Running("1.0.0.1")).download);
-    EXPECT_FALSE(DecideUpdate(kWhole, Running("2.0.0.0")).download);
+    EXPECT_FALSE(DecideUpdate(kWhole, Running("2.0.0.0")).offered);
     EXPECT_FALSE(DecideUpdate(kWhole, Running("2.0.0.1")).download);
     UpdateContext unknown = Running("");
     unknown.versionKnown = false;
@@ -114,8 +114,10 @@ TEST(Manifest, AMissingMistypedOrMalformedMemberEndsTheCheck) {
         {"signature", ""}, {"signature", "5"}, {"signature", Quoted("MAYC")},
         {"expires", ""}, {"expires", "1800000000"}};
     for (const auto& c : cases) {
-        EXPECT_FALSE(DecideUpdate(ManifestWith(c.first, c.second), Running("1.0.0.1")).download)
-            << c.first << " " << c.second;
+        const UpdateDecision decision = DecideUpdate(ManifestWith(c.first, c.second), Running("1.0.0.1"));
+        EXPECT_FALSE(decision.download) << c.first << " " << c.second;
+        // A refused offer of a newer version: the check deletes its manifest.
+        EXPECT_EQ(decision.offered, std::string(c.first) != "version") << c.first << " " << c.second;
     }
 }
 
