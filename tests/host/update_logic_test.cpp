@@ -111,6 +111,7 @@ TEST(Manifest, AMissingMistypedOrMalformedMemberEndsTheCheck) {
         {"url", ""}, {"url", "true"}, {"url", Quoted("http://updates.example.com/u.exe")},
         {"url", Quoted("http://127.0.0.1:8082/u.exe")}, {"url", Quoted("https://u.example/a\\nb")},
         {"sha256", ""}, {"sha256", Quoted(std::string(64, 'A'))}, {"sha256", Quoted(std::string(kHash).substr(1))},
+        {"sha256", Quoted("g" + std::string(kHash).substr(1))}, {"sha256", Quoted(std::string(kHash).substr(0, 63) + "g")},
         {"signature", ""}, {"signature", "5"}, {"signature", Quoted("MAYC")},
         {"expires", ""}, {"expires", "1800000000"}};
     for (const auto& c : cases) {
