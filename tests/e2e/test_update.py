@@ -294,7 +294,8 @@ class ReleaseChecks(unittest.TestCase):
             done = self.release("--key", key, "--version", version, "--base-url", "https://u.example/update",
                                 "--out", os.path.join(work, "out"))
             self.assertNotEqual(done.returncode, 0, version)
-            self.assertIn("version", done.stderr, version)
+            # Refused by the script itself, before any build step.
+            self.assertRegex(done.stderr, r"^release: (the version must|each number of the version)", version)
         self.assertFalse(os.path.exists(os.path.join(work, "out")), "nothing was built")
         # CMake refuses the same before configuring anything.
         done = subprocess.run(["cmake", "-S", ROOT, "-B", os.path.join(work, "tree"),
