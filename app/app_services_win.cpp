@@ -19,9 +19,10 @@ void AppServices::Start(const std::wstring& commandLine) {
     tracker.Start(endpoints.logService, GetMachineCode(kProgramDataFolderName), version);
     tracker.Report(StartEventFor(commandLine));
     const std::wstring manifestUrl = endpoints.updateManifestUrl;
+    const PlainHttp plainHttp = endpoints.updatePlainHttp;
     const std::string publicKey = endpoints.updatePublicKey;
-    updates_.Start([manifestUrl, publicKey](const std::shared_ptr<HttpSession>& session) {
-        UpdateCheckThreadBody(manifestUrl, publicKey, session);
+    updates_.Start([manifestUrl, plainHttp, publicKey](const std::shared_ptr<HttpSession>& session) {
+        UpdateCheckThreadBody(manifestUrl, plainHttp, publicKey, session);
     });
 }
 

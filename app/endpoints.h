@@ -9,10 +9,14 @@
 
 #include "telemetry/log_request.h"
 #include "http/endpoint.h"
+#include "http/http_url.h"
 
 struct Endpoints {
     LogServiceConfig logService;
     std::wstring updateManifestUrl;
+    // Plain http to this machine is allowed to the update check only when SCREENSHOT_UPDATE_URL
+    // named the manifest: the built-in address and everything it leads to are https.
+    PlainHttp updatePlainHttp = PlainHttp::kRefused;
     // The key updaters are signed with, as 128 hexadecimal digits (X then Y); set at build time
     // only. Empty: no updater is ever started.
     std::string updatePublicKey;

@@ -46,6 +46,7 @@ Endpoints ReadEndpoints() {
     const std::wstring update = Environment(L"SCREENSHOT_UPDATE_URL");
     if (update.rfind(L"http://", 0) == 0 || update.rfind(L"https://", 0) == 0) {
         endpoints.updateManifestUrl = update;
+        endpoints.updatePlainHttp = PlainHttp::kLoopbackForTests;
     }
     return endpoints;
 }

@@ -7,8 +7,11 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # A region capture holds three bitmaps the size of the virtual screen (about 100 MB per 4K
 # monitor); on 64-bit Windows this lets the 32-bit program use 4 GB of address space, not 2.
 add_link_options(-Wl,--large-address-aware)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR} -c65001")
-# Headers CMake writes, such as app/version.h.
+# Resource scripts are UTF-8. Their folders go in as include directories, not flags: CMake
+# quotes those, so a source or build path with a space still builds.
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c65001")
+include_directories($<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}>)
+# Headers and files CMake writes, such as app/version.h and skin.zip.
 include_directories(${CMAKE_BINARY_DIR})
 # Which system DLLs the program loads on first use, from the system folder only.
 include(cmake/delay_imports.cmake)

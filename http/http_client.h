@@ -51,15 +51,16 @@ public:
     HttpResponse Get(const HttpUrl& target);
 
     // GETs url into the file destination. The request is made from the address as WinHTTP splits
-    // it, and only when that is an https address or a plain http one on this machine (see
-    // IsTrustedDownloadTarget) and ParseHttpUrl reads it the same way; anything else gives
-    // ERROR_ACCESS_DENIED without a request. Redirects (the session never follows one itself)
-    // are followed up to five hops, each new address checked the same way; a Location that is
-    // neither absolute nor a path from the root gives ERROR_WINHTTP_REDIRECT_FAILED. 0 on
-    // success, kDownloadHttpError for a final status other than 200 (no file is written),
-    // ERROR_FILE_TOO_LARGE for a body longer than maxBytes, otherwise the system's error code.
-    // Every failure leaves no file behind.
-    DWORD Download(const std::wstring& url, const std::wstring& destination, unsigned long long maxBytes);
+    // it, and only when that is an https address, or a plain http one on this machine when plain
+    // allows it (see IsTrustedDownloadTarget), and ParseHttpUrl reads it the same way; anything
+    // else gives ERROR_ACCESS_DENIED without a request. Redirects (the session never follows one
+    // itself) are followed up to five hops, each new address checked the same way and never from
+    // https to plain http (MayFollowRedirect); a Location that is neither absolute nor a path from
+    // the root gives ERROR_WINHTTP_REDIRECT_FAILED. 0 on success, kDownloadHttpError for a final
+    // status other than 200 (no file is written), ERROR_FILE_TOO_LARGE for a body longer than
+    // maxBytes, otherwise the system's error code. Every failure leaves no file behind.
+    DWORD Download(const std::wstring& url, const std::wstring& destination, unsigned long long maxBytes,
+                   PlainHttp plain);
 
     // Makes every later call fail at once with ERROR_WINHTTP_OPERATION_CANCELLED; a call in
     // progress on another thread stops at its next step (a body being read, at the next piece)

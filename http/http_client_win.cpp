@@ -248,22 +248,22 @@ bool IsRedirect(DWORD status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// The address as WinHTTP will request it, when a download may go there: https, or plain http to
-// this machine, and read the same way by ParseHttpUrl. An address the two split differently is
-// not guessed at.
-DWORD CheckedTarget(const std::wstring& url, HttpUrl& target) {
+// The address as WinHTTP will request it, when ParseHttpUrl reads it the same way. An address
+// the two split differently is not guessed at.
+DWORD CrackedTarget(const std::wstring& url, HttpUrl& target) {
     if (const DWORD error = CrackUrl(url, target)) return error;
-    const std::optional<HttpUrl> plain = ParseHttpUrl(url);
-    if (!IsTrustedDownloadTarget(target) || !plain || !SameTarget(*plain, target)) return ERROR_ACCESS_DENIED;
+    const std::optional<HttpUrl> parsed = ParseHttpUrl(url);
+    if (!parsed || !SameTarget(*parsed, target)) return ERROR_ACCESS_DENIED;
     return 0;
 }
 
 }  // namespace
 
 DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destination,
-                            unsigned long long maxBytes) {
+                            unsigned long long maxBytes, PlainHttp plain) {
     HttpUrl target;
-    if (const DWORD error = CheckedTarget(url, target)) return error;
+    if (const DWORD error = CrackedTarget(url, target)) return error;
+    if (!IsTrustedDownloadTarget(target, plain)) return ERROR_ACCESS_DENIED;
     // Redirects are followed here, a few at most, each hop's address checked like the first.
     std::optional<Request> request;
     DWORD status = 0;
@@ -274,7 +274,10 @@ DWORD HttpSession::Download(const std::wstring& url, const std::wstring& destina
         if (hop == kMaxRedirects) return ERROR_WINHTTP_REDIRECT_FAILED;
         const std::optional<std::wstring> next = RedirectTarget(target, request->Location());
         if (!next) return ERROR_WINHTTP_REDIRECT_FAILED;
-        if (const DWORD error = CheckedTarget(*next, target)) return error;
+        HttpUrl following;
+        if (const DWORD error = CrackedTarget(*next, following)) return error;
+        if (!MayFollowRedirect(target, following, plain)) return ERROR_ACCESS_DENIED;
+        target = following;
     }
     if (status != 200) return kDownloadHttpError;
 

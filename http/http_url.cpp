@@ -28,8 +28,13 @@ bool SameTarget(const HttpUrl& a, const HttpUrl& b) {
            a.hasCredentials == b.hasCredentials;
 }
 
-bool IsTrustedDownloadTarget(const HttpUrl& url) {
-    return !url.hasCredentials && IsTrustedEndpoint(Endpoint{url.secure, url.host, url.port});
+bool IsTrustedDownloadTarget(const HttpUrl& url, PlainHttp plain) {
+    if (url.hasCredentials || url.host.empty()) return false;
+    return url.secure || (plain == PlainHttp::kLoopbackForTests && IsLoopbackHost(url.host));
+}
+
+bool MayFollowRedirect(const HttpUrl& from, const HttpUrl& to, PlainHttp plain) {
+    return IsTrustedDownloadTarget(to, plain) && (to.secure || !from.secure);
 }
 
 std::optional<std::wstring> RedirectTarget(const HttpUrl& current, const std::wstring& location) {

@@ -22,9 +22,19 @@ std::optional<HttpUrl> ParseHttpUrl(const std::wstring& url);
 // True when both name the same scheme, host, port and object.
 bool SameTarget(const HttpUrl& a, const HttpUrl& b);
 
-// A download may use https to any host, or plain http only to this machine's loopback
-// addresses (which only tests serve); never with credentials in the address.
-bool IsTrustedDownloadTarget(const HttpUrl& url);
+// Whether a download may use plain http. The program's own addresses are https; plain http to
+// this machine's loopback addresses is for tests only, when the first address came from the
+// test environment variables (app/endpoints.h).
+enum class PlainHttp { kRefused, kLoopbackForTests };
+
+// A download may use https to any host, or plain http to this machine's loopback addresses
+// only when plain allows it; never with credentials in the address.
+bool IsTrustedDownloadTarget(const HttpUrl& url, PlainHttp plain);
+
+// Whether a redirect from one address to another may be followed: the new address must be one a
+// download may use, and https never leads to plain http (a server or CDN could otherwise make
+// the program send requests to services on this machine's loopback ports).
+bool MayFollowRedirect(const HttpUrl& from, const HttpUrl& to, PlainHttp plain);
 
 // The address a redirect's Location leads to from current: an absolute http:// or https://
 // address as it stands, or a path from the root ("/...") on current's scheme, host and port.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "http/http_client.h"
+#include "update/manifest.h"
 
 // The session the check downloads with: its user agent, the proxy picked per address, TLS 1.2.
 HttpSessionOptions UpdateSessionOptions();
@@ -18,6 +19,8 @@ bool GetExeVersionText(std::wstring& text);
 
 struct UpdateCheckSettings {
     std::wstring manifestUrl;
+    // kLoopbackForTests only for a manifest address from the test environment variables.
+    PlainHttp plainHttp = PlainHttp::kRefused;
     std::wstring folder;  // where update.json and update.exe go, without a trailing separator
     bool versionKnown = false;
     std::string version;  // the running program's version text
@@ -27,15 +30,14 @@ struct UpdateCheckSettings {
     unsigned long updaterWaitMs = 60000;
 };
 
-// A manifest larger than this is neither kept nor read: its download stops at this size.
-constexpr unsigned long long kMaxManifestBytes = 52428800;
 // An updater download stops (and is deleted) beyond this size.
 constexpr unsigned long long kMaxUpdaterBytes = 268435456;
 
 // Runs the whole check synchronously on session. Does nothing without a folder (the program's
 // folder could not be read), and starts nothing once the session is cancelled. The updater is
-// downloaded only when the manifest's statement (version, address, SHA-256) verifies against
-// the public key, and started only when its bytes have that SHA-256; anything else ends the
+// downloaded only when the manifest's statement (version, address, SHA-256, expiry) has not
+// expired and verifies against the public key, and started only when its bytes have that
+// SHA-256; anything else ends the
 // check quietly, with the manifest and any updater deleted. An update.json or update.exe left by
 // an earlier check is deleted first; an update.exe that cannot be deleted (its updater still runs)
 // ends the check at once. An updater still running after its wait keeps its file.
@@ -44,5 +46,5 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session);
 // The thread body: the check for the running program and its folder, against manifestUrl, with
 // the public key given as 128 hexadecimal digits (X then Y). Nothing is done when the program's
 // folder cannot be written.
-void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, PlainHttp plainHttp, const std::string& publicKeyHex,
                            const std::shared_ptr<HttpSession>& session);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <ctime>
 #include <vector>
 
 #include "base/exe_directory.h"
@@ -80,22 +81,31 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     if (!DeleteFileW(updaterPath.c_str()) && GetFileAttributesW(updaterPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return;
     }
-    if (session.Download(settings.manifestUrl, manifestPath, kMaxManifestBytes) != 0) return;
+    if (session.Download(settings.manifestUrl, manifestPath, kMaxManifestBytes, settings.plainHttp) != 0) return;
     std::string manifest;
     if (ReadWholeFile(manifestPath, static_cast<size_t>(kMaxManifestBytes), manifest) != FileReadResult::kOk) {
         return;  // unreadable or too large: the manifest file stays
     }
-    const UpdateDecision decision = DecideUpdate(manifest, settings.versionKnown, settings.version);
-    if (!decision.download) return;
-    // Nothing is fetched unless the key's owner signed this version, this address and these
-    // bytes together: a changed server or mirror can neither start its own program nor replay
-    // an older release under a newer version.
+    UpdateContext context;
+    context.versionKnown = settings.versionKnown;
+    context.version = settings.version;
+    context.now = static_cast<int64_t>(std::time(nullptr));
+    context.plainHttp = settings.plainHttp;
+    const UpdateDecision decision = DecideUpdate(manifest, context);
+    if (!decision.download) {
+        // A newer version offered without a valid, unexpired statement: its manifest goes too.
+        if (decision.offered) DeleteFileW(manifestPath.c_str());
+        return;
+    }
+    // Nothing is fetched unless the key's owner signed this version, this address, these bytes
+    // and this expiry together: a changed server or mirror can neither start its own program, nor
+    // replay an older release under a newer version, nor serve an old statement for ever.
     if (settings.publicKey.empty() || decision.statement.empty() ||
         !VerifySignedText(decision.statement, decision.signature, settings.publicKey)) {
         DeleteFileW(manifestPath.c_str());
         return;
     }
-    if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes) != 0) return;
+    if (session.Download(Utf8ToWide(decision.url), updaterPath, kMaxUpdaterBytes, settings.plainHttp) != 0) return;
     // Exiting: nothing is started now. An updater still running keeps its file; the next check
     // deletes it.
     const bool running = !session.Cancelled() && StartVerifiedUpdater(updaterPath, decision.sha256,
@@ -104,10 +114,11 @@ void RunUpdateCheck(const UpdateCheckSettings& settings, HttpSession& session) {
     if (!running) DeleteFileW(updaterPath.c_str());
 }
 
-void UpdateCheckThreadBody(const std::wstring& manifestUrl, const std::string& publicKeyHex,
+void UpdateCheckThreadBody(const std::wstring& manifestUrl, PlainHttp plainHttp, const std::string& publicKeyHex,
                            const std::shared_ptr<HttpSession>& session) {
     UpdateCheckSettings settings;
     settings.manifestUrl = manifestUrl;
+    settings.plainHttp = plainHttp;
     settings.publicKey = ParsePublicKeyHex(publicKeyHex).value_or(std::string());
     // A program folder that cannot be written (Program Files, a read-only share) cannot take
     // the download: the check is skipped, quietly.

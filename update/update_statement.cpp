@@ -1,5 +1,7 @@
 #include "update/update_statement.h"
 
+#include "update/utc_timestamp.h"
+
 namespace {
 
 bool IsPlainLine(const std::string& text) {
@@ -20,9 +22,11 @@ int LowerHexValue(char c) {
 }  // namespace
 
 std::optional<std::string> UpdateStatement(const std::string& version, const std::string& url,
-                                           const std::string& sha256Hex) {
-    if (!IsPlainLine(version) || !IsPlainLine(url) || !ParseSha256Hex(sha256Hex)) return std::nullopt;
-    return std::string(kUpdateStatementTag) + "\n" + version + "\n" + url + "\n" + sha256Hex + "\n";
+                                           const std::string& sha256Hex, const std::string& expires) {
+    if (!IsPlainLine(version) || !IsPlainLine(url) || !ParseSha256Hex(sha256Hex) || !ParseUtcTimestamp(expires)) {
+        return std::nullopt;
+    }
+    return std::string(kUpdateStatementTag) + "\n" + version + "\n" + url + "\n" + sha256Hex + "\n" + expires + "\n";
 }
 
 std::optional<std::string> ParseSha256Hex(const std::string& hex) {

@@ -1,8 +1,6 @@
 #include "update/version_compare.h"
 
 #include <cstdio>
-#include <sstream>
-#include <stdexcept>
 
 std::string FormatVersionText(uint32_t ms, uint32_t ls) {
     char text[64];
@@ -11,31 +9,30 @@ std::string FormatVersionText(uint32_t ms, uint32_t ls) {
     return text;
 }
 
-std::vector<int> ParseVersionPieces(const std::string& text) {
-    std::vector<int> pieces;
-    std::istringstream stream(text);
-    std::string piece;
-    while (std::getline(stream, piece, '.')) {
-        int value = 0;
-        try {
-            value = std::stoi(piece);
-        } catch (const std::logic_error&) {
-            value = 0;  // no number, or out of the integer range
+std::optional<std::array<uint16_t, 4>> ParseVersionText(const std::string& text) {
+    std::array<uint16_t, 4> parts{};
+    size_t at = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            if (at >= text.size() || text[at] != '.') return std::nullopt;
+            ++at;
         }
-        pieces.push_back(value);
+        const size_t start = at;
+        unsigned long value = 0;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 5) {
+            value = value * 10 + static_cast<unsigned long>(text[at] - '0');
+            ++at;
+        }
+        const size_t digits = at - start;
+        if (digits == 0 || (digits > 1 && text[start] == '0') || value > 65535) return std::nullopt;
+        parts[i] = static_cast<uint16_t>(value);
     }
-    while (pieces.size() < 4) pieces.push_back(0);
-    return pieces;
+    if (at != text.size()) return std::nullopt;
+    return parts;
 }
 
 bool IsVersionNewer(const std::string& local, const std::string& remote) {
-    const std::vector<int> l = ParseVersionPieces(local);
-    const std::vector<int> r = ParseVersionPieces(remote);
-    const size_t length = l.size() > r.size() ? l.size() : r.size();
-    for (size_t i = 0; i < length; ++i) {
-        const int a = i < l.size() ? l[i] : 0;
-        const int b = i < r.size() ? r[i] : 0;
-        if (a != b) return a < b;
-    }
-    return false;
+    const auto l = ParseVersionText(local);
+    const auto r = ParseVersionText(remote);
+    return l && r && *l < *r;
 }

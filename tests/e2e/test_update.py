@@ -3,7 +3,9 @@ scripts/release.sh with a throwaway update key and code-signing certificate, ser
 loopback server; version N installed silently finds N+1 at its start, and the setup it downloads
 replaces it and starts the new version."""
 import glob
+import hashlib
 import http.server
+import json
 import os
 import shutil
 import subprocess
@@ -143,9 +145,9 @@ class UpdateTest(unittest.TestCase):
             f.write(mine)
         return mine.encode()
 
-    def offer_new(self):
+    def offer_new(self, out=None):
         for name in ("update.json", "Screenshot-Setup-%s.exe" % NEW):
-            with open(os.path.join(self.out[NEW], name), "rb") as f:
+            with open(os.path.join(out or self.out[NEW], name), "rb") as f:
                 self.server.files["/update/" + name] = f.read()
 
     def start_old(self):
@@ -220,7 +222,19 @@ class UpdateTest(unittest.TestCase):
 
     def test_an_installed_copy_updates_itself_and_keeps_its_settings(self):
         mine = self.install_old_and_configure()
-        self.offer_new()
+        # N+1's update.json signed again with a new expiry, as a maintainer renews it.
+        resigned = os.path.join(self.work, "resigned")
+        shutil.rmtree(resigned, ignore_errors=True)
+        shutil.copytree(self.out[NEW], resigned)
+        run(os.path.join(ROOT, "scripts", "release.sh"), "--resign", resigned, "--key", self.key,
+            "--valid-days", "1")
+        with open(os.path.join(self.out[NEW], "update.json")) as f:
+            fresh = json.load(f)["update_info"]
+        with open(os.path.join(resigned, "update.json")) as f:
+            renewed = json.load(f)["update_info"]
+        self.assertLess(renewed["expires"], fresh["expires"])
+        self.assertEqual([renewed[k] for k in ("version", "url", "sha256")], [fresh[k] for k in ("version", "url", "sha256")])
+        self.offer_new(resigned)
         self.start_old()
         self.wait_updated()
         self.timeline()
@@ -262,6 +276,57 @@ class UpdateTest(unittest.TestCase):
         self.assertFalse(program.wait_window(MAIN_TITLE, visible=False)[4], "N was in the tray, so N+1 is")
         with open(os.path.join(self.folder, "config.json"), "rb") as f:
             self.assertEqual(f.read(), mine)
+
+
+class ReleaseChecks(unittest.TestCase):
+    """What release.sh and CMake refuse before anything is built."""
+
+    def release(self, *arguments):
+        return subprocess.run([os.path.join(ROOT, "scripts", "release.sh")] + list(arguments),
+                              capture_output=True, text=True, timeout=60)
+
+    def test_versions_with_a_leading_zero_or_over_65535_are_refused(self):
+        work = tempfile.mkdtemp(prefix="release_checks_")
+        self.addCleanup(shutil.rmtree, work, True)
+        key = os.path.join(work, "key.pem")
+        self.assertEqual(self.release("--new-key", key).returncode, 0)
+        for version in ("1.2.0.010", "01.2.0.8", "1.2.0.65536", "1.2.0", "1.2.0.8.1"):
+            done = self.release("--key", key, "--version", version, "--base-url", "https://u.example/update",
+                                "--out", os.path.join(work, "out"))
+            self.assertNotEqual(done.returncode, 0, version)
+            # Refused by the script itself, before any build step.
+            self.assertRegex(done.stderr, r"^release: (the version must|each number of the version)", version)
+        self.assertFalse(os.path.exists(os.path.join(work, "out")), "nothing was built")
+        # CMake refuses the same before configuring anything.
+        done = subprocess.run(["cmake", "-S", ROOT, "-B", os.path.join(work, "tree"),
+                               "-DSCREENSHOT_VERSION=1.2.0.010"], capture_output=True, text=True, timeout=120)
+        self.assertNotEqual(done.returncode, 0)
+        self.assertIn("without leading zeros", done.stderr)
+
+    def test_resigning_refuses_a_setup_whose_bytes_changed(self):
+        work = tempfile.mkdtemp(prefix="release_checks_")
+        self.addCleanup(shutil.rmtree, work, True)
+        key = os.path.join(work, "key.pem")
+        self.assertEqual(self.release("--new-key", key).returncode, 0)
+        setup = os.path.join(work, "Screenshot-Setup-1.2.0.8.exe")
+        with open(setup, "wb") as f:
+            f.write(b"the setup")
+        manifest = {"update_info": {"version": "1.2.0.8", "url": "https://u.example/Screenshot-Setup-1.2.0.8.exe",
+                                    "sha256": hashlib.sha256(b"the setup").hexdigest(),
+                                    "expires": "2020-01-01T00:00:00Z", "signature": "x"}}
+        with open(os.path.join(work, "update.json"), "w") as f:
+            json.dump(manifest, f)
+        done = self.release("--resign", work, "--key", key, "--valid-days", "30")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        with open(os.path.join(work, "update.json")) as f:
+            renewed = json.load(f)["update_info"]
+        self.assertGreater(renewed["expires"], time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(time.time() + 29 * 86400)))
+        self.assertNotEqual(renewed["signature"], "x")
+        with open(setup, "wb") as f:
+            f.write(b"other bytes")
+        done = self.release("--resign", work, "--key", key)
+        self.assertNotEqual(done.returncode, 0)
+        self.assertIn("SHA-256", done.stderr)
 
 
 if __name__ == "__main__":

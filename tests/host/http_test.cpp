@@ -45,20 +45,22 @@ TEST(HttpUrl, RefusesWhatAnotherReaderCouldSplitDifferently) {
     }
 }
 
-TEST(HttpUrl, DownloadsTrustHttpsOrThisMachineOnlyAndNeverCredentials) {
+TEST(HttpUrl, DownloadsTrustHttpsOrThisMachineForTestsOnlyAndNeverCredentials) {
     HttpUrl url;
     url.secure = true;
     url.host = L"updates.example.com";
-    EXPECT_TRUE(IsTrustedDownloadTarget(url));
+    EXPECT_TRUE(IsTrustedDownloadTarget(url, PlainHttp::kRefused));
     url.hasCredentials = true;
-    EXPECT_FALSE(IsTrustedDownloadTarget(url));
+    EXPECT_FALSE(IsTrustedDownloadTarget(url, PlainHttp::kLoopbackForTests));
     url.hasCredentials = false;
     url.secure = false;
-    EXPECT_FALSE(IsTrustedDownloadTarget(url));
+    EXPECT_FALSE(IsTrustedDownloadTarget(url, PlainHttp::kLoopbackForTests));
     url.host = L"127.0.0.1";
-    EXPECT_TRUE(IsTrustedDownloadTarget(url));
+    EXPECT_TRUE(IsTrustedDownloadTarget(url, PlainHttp::kLoopbackForTests));
+    // The program's own addresses never allow plain http, not even to this machine.
+    EXPECT_FALSE(IsTrustedDownloadTarget(url, PlainHttp::kRefused));
     url.hasCredentials = true;
-    EXPECT_FALSE(IsTrustedDownloadTarget(url));
+    EXPECT_FALSE(IsTrustedDownloadTarget(url, PlainHttp::kLoopbackForTests));
 
     HttpUrl other = url;
     EXPECT_TRUE(SameTarget(url, other));
@@ -82,6 +84,24 @@ TEST(HttpUrl, RedirectsLeadToAbsoluteAddressesOrPathsOnTheSameOrigin) {
     for (const wchar_t* unclear : {L"", L"u.exe", L"../u.exe", L"//evil.example/u.exe", L"ftp://h/u.exe"}) {
         EXPECT_FALSE(RedirectTarget(local, unclear)) << testing::PrintToString(std::wstring(unclear));
     }
+}
+
+TEST(HttpUrl, RedirectsNeverLeaveHttpsForPlainHttp) {
+    const HttpUrl secure = *ParseHttpUrl(L"https://updates.example.com/u.exe");
+    const HttpUrl local = *ParseHttpUrl(L"http://127.0.0.1:8082/update/update.json");
+    for (const PlainHttp plain : {PlainHttp::kRefused, PlainHttp::kLoopbackForTests}) {
+        EXPECT_TRUE(MayFollowRedirect(secure, *ParseHttpUrl(L"https://cdn.example.net/u.exe"), plain));
+        // Services on this machine's ports, reached through a redirect from https.
+        for (const wchar_t* plainTo : {L"http://127.0.0.1:631/admin", L"http://localhost:5985/wsman",
+                                       L"http://127.0.0.1:8082/updater.exe", L"http://updates.example.com/u.exe"}) {
+            EXPECT_FALSE(MayFollowRedirect(secure, *ParseHttpUrl(plainTo), plain)) << testing::PrintToString(plainTo);
+        }
+        EXPECT_FALSE(MayFollowRedirect(local, *ParseHttpUrl(L"http://evil.example/u.exe"), plain));
+    }
+    // A test's server on this machine may move a file within this machine, or to https.
+    EXPECT_TRUE(MayFollowRedirect(local, *ParseHttpUrl(L"http://127.0.0.1:8082/moved"), PlainHttp::kLoopbackForTests));
+    EXPECT_TRUE(MayFollowRedirect(local, secure, PlainHttp::kLoopbackForTests));
+    EXPECT_FALSE(MayFollowRedirect(local, *ParseHttpUrl(L"http://127.0.0.1:8082/moved"), PlainHttp::kRefused));
 }
 
 TEST(WorkerThread, JoinsABodyThatEndsAndSwallowsWhatItThrows) {

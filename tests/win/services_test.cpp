@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -148,27 +149,40 @@ std::string SignatureOf(const std::string& bytes) { return Control(L"POST", L"/_
 
 std::string Sha256Hex(const std::string& bytes) { return Control(L"POST", L"/_control/sha256", bytes); }
 
-// The signature of the statement a release signs for version, url and hash.
-std::string StatementSignature(const std::string& version, const std::string& url, const std::string& hash) {
-    return SignatureOf(UpdateStatement(version, url, hash).value_or(std::string()));
+// A statement's expiry a day from now, or a day ago, in the form releases write.
+std::string ExpiryFromNow(bool past = false) {
+    const time_t when = time(nullptr) + (past ? -86400 : 86400);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&when));
+    return text;
 }
 
-// A manifest with the given "sha256" and "signature" members (each left out when empty).
+// The signature of the statement a release signs for version, url, hash and expiry.
+std::string StatementSignature(const std::string& version, const std::string& url, const std::string& hash,
+                               const std::string& expires = ExpiryFromNow()) {
+    return SignatureOf(UpdateStatement(version, url, hash, expires).value_or(std::string()));
+}
+
+// A manifest with the given "sha256", "expires" and "signature" members (each left out when
+// empty), padded with spaces up to pad bytes when given.
 void ServeManifestWith(const std::string& version, const std::string& updaterUrl, const std::string& hash,
-                       const std::string& signature) {
+                       const std::string& expires, const std::string& signature, size_t pad = 0) {
     std::string members = "\"version\": \"" + version + "\", \"url\": \"" + updaterUrl + "\"";
     if (!hash.empty()) members += ", \"sha256\": \"" + hash + "\"";
+    if (!expires.empty()) members += ", \"expires\": \"" + expires + "\"";
     if (!signature.empty()) members += ", \"signature\": \"" + signature + "\"";
-    Control(L"POST", L"/_control/file?path=/update/update.json", "{\"update_info\": {" + members + "}}");
+    Control(L"POST", L"/_control/file?path=/update/update.json&pad=" + std::to_wstring(pad),
+            "{\"update_info\": {" + members + "}}");
 }
 
 std::string FakeUpdater() { return FileBytes(ExeFolder() + L"\\fake_updater.exe"); }
 
 // A manifest offering updater (the fake updater unless given) as a release signs it.
 void ServeManifest(const std::string& version, const std::string& updaterUrl,
-                   const std::string& updater = FakeUpdater()) {
+                   const std::string& updater = FakeUpdater(), size_t pad = 0) {
     const std::string hash = Sha256Hex(updater);
-    ServeManifestWith(version, updaterUrl, hash, StatementSignature(version, updaterUrl, hash));
+    const std::string expires = ExpiryFromNow();
+    ServeManifestWith(version, updaterUrl, hash, expires, StatementSignature(version, updaterUrl, hash, expires), pad);
 }
 
 void ServeUpdater(bool truncate) {
@@ -180,6 +194,7 @@ void ServeUpdater(bool truncate) {
 UpdateCheckSettings CheckIn(const TestFolder& folder, const std::string& version = "1.0.0.1") {
     UpdateCheckSettings settings;
     settings.manifestUrl = ServerUrl(L"/update/update.json");
+    settings.plainHttp = PlainHttp::kLoopbackForTests;
     settings.folder = folder.Path();
     settings.versionKnown = true;
     settings.version = version;
@@ -196,7 +211,7 @@ void RunCheck(const UpdateCheckSettings& settings) {
 DWORD DownloadFile(const std::wstring& url, const std::wstring& destination,
                    unsigned long long maxBytes = kMaxUpdaterBytes) {
     HttpSession session(UpdateSessionOptions());
-    return session.Download(url, destination, maxBytes);
+    return session.Download(url, destination, maxBytes, PlainHttp::kLoopbackForTests);
 }
 
 // A session whose every request, whatever its host, goes to the test server as its proxy: a
@@ -291,6 +306,18 @@ TEST(Endpoints, TheLogServiceOverrideTakesPlainHttpOnlyToThisMachine) {
     SetEnvironmentVariableW(L"SCREENSHOT_LOG_ENDPOINT", set ? earlier : nullptr);
 }
 
+TEST(Endpoints, OnlyAnUpdateAddressFromTheEnvironmentAllowsPlainHttpToThisMachine) {
+    wchar_t earlier[256] = {0};
+    const bool set = GetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", earlier, 256) > 0;
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", nullptr);
+    EXPECT_EQ(ReadEndpoints().updatePlainHttp, PlainHttp::kRefused);
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", L"http://127.0.0.1:8082/update/update.json");
+    const Endpoints test = ReadEndpoints();
+    EXPECT_EQ(test.updateManifestUrl, L"http://127.0.0.1:8082/update/update.json");
+    EXPECT_EQ(test.updatePlainHttp, PlainHttp::kLoopbackForTests);
+    SetEnvironmentVariableW(L"SCREENSHOT_UPDATE_URL", set ? earlier : nullptr);
+}
+
 TEST(MachineCode, KeptInAHiddenFileAndReplacedWhenEmpty) {
     TestFolder folder;
     const std::wstring sub = folder.File(L"screenshot") + L"\\";
@@ -358,28 +385,37 @@ TEST_F(Services, OnlyTheSignedVersionAddressAndBytesAreFetchedAndStarted) {
     const std::string updater = FakeUpdater();
     const std::string url = WideToUtf8(ServerUrl(L"/updater.exe"));
     const std::string hash = Sha256Hex(updater);
-    const std::string good = StatementSignature("1.0.0.2", url, hash);
+    const std::string expires = ExpiryFromNow();
+    const std::string good = StatementSignature("1.0.0.2", url, hash, expires);
+    const std::string expired = ExpiryFromNow(true);
+    const std::string statementWithoutExpiry = "screenshot-update-1\n1.0.0.2\n" + url + "\n" + hash + "\n";
     struct Case {
         const char* what;
         std::string hash;
+        std::string expires;
         std::string signature;
         bool fetched;
     };
     const Case cases[] = {
-        {"good", hash, good, true},
-        {"no signature", hash, "", false},
-        {"signed for another version", hash, StatementSignature("1.0.0.9", url, hash), false},
-        {"signed for another address", hash, StatementSignature("1.0.0.2", url + "?v=1", hash), false},
-        {"signed for other bytes", hash, StatementSignature("1.0.0.2", url, Sha256Hex("other")), false},
-        {"the old form: the updater's bytes signed", hash, SignatureOf(updater), false},
-        {"the old form, without a sha256", "", SignatureOf(updater), false},
-        {"truncated", hash, good.substr(0, good.size() - 8), false},
-        {"not base64", hash, "not a signature", false},
+        {"good", hash, expires, good, true},
+        {"no signature", hash, expires, "", false},
+        {"signed for another version", hash, expires, StatementSignature("1.0.0.9", url, hash, expires), false},
+        {"signed for another address", hash, expires, StatementSignature("1.0.0.2", url + "?v=1", hash, expires), false},
+        {"signed for other bytes", hash, expires, StatementSignature("1.0.0.2", url, Sha256Hex("other"), expires), false},
+        {"signed with another expiry", hash, expires, StatementSignature("1.0.0.2", url, hash, ExpiryFromNow(true)),
+         false},
+        {"signed, but expired", hash, expired, StatementSignature("1.0.0.2", url, hash, expired), false},
+        {"the first form, signed without an expiry", hash, "", SignatureOf(statementWithoutExpiry), false},
+        {"the first form beside an expiry", hash, expires, SignatureOf(statementWithoutExpiry), false},
+        {"the oldest form: the updater's bytes signed", hash, expires, SignatureOf(updater), false},
+        {"the oldest form, without a sha256", "", "", SignatureOf(updater), false},
+        {"truncated", hash, expires, good.substr(0, good.size() - 8), false},
+        {"not base64", hash, expires, "not a signature", false},
     };
     for (const Case& c : cases) {
         TestFolder folder;
         Control(L"GET", L"/_control/reset");
-        ServeManifestWith("1.0.0.2", url, c.hash, c.signature);
+        ServeManifestWith("1.0.0.2", url, c.hash, c.expires, c.signature);
         ServeUpdater(false);
         RunCheck(CheckIn(folder));
         // Nothing unsigned is even downloaded.
@@ -514,23 +550,43 @@ TEST_F(Services, OlderOrEqualVersionDownloadsNothing) {
     ServeManifest("1.0.0.1", WideToUtf8(ServerUrl(L"/updater.exe")));
     ServeUpdater(false);
     RunCheck(CheckIn(folder, "1.0.0.1"));
-    RunCheck(CheckIn(folder, "2.0"));
+    RunCheck(CheckIn(folder, "2.0.0.0"));
     EXPECT_EQ(CountRequests("/updater.exe"), 0u);
     EXPECT_EQ(CountRequests("/update/update.json"), 2u);
     EXPECT_TRUE(FileExists(folder.File(L"update.json")));  // the check stopped before clean-up
     EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
 }
 
-TEST_F(Services, OversizedManifestIsNotParsed) {
+TEST_F(Services, AManifestOver64KiBIsNotParsed) {
+    // The same signed manifest, padded with spaces (still valid JSON) to 64 KiB and one byte more.
+    for (const size_t size : {size_t{65536}, size_t{65537}}) {
+        TestFolder folder;
+        Control(L"GET", L"/_control/reset");
+        ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")), FakeUpdater(), size);
+        ServeUpdater(false);
+        RunCheck(CheckIn(folder));
+        const bool taken = size == 65536;
+        EXPECT_EQ(CountRequests("/updater.exe"), taken ? 1u : 0u) << size;
+        EXPECT_EQ(FileExists(folder.File(L"updater_ran.txt")), taken) << size;
+        // The download itself stops at the limit: nothing over it is left on disk.
+        EXPECT_FALSE(FileExists(folder.File(L"update.json"))) << size;
+    }
+}
+
+TEST_F(Services, PlainHttpToThisMachineIsRequestedOnlyForATestsAddress) {
+    // The program's own addresses: plain http is refused before any request, even to loopback.
     TestFolder folder;
-    const std::string manifest = "{\"update_info\": {\"version\": \"9.9.9.9\", \"url\": \"" +
-                                 WideToUtf8(ServerUrl(L"/updater.exe")) + "\"}}";
-    Control(L"POST", L"/_control/file?path=/update/update.json&pad=52428801", manifest);
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
     ServeUpdater(false);
-    RunCheck(CheckIn(folder));
-    EXPECT_EQ(CountRequests("/updater.exe"), 0u);
-    // The download itself stops at the limit: nothing that size is left on disk.
-    EXPECT_FALSE(FileExists(folder.File(L"update.json")));
+    HttpSession session(UpdateSessionOptions());
+    EXPECT_EQ(session.Download(ServerUrl(L"/updater.exe"), folder.File(L"got.exe"), kMaxUpdaterBytes,
+                               PlainHttp::kRefused),
+              DWORD{ERROR_ACCESS_DENIED});
+    UpdateCheckSettings settings = CheckIn(folder);
+    settings.plainHttp = PlainHttp::kRefused;
+    RunUpdateCheck(settings, session);
+    EXPECT_TRUE(Records().empty()) << testing::PrintToString(Records());
+    EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
 }
 
 TEST_F(Services, TruncatedUpdaterIsDeletedAndNeverStarted) {
@@ -600,7 +656,8 @@ TEST_F(Services, UpdaterAddressWithAUserNamePartIsNeverRequestedNorStarted) {
         TestFolder folder;
         const std::wstring target = folder.File(L"update.exe");
         HttpSession session = ProxiedUpdateSession();
-        EXPECT_EQ(session.Download(Utf8ToWide(hostile), target, kMaxUpdaterBytes), DWORD{ERROR_ACCESS_DENIED})
+        EXPECT_EQ(session.Download(Utf8ToWide(hostile), target, kMaxUpdaterBytes, PlainHttp::kLoopbackForTests),
+                  DWORD{ERROR_ACCESS_DENIED})
             << hostile;
         EXPECT_FALSE(FileExists(target)) << hostile;
         EXPECT_TRUE(Records().empty()) << hostile << ": " << testing::PrintToString(Records());
@@ -704,7 +761,8 @@ TEST_F(Services, CancelledSessionMakesNoMoreRequests) {
     ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
     HttpSession session(UpdateSessionOptions());
     session.Cancel();
-    EXPECT_EQ(session.Download(ServerUrl(L"/update/update.json"), folder.File(L"update.json"), kMaxManifestBytes),
+    EXPECT_EQ(session.Download(ServerUrl(L"/update/update.json"), folder.File(L"update.json"), kMaxManifestBytes,
+                               PlainHttp::kLoopbackForTests),
               DWORD{ERROR_WINHTTP_OPERATION_CANCELLED});
     HttpUrl track;
     track.secure = false;
@@ -744,7 +802,7 @@ TEST_F(Services, AnUpdaterThatTakesItsTimeIsNeverEnded) {
     ASSERT_TRUE(WaitFor([&] { return FileExists(folder.File(L"slow_ran.txt")); }, 15000)) << "it was ended";
     // It has ended once its marker is closed; the system may take a moment to let go of its file.
     ASSERT_TRUE(WaitFor([&] {
-        RunCheck(CheckIn(folder, "2.0"));
+        RunCheck(CheckIn(folder, "2.0.0.0"));
         return !FileExists(updater);
     }));
 }
@@ -817,7 +875,7 @@ TEST_F(Services, WithoutTheSystemsAutomaticProxyTheUsersSettingsStillReachThisMa
     HttpSessionOptions options = UpdateSessionOptions();
     options.withoutAutomaticProxy = true;
     HttpSession session(options);
-    EXPECT_EQ(session.Download(ServerUrl(L"/got.bin"), folder.File(L"got.bin"), 100), 0u);
+    EXPECT_EQ(session.Download(ServerUrl(L"/got.bin"), folder.File(L"got.bin"), 100, PlainHttp::kLoopbackForTests), 0u);
     EXPECT_EQ(FileBytes(folder.File(L"got.bin")), "the body");
     HttpSessionOptions logOptions = LogSessionOptions();
     logOptions.withoutAutomaticProxy = true;
