@@ -3,7 +3,6 @@
 #include <dbghelp.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -27,10 +26,7 @@ constexpr DWORD kDumpWaitMs = 10000;
 constexpr DWORD kLineWaitMs = 500;
 // How many of our dumps a folder keeps, the one just written among them.
 constexpr size_t kDumpsKept = 3;
-// A disk with less free space gets no dump: a full one can take hundreds of megabytes.
-constexpr ULONGLONG kDefaultMinFreeBytes = 1ULL << 30;
-// Tests set the least free space a dump needs, in bytes, with this variable; the program never
-// reads another value.
+// Tests set the least free space a dump needs, in bytes, with this variable (DumpMinFreeBytes).
 constexpr wchar_t kMinFreeVariable[] = L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES";
 
 // A security descriptor whose DACL allows the current user alone, inheriting nothing from the
@@ -117,7 +113,7 @@ struct DumpWriter {
     wchar_t folders[3][MAX_PATH] = {};
     // Where the dump went: an index into folders.
     int folderWritten = -1;
-    ULONGLONG minFreeBytes = kDefaultMinFreeBytes;
+    ULONGLONG minFreeBytes = 0;
     OwnerOnlyAccess access;
     OutputLine starting, finished;
     // Set by the filter before it wakes the writer; read by the writer.
@@ -261,9 +257,9 @@ void InstallCrashFilter() {
     writer.type = kFullDumpType;
     writer.starting.Set(L"程序发生未处理异常，正在生成 dump 文件...");
     writer.finished.Set(L"Dump 文件已生成");
-    wchar_t minFree[32];
+    wchar_t minFree[32] = {};
     const DWORD minFreeLength = GetEnvironmentVariableW(kMinFreeVariable, minFree, 32);
-    if (minFreeLength > 0 && minFreeLength < 32) writer.minFreeBytes = std::wcstoull(minFree, nullptr, 10);
+    writer.minFreeBytes = DumpMinFreeBytes(minFreeLength < 32 ? std::wstring(minFree, minFreeLength) : L"?");
     CopyFolder(writer.folders[1], GetExeDirectory());
     wchar_t temp[MAX_PATH];
     const DWORD length = GetTempPathW(MAX_PATH, temp);

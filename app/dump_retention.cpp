@@ -34,6 +34,17 @@ bool IsOwnDumpName(const std::wstring& name) {
     return true;
 }
 
+uint64_t DumpMinFreeBytes(const std::wstring& setting) {
+    constexpr uint64_t kDefault = 1ULL << 30;
+    if (setting.empty() || setting.size() > 19) return kDefault;  // 19 digits always fit
+    uint64_t bytes = 0;
+    for (wchar_t c : setting) {
+        if (c < L'0' || c > L'9') return kDefault;
+        bytes = bytes * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    return bytes;
+}
+
 std::vector<std::wstring> DumpsToDelete(std::vector<DumpFile> files, size_t keep) {
     files.erase(std::remove_if(files.begin(), files.end(), [](const DumpFile& f) { return !IsOwnDumpName(f.name); }),
                 files.end());

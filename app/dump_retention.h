@@ -1,5 +1,6 @@
-// Which crash dumps of a folder to delete so that only the newest few of ours stay: each holds
-// the process's private memory (the frozen screen, typed text), 100 MB or more at 4K.
+// Which crash dumps of a folder to delete so that only the newest few of ours stay, and which disk
+// has room for one: each holds the process's private memory (the frozen screen, typed text),
+// 100 MB or more at 4K.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,10 @@ struct DumpFile {
     std::wstring name;
     uint64_t writeTime = 0;  // a later write is larger
 };
+
+// The least free space, in bytes, a disk needs for a dump: setting when it is a decimal number
+// of bytes (tests set it), else 1 GiB. A full dump can take hundreds of megabytes.
+uint64_t DumpMinFreeBytes(const std::wstring& setting);
 
 // The names among files to delete so that only the keep most recently written of our dumps
 // remain (equal times: the greater name counts as newer). Other names are never chosen.

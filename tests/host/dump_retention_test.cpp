@@ -13,6 +13,15 @@ TEST(DumpRetention, KnowsOnlyTheNamesTheCrashFilterGives) {
     }
 }
 
+TEST(DumpRetention, NeedsAGibibyteFreeUnlessANumberOfBytesIsSet) {
+    EXPECT_EQ(DumpMinFreeBytes(L""), 1073741824u);
+    EXPECT_EQ(DumpMinFreeBytes(L"1048576"), 1048576u);
+    EXPECT_EQ(DumpMinFreeBytes(L"9999999999999999999"), 9999999999999999999u);
+    for (const wchar_t* unclear : {L"-1", L"12abc", L" 5", L"99999999999999999999"}) {
+        EXPECT_EQ(DumpMinFreeBytes(unclear), 1073741824u) << testing::PrintToString(std::wstring(unclear));
+    }
+}
+
 TEST(DumpRetention, DeletesAllButTheNewestOfOursByWriteTime) {
     // The names' time stamps disagree with the write times: the write time decides.
     const std::vector<DumpFile> files = {

@@ -364,7 +364,7 @@ TEST(CrashFilter, WritesNoDumpWhereTheDiskHasLessFreeSpaceThanItNeeds) {
     ASSERT_TRUE(CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE));
     ProbeRun run;
     {
-        ScopedVariable least(L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES", L"18446744073709551615");
+        ScopedVariable least(L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES", L"9999999999999999999");
         run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
     }
     EXPECT_EQ(run.output.substr(0, kFirstLine.size()), kFirstLine);
