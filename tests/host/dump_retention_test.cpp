@@ -8,7 +8,8 @@ TEST(DumpRetention, KnowsOnlyTheNamesTheCrashFilterGives) {
     }
     for (const wchar_t* theirs : {L"crash_dump.txt", L"crash_dumps.dmp", L"crash_dump_2026127_235959.dmp",
                                   L"crash_dump_20261207-235959.dmp", L"crash_dump_2026120a_235959.dmp",
-                                  L"other_crash_dump.dmp", L"crash_dump_20261207_235959.dmp.bak", L"crash_dump"}) {
+                                  L"other_crash_dump.dmp", L"crash_dump_20261207_235959.dmp.bak", L"crash_dump",
+                                  L"trash_dump.dmp"}) {
         EXPECT_FALSE(IsOwnDumpName(theirs)) << testing::PrintToString(std::wstring(theirs));
     }
 }
