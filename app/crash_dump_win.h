@@ -3,6 +3,10 @@
 // nothing can be written there into the program's folder and then the temporary folder, and
 // ends the process without the system's error dialog. The dump is written by a thread made at
 // start, so a thread that overflowed its stack still gets one.
+// A dump holds the process's private memory (the frozen screen, typed text): the file allows the
+// current user alone; a folder keeps only the newest three of our dumps; and a disk with less
+// than 1 GiB free gets none (tests set another least free space, in bytes, with the environment
+// variable SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES).
 #pragma once
 
 #include <windows.h>

@@ -9,18 +9,23 @@
 ;   SIGN_COMMAND optional: signs the file it is given in place (scripts/sign_file.sh); the
 ;                setup and its uninstaller are then Authenticode-signed as they are made
 ;
-; Run by the program as update.exe (it downloads the setup under that name, starts it without
-; arguments and ends it after 3 seconds), the setup updates the copy in its own folder: it starts
-; a copy of itself from a private folder at once and ends; that copy waits until the running
-; program can end without losing anything, ends it, installs over it and starts the new version.
+; Run by the program as update.exe (it downloads the setup under that name and starts it with
+; /PROOF=<token>, where the token names a mutex the program holds while it runs), the setup
+; updates the copy in its own folder: it starts a copy of itself from a private folder at once and
+; ends; that copy, given the token again, waits until the running program can end without losing
+; anything, ends it, installs over it and starts the new version. Without that proof (a copy of
+; the setup renamed update.exe, say) it is an ordinary setup.
+;
+; It never replaces a newer version of the program in the folder it installs into (an update
+; neither) unless /DOWNGRADE is given.
 ;
 ; The program gets a folder of its own: a chosen folder of another name (the directory page or
-; /D=) gets "\Screenshot" added, as Browse does. Only the updating copy (/UPDATE, whose /D= is the
+; /D=) gets "\Screenshot" added, as Browse does. Only the updating copy (/UPDATE=, whose /D= is the
 ; running program's folder, a portable copy's too) and an upgrade of the folder recorded in the
 ; Uninstall entry install exactly where they are told. Where the setup made the folder, or it bears
-; the program's name, it writes install.marker beside the program: the uninstaller deletes what the
-; program leaves beside itself (update files, crash dumps, settings) only where that marker is, as in
-; any other folder such files may be another program's.
+; the program's name and already holds the program, it writes install.marker beside the program:
+; the uninstaller deletes what the program leaves beside itself (update files, crash dumps,
+; settings) only where that marker is, as in any other folder such files may be another program's.
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -30,6 +35,7 @@ ManifestDPIAware true
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
 !include "WinMessages.nsh"
+!include "WordFunc.nsh"
 
 !define PRODUCT "Screenshot"
 !define PUBLISHER "Screenshot"
@@ -44,6 +50,9 @@ ManifestDPIAware true
 !define CLOSE_FOR_UPDATE "Screenshot.CloseForUpdate"
 ; Where the updating copy runs from: a folder of a random name in the user's temporary folder.
 !define UPDATE_COPY_PREFIX "ScreenshotUpdate-"
+; The mutex the running program holds while it runs: this prefix and the token it gives the setup
+; (update/updater_proof.h).
+!define UPDATE_PROOF_PREFIX "Screenshot.UpdateProof."
 ; Beside the program in a folder of its own (see above).
 !define INSTALL_MARKER "install.marker"
 
@@ -103,6 +112,51 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 ; be replaced or removed only then. Gives up after about ten seconds, for instance while a
 ; capture is open.
 !macro DEFINE_CLOSE_RUNNING prefix
+; Sets $4 to a handle to wait on of a running process started from $INSTDIR\Screenshot.exe, or to
+; 0. Found by its image, not its window: a copy ending has let go of its window and mutex while
+; its process still holds the file.
+Function ${prefix}OpenProcessInFolder
+    StrCpy $4 0
+    System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p.r6'
+    ${If} $6 = -1
+        Return
+    ${EndIf}
+    ; PROCESSENTRY32W: its size, the process id third, the file name last.
+    System::Call '*(&l4, i, i, p, i, i, i, i, i, &w260) p.r7'
+    System::Call 'kernel32::Process32FirstW(p r6, p r7) i.r8'
+    ${DoWhile} $8 <> 0
+        System::Call '*$7(i, i, i .r9, p, i, i, i, i, i, &w260 .r5)'
+        ${If} $5 == "Screenshot.exe"
+            ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+            System::Call 'kernel32::OpenProcess(i 0x00101000, i 0, i r9) p.r3'
+            ${If} $3 <> 0
+                System::Call 'kernel32::QueryFullProcessImageNameW(p r3, i 0, w .r5, *i ${NSIS_MAX_STRLEN}) i.r8'
+                ${If} $8 <> 0
+                ${AndIf} $5 == "$INSTDIR\Screenshot.exe"
+                    StrCpy $4 $3
+                    ${Break}
+                ${EndIf}
+                System::Call 'kernel32::CloseHandle(p r3)'
+            ${EndIf}
+        ${EndIf}
+        System::Call 'kernel32::Process32NextW(p r6, p r7) i.r8'
+    ${Loop}
+    System::Free $7
+    System::Call 'kernel32::CloseHandle(p r6)'
+FunctionEnd
+
+; Waits, ten seconds at most, until no process started from the folder's program runs.
+Function ${prefix}WaitForProcessInFolder
+    Call ${prefix}OpenProcessInFolder
+    ${If} $4 <> 0
+        System::Call 'kernel32::WaitForSingleObject(p r4, i 10000) i.r5'
+        System::Call 'kernel32::CloseHandle(p r4)'
+        ${If} $5 <> 0
+            Call ${prefix}StillRunning
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
 Function ${prefix}CloseRunningCopy
     FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
     ${If} $0 <> 0
@@ -117,12 +171,13 @@ Function ${prefix}CloseRunningCopy
             ${EndIf}
         ${EndIf}
     ${EndIf}
-    ; A copy without a window (starting or ending) still holds its mutex.
+    ; A copy without a window (starting or ending) still holds its mutex, and one that let go
+    ; of both is still a process.
     StrCpy $1 0
     ${Do}
         System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r2'
         ${If} $2 = 0
-            Return
+            ${Break}
         ${EndIf}
         System::Call 'kernel32::CloseHandle(p r2)'
         IntOp $1 $1 + 1
@@ -131,6 +186,7 @@ Function ${prefix}CloseRunningCopy
         ${EndIf}
         Sleep 200
     ${Loop}
+    Call ${prefix}WaitForProcessInFolder
 FunctionEnd
 
 Function ${prefix}StillRunning
@@ -165,25 +221,68 @@ Function OwnInstallFolder
     ${EndIf}
 FunctionEnd
 
+; Sets $0 to the version of the program in $INSTDIR when it is newer than this setup's and
+; /DOWNGRADE was not given, else to "".
+Function NewerInstalled
+    StrCpy $0 ""
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/DOWNGRADE" $2
+    ${IfNot} ${Errors}
+    ${OrIfNot} ${FileExists} "$INSTDIR\Screenshot.exe"
+        Return
+    ${EndIf}
+    ClearErrors
+    ${GetFileVersion} "$INSTDIR\Screenshot.exe" $1
+    ${If} ${Errors}
+        Return
+    ${EndIf}
+    ${VersionCompare} "${VERSION}" $1 $2
+    ${If} $2 == 2
+        StrCpy $0 $1
+    ${EndIf}
+FunctionEnd
+
+!define DOWNGRADE_TEXT "此文件夹中已安装较新的版本 $0，本安装程序的版本为 ${VERSION}。$\r$\n如确需换成旧版本，请以 /DOWNGRADE 参数运行安装程序。"
+
+; Ends the setup, changing nothing, when it would replace a newer version.
+Function RefuseDowngrade
+    Call NewerInstalled
+    ${If} $0 != ""
+        MessageBox MB_ICONSTOP "${DOWNGRADE_TEXT}" /SD IDOK
+        SetErrorLevel 4
+        Quit
+    ${EndIf}
+FunctionEnd
+
 ; The directory page sets $INSTDIR from its field after this function, so the folder goes into
-; the field (1019), where the user also sees it.
+; the field (1019), where the user also sees it. A folder holding a newer version keeps the page.
 Function DirectoryPageLeave
     Call OwnInstallFolder
     FindWindow $0 "#32770" "" $HWNDPARENT
     GetDlgItem $0 $0 1019
     SendMessage $0 ${WM_SETTEXT} 0 "STR:$INSTDIR"
+    Call NewerInstalled
+    ${If} $0 != ""
+        MessageBox MB_ICONEXCLAMATION "${DOWNGRADE_TEXT}"
+        Abort
+    ${EndIf}
 FunctionEnd
 
 Section "截图工具" SecProgram
     SectionIn RO
+    Call RefuseDowngrade
     Call CloseRunningCopy
     ; The folder is the program's own when this setup makes it, or when it bears the program's
-    ; name (the default, or an earlier version's folder); a folder of another name that already
-    ; exists (a portable copy updated in place, an earlier install's choice) gets no marker.
+    ; name and already holds the program (the default, or an earlier version's folder). An
+    ; existing folder named so that holds other files only, or one of another name (a portable
+    ; copy updated in place, an earlier install's choice), gets no marker.
     StrCpy $1 0
     ${GetFileName} $INSTDIR $0
-    ${If} $0 == "${PRODUCT}"
-    ${OrIfNot} ${FileExists} "$INSTDIR\*.*"
+    ${IfNot} ${FileExists} "$INSTDIR\*.*"
+        StrCpy $1 1
+    ${ElseIf} $0 == "${PRODUCT}"
+    ${AndIf} ${FileExists} "$INSTDIR\Screenshot.exe"
         StrCpy $1 1
     ${EndIf}
     SetOutPath "$INSTDIR"
@@ -219,8 +318,24 @@ Section /o "开机时启动" SecStartWithWindows
     WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\Screenshot.exe"'
 SectionEnd
 
-; Started by the program as update.exe: a copy of the setup in a private folder does the work,
-; so that this one ends within the program's 3 seconds and its file can be deleted.
+; $2: a token given on the command line. Sets $2 to 1 when the running program holds the mutex
+; it names (update/updater_proof.h), else to 0.
+Function CheckProof
+    ${If} $2 == ""
+        StrCpy $2 0
+        Return
+    ${EndIf}
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${UPDATE_PROOF_PREFIX}$2") p.r3'
+    StrCpy $2 0
+    ${If} $3 <> 0
+        System::Call 'kernel32::CloseHandle(p r3)'
+        StrCpy $2 1
+    ${EndIf}
+FunctionEnd
+
+; Started by the program as update.exe with its proof, $8: a copy of the setup in a private
+; folder does the work, so that this one ends within the program's wait and its file can be
+; deleted. The copy is given the proof too, and checks it again.
 Function DetachUpdate
     !insertmacro REMOVE_UPDATE_COPIES
     System::Call 'ole32::CoCreateGuid(g .r2)'
@@ -229,7 +344,7 @@ Function DetachUpdate
     CreateDirectory "$2"
     CopyFiles /SILENT "$EXEPATH" "$2\setup.exe"
     ${IfNot} ${Errors}
-        Exec '"$2\setup.exe" /S /UPDATE /D=$EXEDIR'
+        Exec '"$2\setup.exe" /S /UPDATE=$8 /D=$EXEDIR'
     ${EndIf}
     Quit
 FunctionEnd
@@ -243,9 +358,11 @@ Function CloseForUpdate
     ${Do}
         FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
         ${If} $0 = 0
-            ; Not running (a copy without its window yet holds the mutex: wait for it).
+            ; Not running (a copy without its window yet holds the mutex: wait for it; one that
+            ; let go of both may still be ending).
             System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r2'
             ${If} $2 = 0
+                Call WaitForProcessInFolder
                 Return
             ${EndIf}
             System::Call 'kernel32::CloseHandle(p r2)'
@@ -285,13 +402,25 @@ FunctionEnd
 Function .onInit
     ${GetParameters} $9
     ClearErrors
-    ${GetOptions} $9 "/UPDATE" $2
+    ${GetOptions} $9 "/UPDATE=" $2
     ${IfNot} ${Errors}
+        ; The updating copy, only while the program that started the setup runs.
+        Call CheckProof
+        ${If} $2 <> 1
+            SetErrorLevel 5
+            Quit
+        ${EndIf}
         StrCpy $UpdateMode 1
+        Call RefuseDowngrade
         Call CloseForUpdate
-    ${ElseIf} $EXEFILE == "update.exe"
-        Call DetachUpdate
     ${Else}
+        ; Update mode on the running program's proof only, never on the file's name.
+        ${GetOptions} $9 "/PROOF=" $8
+        StrCpy $2 $8
+        Call CheckProof
+        ${If} $2 = 1
+            Call DetachUpdate
+        ${EndIf}
         ; /D= or the default; the updating copy keeps its folder whatever its name.
         Call OwnInstallFolder
     ${EndIf}
@@ -352,8 +481,9 @@ SectionEnd
     RMDir "${folder}"
 !macroend
 
-; Off by default: the settings and the pictures are kept. Only the pictures in the default
-; folder are removed; a folder the user chose may hold other files of theirs.
+; Off by default: the settings and the pictures are kept ("/REMOVEDATA" chooses it for a silent
+; uninstall). Only the pictures in the default folder are removed; a folder the user chose may
+; hold other files of theirs.
 Section /o "un.同时删除设置和默认文件夹中的截图" UnSecUserData
     ${If} $OwnFolder == 1
         Delete "$INSTDIR\config.json"
@@ -373,3 +503,12 @@ Section "-un.Folder"
     ; Removed only when nothing of the user's is left in it.
     RMDir "$INSTDIR"
 SectionEnd
+
+Function un.onInit
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVEDATA" $1
+    ${IfNot} ${Errors}
+        SectionSetFlags ${UnSecUserData} ${SF_SELECTED}
+    ${EndIf}
+FunctionEnd

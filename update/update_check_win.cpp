@@ -10,6 +10,7 @@
 #include "update/manifest.h"
 #include "update/signature_check.h"
 #include "update/update_check.h"
+#include "update/updater_proof.h"
 #include "update/updater_signature.h"
 #include "update/version_compare.h"
 
@@ -41,19 +42,22 @@ bool GetExeVersionText(std::wstring& text) {
 
 namespace {
 
-// Runs the updater at path if its bytes have the SHA-256 the release signed, and waits up to wait
-// for it to end. The file is held open with read-only sharing from before its hash until the
-// updater has been started: nobody can write, rename or delete it in between, so the bytes
-// checked are the bytes started. The updater is never ended from here: an antivirus may hold a
+// Runs the updater at path, with the program's proof (updater_proof.h), if its bytes have the
+// SHA-256 the release signed, and waits up to wait for it to end. The file is held open with
+// read-only sharing from before its hash until the updater has been started: nobody can write,
+// rename or delete it in between, so the bytes checked are the bytes started. The updater is never ended from here: an antivirus may hold a
 // new program for a while before it runs, and a setup cut off halfway would leave a broken copy.
 // True when it was started and is still running after wait.
 bool StartVerifiedUpdater(const std::wstring& path, const std::string& sha256, unsigned long wait) {
+    // Our setup updates the program's folder only with this process's proof on its command line.
+    const std::wstring& proof = HeldUpdaterProof();
+    if (proof.empty()) return false;
     UniqueHandle held(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!held || Sha256OfOpenFile(held.Get()) != sha256) return false;
     // The path is the application name and, quoted, the command line: a folder with spaces
     // cannot make the system start another program.
-    std::wstring commandLine = L"\"" + path + L"\"";
+    std::wstring commandLine = L"\"" + path + L"\" /PROOF=" + proof;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

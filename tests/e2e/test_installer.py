@@ -21,10 +21,13 @@ from program import MAIN_TITLE
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import exe_version  # noqa: E402
+SETUP_TITLE = "\u622a\u56fe\u5de5\u5177 %s \u5b89\u88c5 "  # the setup's pages: "截图工具 <version> 安装 "
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 CLOSE = 0x0010
 THEIRS = ["config.json", "update.json"]  # another program's files in a folder shared with it
+INSTANCE_MUTEX = "Screenshot_87E5B883-BE25-4248-8B72-AC1981F0FFEE"
+PROOF_PREFIX = "Screenshot.UpdateProof."  # update/updater_proof.h
 
 
 def wine(*args, env=None, timeout=120):
@@ -97,10 +100,10 @@ class InstallerTest(unittest.TestCase):
         if os.path.exists(self.shortcut):
             os.remove(self.shortcut)
 
-    def install(self, *options):
+    def install(self, *options, setup=None):
         started = time.monotonic()
         # Not through pipes: the program it starts would hold them open.
-        done = subprocess.run(["wine", self.setup, "/S", *options], env=self.env, stdout=subprocess.DEVNULL,
+        done = subprocess.run(["wine", setup or self.setup, "/S", *options], env=self.env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, timeout=120)
         self.assertEqual(done.returncode, 0)
         program.wait_window(MAIN_TITLE)
@@ -159,20 +162,29 @@ class InstallerTest(unittest.TestCase):
             self.assertEqual(f.read(), mine)
 
     def test_an_upgrade_waits_until_a_copy_that_let_go_of_its_window_and_mutex_has_ended(self):
+        # Closed by the setup; or closed before it starts, so that the setup finds neither its
+        # window nor its mutex, only its process.
+        for closed_first in (False, True):
+            with self.subTest(closed_before_the_setup=closed_first):
+                self.upgrade_over_a_lingering_copy(closed_first)
+
+    def upgrade_over_a_lingering_copy(self, closed_first):
         self.install()
         program.tool("post", MAIN_TITLE, CLOSE, 0, 0)
         harness.wait_until(lambda: program.window_rect(MAIN_TITLE) is None, 15, what="the program ended")
-        # The installed exe, running, ends 3 s after it has let go of its window and mutex.
+        # The installed exe, running, ends 6 s after it has let go of its window and mutex.
         exe = os.path.join(self.folder, "Screenshot.exe")
         shutil.copy(os.path.join(harness.build_dir(), "e2e_tool.exe"), exe)
-        copy = subprocess.Popen(["wine", exe, "linger", "UIMainWnd", MAIN_TITLE,
-                                 "Screenshot_87E5B883-BE25-4248-8B72-AC1981F0FFEE", "3000"],
+        copy = subprocess.Popen(["wine", exe, "linger", "UIMainWnd", MAIN_TITLE, INSTANCE_MUTEX, "6000"],
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.addCleanup(copy.kill)
         self.assertEqual(copy.stdout.readline().strip(), "up")
         ending = []
         reader = threading.Thread(target=lambda: ending.append((copy.stdout.readline().strip(), time.time())))
         reader.start()
+        if closed_first:
+            program.tool("post", MAIN_TITLE, CLOSE, 0, 0)
+            harness.wait_until(lambda: program.window_rect(MAIN_TITLE) is None, 15, what="the copy's window gone")
         self.install()
         reader.join(10)
         self.assertEqual(ending[0][0], "ending")
@@ -180,6 +192,7 @@ class InstallerTest(unittest.TestCase):
         self.assertGreaterEqual(os.stat(exe).st_ctime, ending[0][1], "the exe was written while its copy still ran")
         with open(exe, "rb") as mine, open(os.path.join(harness.build_dir(), "Screenshot.exe"), "rb") as built:
             self.assertTrue(mine.read() == built.read(), "the installed exe is not the new one")
+        self.remove_everything()
 
     def test_a_silent_uninstall_removes_the_program_and_keeps_settings_and_pictures(self):
         self.install("/AUTOSTART")
@@ -199,18 +212,21 @@ class InstallerTest(unittest.TestCase):
         self.assertFalse(os.path.exists(self.shortcut))
         self.assertTrue(os.path.isfile(picture))
 
-    def uninstall(self, folder):
+    def uninstall(self, folder, *options):
         # The uninstaller runs from a copy of itself in the temporary folder and returns at once.
-        subprocess.run(["wine", os.path.join(folder, "Uninstall.exe"), "/S"], stdout=subprocess.DEVNULL,
+        subprocess.run(["wine", os.path.join(folder, "Uninstall.exe"), "/S", *options], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
         harness.wait_until(lambda: registry_values(UNINSTALL_KEY) is None, 30, interval=0.5,
                            what="the uninstall entry removed")
         harness.wait_until(lambda: not os.path.exists(os.path.join(folder, "Uninstall.exe")), 30,
                            what="the program files removed")
 
-    def folder_with_others_files(self, prefix):
+    def folder_with_others_files(self, prefix, name=None):
         folder = tempfile.mkdtemp(prefix=prefix)
         self.addCleanup(shutil.rmtree, folder, True)
+        if name:
+            folder = os.path.join(folder, name)
+            os.mkdir(folder)
         for name in THEIRS:
             pathlib.Path(folder, name).write_text("theirs " + name)
         return folder
@@ -227,12 +243,59 @@ class InstallerTest(unittest.TestCase):
         self.uninstall(own)
         self.expect_others_files_untouched(shared, "Screenshot")  # which keeps the program's config.json
 
+    def test_an_existing_folder_named_screenshot_with_others_files_keeps_their_settings(self):
+        # Not the program's own folder: no marker, so the data option leaves its config.json.
+        named = self.folder_with_others_files("tools_", "Screenshot")
+        self.install("/D=" + harness.to_windows_path(named))
+        self.assertFalse(os.path.exists(os.path.join(named, "install.marker")))
+        os.makedirs(self.pictures, exist_ok=True)
+        picture = os.path.join(self.pictures, "0001_20261207_120000.png")
+        pathlib.Path(picture).write_bytes(b"\x89PNG")
+        self.addCleanup(lambda: os.path.exists(picture) and os.remove(picture))
+        self.uninstall(named, "/REMOVEDATA")
+        self.assertFalse(os.path.exists(picture), "the data option was not taken")
+        self.expect_others_files_untouched(named)
+
+    def hold_proof(self, token):
+        """A process holding the mutex a running program's token names, as the program does."""
+        holder = subprocess.Popen(["wine", os.path.join(harness.build_dir(), "e2e_tool.exe"), "linger",
+                                   "ProofHolder", "proof holder", PROOF_PREFIX + token, "0"],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(holder.stdout.close)
+        self.addCleanup(holder.wait, 10)
+        self.addCleanup(holder.kill)
+        self.assertEqual(holder.stdout.readline().strip(), "up")
+
+    def test_a_copy_of_the_setup_named_update_exe_is_an_ordinary_setup(self):
+        downloads = self.folder_with_others_files("downloads_")
+        renamed = os.path.join(downloads, "update.exe")
+        shutil.copy(self.setup, renamed)
+        # Started as a user would: its pages wait for the user.
+        setup = subprocess.Popen(["wine", renamed], env=self.env, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: setup.poll() is None and setup.kill())
+        program.wait_window(SETUP_TITLE % self.version)
+        setup.kill()
+        setup.wait(10)
+        self.assertIsNone(registry_values(UNINSTALL_KEY))
+        # Silently, with a token no running program holds: into the usual folder.
+        self.hold_proof("0123456789abcdef0123456789abcdef")
+        self.install("/PROOF=fedcba9876543210fedcba9876543210", setup=renamed)
+        self.assertEqual(registry_values(UNINSTALL_KEY)["InstallLocation"], self.location)
+        self.expect_others_files_untouched(downloads, "update.exe")
+
     def test_an_update_installs_into_the_programs_folder_whatever_its_name_and_keeps_what_it_did_not_make(self):
         # The updating copy installs into the running program's folder (a portable copy's among
-        # other files, say); later setups upgrade the folder recorded.
+        # other files, say), and only while that program holds its proof; later setups upgrade the
+        # folder recorded.
         portable = self.folder_with_others_files("portable_")
-        done = subprocess.run(["wine", self.setup, "/S", "/UPDATE", "/D=" + harness.to_windows_path(portable)],
-                              env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        token = "00112233445566778899aabbccddeeff"
+        update = ["wine", self.setup, "/S", "/UPDATE=" + token, "/D=" + harness.to_windows_path(portable)]
+        done = subprocess.run(update, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.assertEqual(done.returncode, 5)
+        self.expect_others_files_untouched(portable)
+        self.hold_proof(token)
+        done = subprocess.run(update, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         self.assertEqual(done.returncode, 0)
         self.install()
         self.assertEqual(registry_values(UNINSTALL_KEY)["InstallLocation"], harness.to_windows_path(portable))

@@ -277,6 +277,19 @@ class UpdateTest(unittest.TestCase):
         with open(os.path.join(self.folder, "config.json"), "rb") as f:
             self.assertEqual(f.read(), mine)
 
+    def test_an_older_setup_leaves_a_newer_version_unless_told_to_downgrade(self):
+        def setup(version, *options):
+            return subprocess.run(["wine", os.path.join(self.out[version], "Screenshot-Setup-%s.exe" % version),
+                                   "/S", *options], env=self.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, timeout=120).returncode
+        self.assertEqual(setup(NEW), 0)
+        program.wait_window(MAIN_TITLE)
+        self.assertEqual(setup(OLD), 4)
+        self.assertEqual(self.version(), NEW)
+        self.assertEqual(setup(OLD, "/DOWNGRADE"), 0)
+        program.wait_window(MAIN_TITLE)
+        self.assertEqual(self.version(), OLD)
+
 
 class ReleaseChecks(unittest.TestCase):
     """What release.sh and CMake refuse before anything is built."""

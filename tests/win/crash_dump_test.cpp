@@ -1,10 +1,13 @@
 // The crash filter: a process that faults leaves a minidump in its current folder, under
 // "crash_dump.dmp" or, when that file cannot be written, under a time-stamped name, and says so
-// in two lines on its standard output.
+// in two lines on its standard output. The dump allows its user alone, the folder keeps the
+// newest three of them, and a disk short of free space gets none.
 #include <windows.h>
+#include <aclapi.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <regex>
@@ -260,4 +263,117 @@ TEST(CrashFilter, AnOutputNobodyReadsDoesNotKeepTheDumpOrTheEndWaiting) {
     std::printf("a probe writing to a full pipe ended after %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
     ExpectMinidump(folder.File(L"crash_dump.dmp"));
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+namespace {
+
+// Sets the file's last write time days before now.
+void MakeOlder(const std::wstring& path, int days) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 3600 * 10000000;
+    const FILETIME then{time.LowPart, time.HighPart};
+    UniqueHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file.Valid());
+    ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &then));
+}
+
+// The DACL of the file at path allows the current user alone, and nothing is inherited. Wine
+// keeps a file's access as Unix modes and reads back what they say: the owner, and SYSTEM
+// beside it, but no Everyone for a file others could read.
+void ExpectOwnerOnly(const std::wstring& path) {
+    HANDLE opened = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened));
+    UniqueHandle token(opened);
+    alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token.Get(), TokenUser, user, sizeof user, &size));
+    const PSID me = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
+    ACL* dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                    nullptr, &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_NE(dacl, nullptr);
+    BYTE system[SECURITY_MAX_SID_SIZE];
+    DWORD systemSize = sizeof system;
+    ASSERT_TRUE(CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &systemSize));
+    int mine = 0;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, &ace));
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        EXPECT_EQ(allowed->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        const bool isMe = EqualSid(&allowed->SidStart, me) != FALSE;
+        mine += isMe;
+        EXPECT_TRUE(isMe || (RunningUnderWine() && EqualSid(&allowed->SidStart, system))) << "ACE " << i;
+    }
+    EXPECT_EQ(mine, 1);
+    if (!RunningUnderWine()) {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        EXPECT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
+        EXPECT_TRUE(control & SE_DACL_PROTECTED);
+        EXPECT_EQ(dacl->AceCount, 1);
+    }
+    LocalFree(descriptor);
+}
+
+}  // namespace
+
+TEST(CrashFilter, KeepsTheNewestThreeOfItsDumpsEachForItsUserAlone) {
+    TestFolder folder, outputFolder;
+    // Our earlier dumps, written 3, 2 and 1 days ago: the names' time stamps say otherwise.
+    const std::wstring earlier[] = {L"crash_dump.dmp", L"crash_dump_20300101_000000.dmp",
+                                    L"crash_dump_20200101_000000.dmp"};
+    for (int i = 0; i < 3; ++i) {
+        WriteBytes(folder.File(earlier[i]), "an earlier crash");
+        MakeOlder(folder.File(earlier[i]), 3 - i);
+    }
+    // Other programs' files, older still.
+    const std::wstring theirs[] = {L"crash_dump.txt", L"other_crash_dump.dmp", L"crash_dump_old.dmp"};
+    for (const std::wstring& name : theirs) {
+        WriteBytes(folder.File(name), "theirs");
+        MakeOlder(folder.File(name), 10);
+    }
+    // The first crash takes a time-stamped name, the second the plain one the first freed.
+    ExpectBothLines(RunProbe(folder.Path(), outputFolder.File(L"first.txt")));
+    ExpectBothLines(RunProbe(folder.Path(), outputFolder.File(L"second.txt")));
+    std::vector<std::wstring> ours;
+    for (const std::wstring& name : FilesIn(folder.Path())) {
+        if (std::find(std::begin(theirs), std::end(theirs), name) == std::end(theirs)) ours.push_back(name);
+    }
+    std::sort(ours.begin(), ours.end());
+    ASSERT_EQ(ours.size(), 3u) << testing::PrintToString(ours);
+    EXPECT_EQ(ours[0], L"crash_dump.dmp");
+    EXPECT_EQ(ours[1], earlier[2]);
+    EXPECT_TRUE(std::regex_match(Utf16ToUtf8(ours[2]), std::regex(R"(crash_dump_20\d{6}_\d{6}\.dmp)")));
+    for (const std::wstring& name : {ours[0], ours[2]}) {
+        ExpectMinidump(folder.File(name));
+        ExpectOwnerOnly(folder.File(name));
+    }
+    for (const std::wstring& name : theirs) EXPECT_EQ(ReadBytes(folder.File(name)), "theirs");
+}
+
+TEST(CrashFilter, WritesNoDumpWhereTheDiskHasLessFreeSpaceThanItNeeds) {
+    TestFolder current, program, temporary, outputFolder;
+    ProbeOptions options;
+    options.exe = program.File(L"crash_probe.exe");
+    options.temp = temporary.Path();
+    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE));
+    ProbeRun run;
+    {
+        ScopedVariable least(L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES", L"9999999999999999999");
+        run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
+    }
+    EXPECT_EQ(run.output.substr(0, kFirstLine.size()), kFirstLine);
+    EXPECT_EQ(run.output.find(Utf16ToUtf8(L"Dump 文件已生成")), std::string::npos);
+    EXPECT_TRUE(FilesIn(current.Path()).empty());
+    EXPECT_EQ(FilesIn(program.Path()), std::vector<std::wstring>{L"crash_probe.exe"});
+    EXPECT_TRUE(FilesIn(temporary.Path()).empty());
+    // With a least free space the disk has, the same crash leaves its dump.
+    ScopedVariable least(L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES", L"1048576");
+    ExpectBothLines(RunProbe(current.Path(), outputFolder.File(L"with_room.txt"), options));
+    ExpectMinidump(current.File(L"crash_dump.dmp"));
 }

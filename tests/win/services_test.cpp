@@ -27,6 +27,7 @@
 #include "base/unique_handle.h"
 #include "test_folder.h"
 #include "update/update_check.h"
+#include "update/updater_proof.h"
 #include "update/update_scheduler.h"
 #include "update/update_statement.h"
 #include "update/updater_signature.h"
@@ -376,6 +377,15 @@ TEST_F(Services, NewerManifestDownloadsRunsAndRemovesTheUpdater) {
     const std::wstring marker = spaced + L"\\updater_ran.txt";
     ASSERT_TRUE(FileExists(marker));
     EXPECT_NE(FileBytes(marker).find('"'), std::string::npos) << "the command line is quoted";
+    // With the program's proof: a token naming a mutex this process holds.
+    const std::string ran = FileBytes(marker);
+    const std::wstring commandLine(reinterpret_cast<const wchar_t*>(ran.data()), ran.size() / sizeof(wchar_t));
+    const size_t proof = commandLine.find(L" /PROOF=");
+    ASSERT_NE(proof, std::wstring::npos);
+    const std::wstring token = commandLine.substr(proof + 8);
+    EXPECT_EQ(token.size(), 32u);
+    UniqueHandle held(OpenMutexW(SYNCHRONIZE, FALSE, (kUpdaterProofPrefix + token).c_str()));
+    EXPECT_TRUE(held.Valid());
     EXPECT_FALSE(FileExists(spaced + L"\\update.exe"));
     EXPECT_FALSE(FileExists(spaced + L"\\update.json"));
     EXPECT_EQ(CountRequests("/updater.exe"), 1u);
