@@ -469,6 +469,31 @@ class ProgramTest(unittest.TestCase):
             with open(path) as f:
                 self.assertEqual(f.read(), damaged)
 
+    def test_a_drag_to_the_screens_last_pixel_takes_the_whole_screen(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            self.press_toolbar(self.select(0, 0, 1919, 1079), "save")
+            path = os.path.join(app.pictures, app.wait_picture()[0])
+            w, h, data = program.read_pixels(path)
+            self.assertEqual((w, h), (1920, 1080))
+            # The last column and row are the desktop's.
+            for x, y in [(1919, y) for y in range(200, 1080, 97)] + [(x, 1079) for x in range(200, 1920, 97)]:
+                self.assertEqual(tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]), program.pattern_colour(x, y), (x, y))
+
+    def test_a_stored_hotkey_the_rules_refuse_is_said_at_start(self):
+        app = program.Program(self.log.url)
+        path = os.path.join(app.folder, "config.json")
+        with open(path) as f:
+            config = json.load(f)
+        config["capture_hotkey"] = "Shift+A"
+        with open(path, "w") as f:
+            json.dump(config, f)
+        with app:
+            program.wait_window("class:ToastWnd")
+            self.assertEqual(program.tool("title", "class:ToastWnd"),
+                             "\u5feb\u6377\u952e Shift+A \u4e0d\u80fd\u4f7f\u7528\uff08\u9700\u8981 Ctrl \u6216 Alt\uff09"
+                             "\uff0c\u5df2\u6539\u7528 PrintScreen")
+
     def test_a_second_start_during_a_capture_returns_at_once_and_the_window_comes_back(self):
         with program.Program(self.log.url) as first:
             self.start_capture_from_button()
