@@ -120,6 +120,11 @@ TEST(SelectionModel, ResizingPastTheOppositeEdge) {
     EXPECT_EQ(model.Selection(), (Rect{325, 100, 300, 300}));
     EXPECT_TRUE(model.Release({340, 200}));
     EXPECT_EQ(model.Selection(), (Rect{300, 100, 325, 300}));
+    // The bottom handle taken above the top edge: the bottom stays the minimum size under it.
+    model.Press({312, 300}, true);
+    ASSERT_EQ(model.ResizeHitCode(), kHitBottom);
+    model.Drag({312, 95}, true);
+    EXPECT_EQ(model.Selection(), (Rect{300, 100, 325, 110}));
 }
 
 TEST(SelectionModel, ResizeAndPressForwarding) {
