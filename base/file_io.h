@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,19 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
 
 enum class NewFileResult { kWritten, kExists, kFailed };
 
+// A random word for naming files: from the system's random source (RtlGenRandom), or, should it
+// not answer, made of the process, the thread and a fine clock.
+uint64_t RandomNameWord();
+using RandomNameSource = uint64_t (*)();
+
 // The same, but path is made only when nothing has that name yet: the move never replaces.
 // kExists when something already has the name (nothing is written then); on failure nothing is
-// left behind and GetLastError tells why.
-NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes);
+// left behind and GetLastError tells why. The temporary file beside path gets a random name
+// (TemporaryFileBeside with a word from random) and is made only where no file has that name,
+// so writers on machines sharing the folder never truncate each other's; a name taken is tried
+// again with a new word a few times, then the write fails (ERROR_FILE_EXISTS).
+NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes,
+                                     RandomNameSource random = RandomNameWord);
 
 // Makes the folder (its last level only); true when it exists afterwards.
 bool MakeFolder(const std::wstring& folder);

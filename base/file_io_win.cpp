@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "base/unique_handle.h"
 #include "base/file_io.h"
+#include "base/folder_path.h"
+#include "base/system_function.h"
+#include "base/unique_handle.h"
 
 FileReadResult ReadWholeFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
@@ -55,9 +57,10 @@ bool ReadFirstLine(const std::wstring& path, size_t maxLength, std::string& line
 
 namespace {
 
-// Writes bytes to a new file at temporary and flushes it; removes it again on failure.
-bool WriteTemporary(const std::wstring& temporary, const std::string& bytes) {
-    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// Writes bytes to a file at temporary, opened with disposition, and flushes it; removes it
+// again when writing fails. A file that could not be opened is left alone.
+bool WriteTemporary(const std::wstring& temporary, const std::string& bytes, DWORD disposition) {
+    UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
     size_t done = 0;
@@ -89,7 +92,7 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
         return false;
     }
     const std::wstring temporary = path + L".tmp";
-    if (!WriteTemporary(temporary, bytes)) return false;
+    if (!WriteTemporary(temporary, bytes, CREATE_ALWAYS)) return false;
     if (!MoveFileExW(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
@@ -98,11 +101,35 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
     return true;
 }
 
-NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes) {
-    // Writers racing for the same name each use a temporary file of their own.
-    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                                   std::to_wstring(GetCurrentThreadId()) + L".tmp";
-    if (!WriteTemporary(temporary, bytes)) return NewFileResult::kFailed;
+uint64_t RandomNameWord() {
+    using RtlGenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
+    static const auto generate = SystemFunction<RtlGenRandomFn>(L"advapi32.dll", "SystemFunction036");
+    uint64_t word = 0;
+    if (generate && generate(&word, sizeof word)) return word;
+    // Names made this way may meet another writer's; the temporary file is made only where no
+    // file has the name, so a meeting costs a new try, never a file.
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return ((static_cast<uint64_t>(GetCurrentProcessId()) << 32) | GetCurrentThreadId()) ^
+           (static_cast<uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ull);
+}
+
+NewFileResult WriteNewFileAtomically(const std::wstring& path, const std::string& bytes, RandomNameSource random) {
+    // Writers racing for the same name, here or on another machine sharing the folder, each
+    // make a temporary file of their own.
+    constexpr int kNameTries = 4;
+    std::wstring temporary;
+    bool written = false;
+    for (int i = 0; i < kNameTries && !written; ++i) {
+        temporary = TemporaryFileBeside(path, random());
+        written = WriteTemporary(temporary, bytes, CREATE_NEW);
+        const DWORD error = GetLastError();
+        if (!written && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return NewFileResult::kFailed;
+    }
+    if (!written) {
+        SetLastError(ERROR_FILE_EXISTS);
+        return NewFileResult::kFailed;
+    }
     if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return NewFileResult::kWritten;
     const DWORD error = GetLastError();
     DeleteFileW(temporary.c_str());

@@ -33,3 +33,9 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
     if (outer.empty() || inner.size() < outer.size() || inner.compare(0, outer.size(), outer) != 0) return false;
     return inner.size() == outer.size() || inner[outer.size()] == L'\\';
 }
+
+std::wstring TemporaryFileBeside(const std::wstring& path, uint64_t random) {
+    std::wstring digits(16, L'0');
+    for (size_t i = digits.size(); i-- > 0; random >>= 4) digits[i] = L"0123456789abcdef"[random & 0xF];
+    return path + L"." + digits + L".tmp";
+}

@@ -1,6 +1,7 @@
 // Comparing and joining folder paths as Windows names them. Pure code.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // folder + '\' + name, without doubling a separator folder already ends with; name alone when
@@ -15,3 +16,7 @@ bool SameFolder(const std::wstring& a, const std::wstring& b);
 // Whether path is folder itself or lies anywhere below it, compared as SameFolder does. "C:\a"
 // holds "C:\a\b" but not "C:\ab".
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
+
+// The name of a temporary file beside path, told apart by a random word: path + "." + the word
+// in 16 hexadecimal digits + ".tmp".
+std::wstring TemporaryFileBeside(const std::wstring& path, uint64_t random);

@@ -11,6 +11,24 @@ bool Near(int value, int target, int tolerance) { return target - tolerance <= v
 
 int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
+// The pixel under the pointer where a drag ends stays outside the selection, but the pointer cannot
+// pass the screen's last column (row): there a side the pointer places takes in that pixel too.
+int SideAtPointer(int coordinate, int screenEnd) { return coordinate >= screenEnd - 1 ? screenEnd : coordinate; }
+
+// Which sides a resize handle moves.
+bool MovesLeft(int code) { return code == kHitTopLeft || code == kHitBottomLeft || code == kHitLeft; }
+bool MovesRight(int code) { return code == kHitTopRight || code == kHitRight || code == kHitBottomRight; }
+bool MovesTop(int code) { return code == kHitTopLeft || code == kHitTop || code == kHitTopRight; }
+bool MovesBottom(int code) { return code == kHitBottomRight || code == kHitBottom || code == kHitBottomLeft; }
+
+// A resized side that the pointer on the screen's last column (row) holds short of the far edge is
+// put on it; the anchor shifts by as much, so moving back keeps the side's offset from the pointer.
+void ReachFarEdge(int* side, int pointer, int& anchor, int screenEnd) {
+    if (side == nullptr || pointer < screenEnd - 1 || *side == screenEnd) return;
+    anchor += screenEnd - *side;
+    *side = screenEnd;
+}
+
 }  // namespace
 
 int HitTest(const Rect& selection, const Rect& screen, Point p, int handleSize) {
@@ -78,7 +96,9 @@ Point PlaceUnawareToolbar(const Rect& selection, base::Size logical, const Rect&
 SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
     lastCursor_ = p;
     if (!hasSelection_) {
-        selection_ = Rect{p.x, p.y, p.x, p.y};
+        const int x = SideAtPointer(p.x, screen_.right);
+        const int y = SideAtPointer(p.y, screen_.bottom);
+        selection_ = Rect{x, y, x, y};
         creating_ = true;
         dragStart_ = dragCurrent_ = p;
     } else {
@@ -96,20 +116,20 @@ SelectionModel::PressResult SelectionModel::Press(Point p, bool movingAllowed) {
 
 void SelectionModel::ResizeBy(int dx, int dy) {
     const int code = resizeHit_;
-    if (code == kHitTopLeft || code == kHitBottomLeft || code == kHitLeft) selection_.left += dx;
-    if (code == kHitTopRight || code == kHitRight || code == kHitBottomRight) selection_.right += dx;
-    if (code == kHitTopLeft || code == kHitTop || code == kHitTopRight) selection_.top += dy;
-    if (code == kHitBottomRight || code == kHitBottom || code == kHitBottomLeft) selection_.bottom += dy;
+    if (MovesLeft(code)) selection_.left += dx;
+    if (MovesRight(code)) selection_.right += dx;
+    if (MovesTop(code)) selection_.top += dy;
+    if (MovesBottom(code)) selection_.bottom += dy;
     // Too narrow or too low: the edge being dragged snaps back to the minimum size.
     if (std::abs(selection_.right - selection_.left) < kMinSelectionSize) {
-        if (code == kHitTopLeft || code == kHitBottomLeft || code == kHitLeft) {
+        if (MovesLeft(code)) {
             selection_.left = selection_.right - kMinSelectionSize;
         } else {
             selection_.right = selection_.left + kMinSelectionSize;
         }
     }
     if (std::abs(selection_.bottom - selection_.top) < kMinSelectionSize) {
-        if (code == kHitTopLeft || code == kHitTop || code == kHitTopRight) {
+        if (MovesTop(code)) {
             selection_.top = selection_.bottom - kMinSelectionSize;
         } else {
             selection_.bottom = selection_.top + kMinSelectionSize;
@@ -121,8 +141,8 @@ SelectionModel::DragResult SelectionModel::Drag(Point p, bool movingAllowed) {
     lastCursor_ = p;
     if (creating_) {
         dragCurrent_ = p;
-        selection_.right = p.x;
-        selection_.bottom = p.y;
+        selection_.right = SideAtPointer(p.x, screen_.right);
+        selection_.bottom = SideAtPointer(p.y, screen_.bottom);
         ClampToScreen(selection_, screen_);
     } else if (moving_ && movingAllowed) {
         const int dx = p.x - anchor_.x;
@@ -137,6 +157,11 @@ SelectionModel::DragResult SelectionModel::Drag(Point p, bool movingAllowed) {
         ResizeBy(p.x - anchor_.x, p.y - anchor_.y);
         ClampToScreen(selection_, screen_);
         anchor_ = p;
+        const int code = resizeHit_;
+        ReachFarEdge(MovesLeft(code) ? &selection_.left : MovesRight(code) ? &selection_.right : nullptr, p.x,
+                     anchor_.x, screen_.right);
+        ReachFarEdge(MovesTop(code) ? &selection_.top : MovesBottom(code) ? &selection_.bottom : nullptr, p.y,
+                     anchor_.y, screen_.bottom);
     }
     if (Inflated(selection_, 5).Contains(p)) {
         return DragResult{true, CursorForHit(HitTest(selection_, screen_, p, handleSize_), movingAllowed)};

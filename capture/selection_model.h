@@ -1,6 +1,8 @@
 // The region selection of a capture: pressing, dragging and releasing create, move and resize
 // one rectangle in screen coordinates, with eight handles, a minimum size and clamping to the
-// virtual screen. Pure code; the overlay window feeds it points and acts on its answers.
+// virtual screen. The pixel under the pointer where a drag ends stays outside the selection,
+// except on the virtual screen's last column (row), which the selection then reaches. Pure code;
+// the overlay window feeds it points and acts on its answers.
 #pragma once
 
 #include <vector>

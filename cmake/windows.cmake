@@ -30,6 +30,7 @@ add_test(NAME core_tests_wine COMMAND core_tests)
 
 add_executable(win_tests
     tests/win/config_test.cpp
+    tests/win/file_io_test.cpp
     tests/win/geometry_win_test.cpp
     tests/win/resources_test.cpp
     tests/win/system_function_test.cpp
@@ -38,7 +39,7 @@ add_executable(win_tests
     ${APP_RESOURCES}
 )
 target_link_libraries(win_tests PRIVATE screenshot_settings screenshot_base gtest_main version)
-add_dependencies(win_tests program_skin)
+add_dependencies(win_tests program_skin planted_dll)
 add_test(NAME win_tests COMMAND win_tests)
 
 # The toolkit under Wine: windows built from a test layout in a test skin archive.

@@ -54,9 +54,12 @@ bool CConfig::Load() {
         restoreMainWndAfterCapture_ = *values->restoreMainWndAfterCapture;
     }
     if (values->picSaveFormat) picSaveFormat_ = *values->picSaveFormat;
-    // A missing or unreadable hotkey is the default, which the next save writes.
+    // A missing or refused hotkey is the default, which the next save writes; a refused one is
+    // kept to tell the user at start.
     const std::optional<Hotkey> hotkey = values->captureHotkey ? ParseHotkey(*values->captureHotkey) : std::nullopt;
     captureHotkey_ = hotkey ? *hotkey : DefaultCaptureHotkey();
+    refusedHotkeyText_.reset();
+    if (values->captureHotkey && !hotkey) refusedHotkeyText_ = values->captureHotkey;
     // Pictures already in the old folder stay there; the file stops naming it, so the user is
     // told only once. A file that cannot be written keeps it, and tells again at the next start.
     if (oldDefaultDropped_) Save();
@@ -87,7 +90,10 @@ bool CConfig::StoreChosen(const std::wstring& picSavePath, PicSaveFormat format,
     hideMainWndWhenCapture_ = hideMainWndWhenCapture;
     captureHotkey_ = captureHotkey;
     fileDamaged_ = false;
-    if (Save()) return true;
+    if (Save()) {
+        refusedHotkeyText_.reset();
+        return true;
+    }
     picSavePath_ = oldPath;
     picSaveFormat_ = oldFormat;
     hideMainWndWhenCapture_ = oldHide;
@@ -155,6 +161,11 @@ void CConfig::SetRestoreMainWndAfterCapture(bool restore) {
 Hotkey CConfig::GetCaptureHotkey() const {
     Guard guard(*this);
     return captureHotkey_;
+}
+
+std::optional<std::string> CConfig::RefusedHotkeyText() const {
+    Guard guard(*this);
+    return refusedHotkeyText_;
 }
 
 bool CConfig::GetFloatWndHiddenByCapture() const {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "settings/config_codec.h"
@@ -74,6 +75,9 @@ public:
     void SetRestoreMainWndAfterCapture(bool restore);
     // PrintScreen unless the file names another combination or none.
     Hotkey GetCaptureHotkey() const;
+    // The hotkey text of the last load when the rules refused it (PrintScreen is used instead),
+    // until the settings' OK stores a choice; nothing otherwise.
+    std::optional<std::string> RefusedHotkeyText() const;
     // Not persisted: whether the capture in progress hid the floating window.
     bool GetFloatWndHiddenByCapture() const;
     void SetFloatWndHiddenByCapture(bool hidden);
@@ -93,6 +97,7 @@ private:
     bool fileDamaged_ = false;
     PicSaveFormat picSaveFormat_ = PicSaveFormat::kPng;
     Hotkey captureHotkey_ = DefaultCaptureHotkey();
+    std::optional<std::string> refusedHotkeyText_;
     const std::wstring settingsFilePath_;
 };
 

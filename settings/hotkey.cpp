@@ -6,10 +6,13 @@ namespace {
 
 // Virtual-key codes.
 constexpr unsigned kBackspace = 0x08;
+constexpr unsigned kTab = 0x09;
 constexpr unsigned kEscape = 0x1B;
+constexpr unsigned kSpace = 0x20;
 constexpr unsigned kPrintScreen = 0x2C;
 constexpr unsigned kDelete = 0x2E;
 constexpr unsigned kF1 = 0x70;
+constexpr unsigned kF4 = 0x73;
 constexpr unsigned kF12 = 0x7B;
 constexpr unsigned kF24 = 0x87;
 constexpr unsigned kNumpad0 = 0x60;
@@ -79,18 +82,42 @@ unsigned ModifierNamed(const std::string& lowerName) {
     return 0;
 }
 
+// Combinations Windows itself acts on, whatever program has the focus; Shift held as well
+// changes nothing (Alt+Shift+Tab goes backwards, Ctrl+Shift+Esc opens the Task Manager). Windows
+// combinations are not listed: RegisterHotKey's documentation (MOD_WIN) reserves every keyboard
+// shortcut with the Windows key for the system, which adds new ones over time (Win+L, Win+D,
+// Win+Tab, Win+Shift+S...).
+struct SystemCombination {
+    unsigned modifiers;
+    unsigned key;
+};
+constexpr SystemCombination kSystemCombinations[] = {
+    {kHotkeyAlt, kF4},    {kHotkeyAlt, kTab},    {kHotkeyCtrl | kHotkeyAlt, kTab}, {kHotkeyAlt, kEscape},
+    {kHotkeyAlt, kSpace}, {kHotkeyCtrl, kEscape}, {kHotkeyCtrl | kHotkeyAlt, kDelete},
+};
+
+bool IsSystemCombination(unsigned modifiers, unsigned key) {
+    if (modifiers & kHotkeyWin) return true;
+    for (const SystemCombination& combination : kSystemCombinations) {
+        if (combination.key == key && combination.modifiers == (modifiers & ~kHotkeyShift)) return true;
+    }
+    return false;
+}
+
 bool IsLetterOrDigit(unsigned key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
 
 // Why a named key with these modifiers cannot be a hotkey; kNone when it can.
 HotkeyPress::Refusal RefusalOf(const Hotkey& hotkey) {
     using Refusal = HotkeyPress::Refusal;
-    if (KeyName(hotkey.key).empty() || (hotkey.modifiers & ~kAllModifiers) != 0) return Refusal::kKeyNotSupported;
+    if ((hotkey.modifiers & ~kAllModifiers) != 0) return Refusal::kKeyNotSupported;
+    if (IsSystemCombination(hotkey.modifiers, hotkey.key)) return Refusal::kSystemCombination;
+    if (KeyName(hotkey.key).empty()) return Refusal::kKeyNotSupported;
     if (hotkey.key == kF12) return Refusal::kReserved;
     if (hotkey.modifiers == 0) {
         return IsFunctionKey(hotkey.key) || hotkey.key == kPrintScreen ? Refusal::kNone : Refusal::kNeedsModifier;
     }
-    if ((hotkey.modifiers & (kHotkeyCtrl | kHotkeyAlt | kHotkeyWin)) == 0) return Refusal::kNeedsModifier;
-    const bool altOnly = (hotkey.modifiers & (kHotkeyCtrl | kHotkeyWin)) == 0 && (hotkey.modifiers & kHotkeyAlt);
+    if ((hotkey.modifiers & (kHotkeyCtrl | kHotkeyAlt)) == 0) return Refusal::kNeedsModifier;
+    const bool altOnly = (hotkey.modifiers & kHotkeyCtrl) == 0;
     if (altOnly && !IsLetterOrDigit(hotkey.key) && !IsFunctionKey(hotkey.key)) return Refusal::kAltNeedsLetter;
     return Refusal::kNone;
 }
@@ -114,7 +141,10 @@ std::string HotkeyText(const Hotkey& hotkey) {
     return key.empty() ? std::string() : HeldModifiersText(hotkey.modifiers) + key;
 }
 
-std::optional<Hotkey> ParseHotkey(const std::string& text) {
+namespace {
+
+// The combination a hotkey's text names, allowed or not; nothing for text that names none.
+std::optional<Hotkey> ReadCombination(const std::string& text) {
     if (Trimmed(text).empty()) return Hotkey{};
     Hotkey hotkey;
     size_t start = 0;
@@ -130,16 +160,35 @@ std::optional<Hotkey> ParseHotkey(const std::string& text) {
         hotkey.modifiers |= bit;
         start = plus + 1;
     }
-    if (!IsAllowedHotkey(hotkey)) return std::nullopt;
+    if (hotkey.key == 0) return std::nullopt;
     return hotkey;
+}
+
+}  // namespace
+
+std::optional<Hotkey> ParseHotkey(const std::string& text) {
+    const std::optional<Hotkey> hotkey = ReadCombination(text);
+    if (!hotkey || (!hotkey->IsNone() && !IsAllowedHotkey(*hotkey))) return std::nullopt;
+    return hotkey;
+}
+
+HotkeyPress::Refusal RefusalOfText(const std::string& text) {
+    const std::optional<Hotkey> hotkey = ReadCombination(text);
+    if (!hotkey) return HotkeyPress::Refusal::kKeyNotSupported;
+    return hotkey->IsNone() ? HotkeyPress::Refusal::kNone : RefusalOf(*hotkey);
 }
 
 HotkeyPress ReadHotkeyPress(unsigned modifiers, unsigned key) {
     using Kind = HotkeyPress::Kind;
-    if (key == kEscape) return HotkeyPress{Kind::kCancelled, Hotkey{}};
-    if (key == kBackspace || key == kDelete) return HotkeyPress{Kind::kCleared, Hotkey{}};
     const Hotkey pressed{modifiers & kAllModifiers, key};
     if (IsModifierKey(key)) return HotkeyPress{Kind::kWaiting, Hotkey{}};
+    // Ctrl+Esc or Ctrl+Alt+Delete, should one arrive, is refused with its reason rather than
+    // taken for Escape or Delete.
+    if (IsSystemCombination(pressed.modifiers, key)) {
+        return HotkeyPress{Kind::kRefused, Hotkey{}, HotkeyPress::Refusal::kSystemCombination};
+    }
+    if (key == kEscape) return HotkeyPress{Kind::kCancelled, Hotkey{}};
+    if (key == kBackspace || key == kDelete) return HotkeyPress{Kind::kCleared, Hotkey{}};
     const HotkeyPress::Refusal refusal = RefusalOf(pressed);
     if (refusal != HotkeyPress::Refusal::kNone) return HotkeyPress{Kind::kRefused, Hotkey{}, refusal};
     return HotkeyPress{Kind::kChosen, pressed};

@@ -26,11 +26,12 @@ struct Hotkey {
 Hotkey DefaultCaptureHotkey();
 
 // Whether the combination may be a hotkey, registered for the whole system: a named key with
-// Ctrl, Alt or Win among its modifiers (Alt without Ctrl or Win only with a letter, digit or
-// function key: Alt+Space opens every window's menu), or a function key or PrintScreen alone.
-// Never Shift alone with a key (it would take a capital letter from every program) and never F12,
-// which Windows keeps for debuggers. Punctuation, Tab, Enter and the like have no name here and
-// cannot be chosen.
+// Ctrl or Alt among its modifiers (Alt without Ctrl only with a letter, digit or function key:
+// Alt+Space opens every window's menu), or a function key or PrintScreen alone. Never Shift alone
+// with a key (it would take a capital letter from every program), never F12, which Windows keeps
+// for debuggers, and never the system's own combinations: Alt+F4, Alt+Tab, Alt+Esc, Alt+Space,
+// Ctrl+Esc, Ctrl+Alt+Tab and Ctrl+Alt+Delete (with Shift too), and any combination with Win.
+// Punctuation, Tab, Enter and the like have no name here and cannot be chosen.
 bool IsAllowedHotkey(const Hotkey& hotkey);
 
 // "Ctrl+Alt+Shift+Win+Key" with the modifiers held, in that order; empty for none or for a key
@@ -55,10 +56,11 @@ struct HotkeyPress {
     };
     enum class Refusal {
         kNone,
-        kNeedsModifier,    // needs Ctrl, Alt or Win
-        kAltNeedsLetter,   // Alt without Ctrl or Win, with a key other than a letter, digit or F-key
+        kNeedsModifier,    // needs Ctrl or Alt
+        kAltNeedsLetter,   // Alt without Ctrl, with a key other than a letter, digit or F-key
         kKeyNotSupported,  // a key that cannot be chosen (punctuation, Tab, Enter...)
         kReserved,         // F12
+        kSystemCombination,  // Windows' own: Alt+F4, Ctrl+Esc, Win+L...
     };
     Kind kind = Kind::kWaiting;
     Hotkey hotkey;
@@ -66,3 +68,8 @@ struct HotkeyPress {
 };
 // key is the pressed key's virtual-key code, modifiers the modifier keys held with it.
 HotkeyPress ReadHotkeyPress(unsigned modifiers, unsigned key);
+
+// Why a hotkey's text (as a settings file holds it) names no allowed combination: the rule the
+// combination it names breaks, or kKeyNotSupported when it names none. kNone when ParseHotkey
+// reads it.
+HotkeyPress::Refusal RefusalOfText(const std::string& text);

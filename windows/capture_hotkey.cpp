@@ -68,6 +68,35 @@ unsigned long RunningWindowsBuild() {
     return get && get(&version) == 0 ? version.dwBuildNumber : 0;
 }
 
+const wchar_t* HotkeyRefusalText(HotkeyPress::Refusal refusal) {
+    switch (refusal) {
+        case HotkeyPress::Refusal::kNeedsModifier: return L"需要 Ctrl 或 Alt";
+        case HotkeyPress::Refusal::kAltNeedsLetter: return L"Alt 只能与字母、数字或 F 键组合";
+        case HotkeyPress::Refusal::kKeyNotSupported: return L"不能使用此键";
+        case HotkeyPress::Refusal::kReserved: return L"F12 由 Windows 保留";
+        case HotkeyPress::Refusal::kSystemCombination: return L"此组合由 Windows 使用";
+        case HotkeyPress::Refusal::kNone: break;
+    }
+    return L"";
+}
+
+std::wstring StoredHotkeyRefusedText(const std::string& stored) {
+    // A hand-edited file may hold anything: control characters become spaces and a long text
+    // is cut, so the notice stays one readable line.
+    constexpr size_t kShownChars = 32;
+    std::wstring shown = Utf8ToWide(stored);
+    for (wchar_t& c : shown) {
+        if (c < L' ') c = L' ';
+    }
+    if (shown.size() > kShownChars) {
+        size_t cut = kShownChars;
+        if (IS_HIGH_SURROGATE(shown[cut - 1])) --cut;
+        shown = shown.substr(0, cut) + L"\x2026";
+    }
+    return L"快捷键 " + shown + L" 不能使用（" + HotkeyRefusalText(RefusalOfText(stored)) + L"），已改用 " +
+           Utf8ToWide(HotkeyText(DefaultCaptureHotkey()));
+}
+
 std::wstring HotkeyTakenText(const Hotkey& hotkey, HotkeyHolder holder) {
     const std::wstring name = Utf8ToWide(HotkeyText(hotkey));
     if (holder == HotkeyHolder::kScreenSnipping) {

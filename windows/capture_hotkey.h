@@ -55,6 +55,14 @@ struct TakenHotkey {
     HotkeyHolder holder = HotkeyHolder::kOtherProgram;
 };
 
+// Why a combination cannot be the hotkey, in a few words, as the settings field says it.
+const wchar_t* HotkeyRefusalText(HotkeyPress::Refusal refusal);
+
+// The start-up notice when the settings file holds a hotkey text the rules refuse ("Shift+A", or
+// one that names no combination): what it said (shortened when long), why, and that PrintScreen
+// is used instead.
+std::wstring StoredHotkeyRefusedText(const std::string& stored);
+
 // The build number of the running Windows (19045 for Windows 10 22H2), 0 when it cannot be read.
 unsigned long RunningWindowsBuild();
 

@@ -17,17 +17,6 @@ constexpr wchar_t kTakenTip[] = L"另一个程序占用了此键：点击后按�
 // How long the field says why a combination was refused.
 constexpr UINT kRefusalMs = 1500;
 
-const wchar_t* RefusalText(HotkeyPress::Refusal refusal) {
-    switch (refusal) {
-        case HotkeyPress::Refusal::kNeedsModifier: return L"需要 Ctrl、Alt 或 Win";
-        case HotkeyPress::Refusal::kAltNeedsLetter: return L"Alt 只能与字母、数字或 F 键组合";
-        case HotkeyPress::Refusal::kKeyNotSupported: return L"不能使用此键";
-        case HotkeyPress::Refusal::kReserved: return L"F12 由 Windows 保留";
-        case HotkeyPress::Refusal::kNone: break;
-    }
-    return L"";
-}
-
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 unsigned HeldModifiers() {
@@ -102,7 +91,7 @@ void HotkeyField::ShowHeldModifiers() {
 
 void HotkeyField::ShowRefusal(HotkeyPress::Refusal refusal) {
     refusing_ = true;
-    Paint(RefusalText(refusal), kTakenColor, kListeningBorderColor);
+    Paint(HotkeyRefusalText(refusal), kTakenColor, kListeningBorderColor);
     if (HWND window = Window()) SetTimer(window, kRefusalTimer, kRefusalMs, nullptr);
 }
 

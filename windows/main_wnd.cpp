@@ -84,12 +84,14 @@ void CMainWnd::InitWindow() {
     DuiLib::SetOutOfMemoryReporter([] {
         if (HWND main = CAppContext::Instance().GetMainWindow()) ::PostMessageW(main, WM_OUT_OF_MEMORY, 0, 0);
     });
-    // What the user must know at start, in one toast: settings that could not be read, where
-    // pictures go now that the old default folder is left, a hotkey another program holds.
+    // What the user must know at start, in one toast: settings that could not be read, a stored
+    // hotkey the rules refuse, where pictures go now that the old default folder is left, a
+    // hotkey another program holds.
     const CConfig& config = CConfig::Instance();
     std::wstring notice;
     const auto add = [&notice](const std::wstring& line) { notice += (notice.empty() ? L"" : L"\n") + line; };
     if (config.FileDamaged()) add(kSettingsDamagedText);
+    if (const std::optional<std::string> refused = config.RefusedHotkeyText()) add(StoredHotkeyRefusedText(*refused));
     if (config.OldDefaultDropped()) add(kNewPicturesGoText + config.GetPicSavePath());
     if (!hotkey_.Hold(m_hWnd, config.GetCaptureHotkey())) add(HotkeyTakenNotice());
     if (!notice.empty()) ShowNotice(notice);

@@ -41,36 +41,6 @@ struct SipState {
     }
 };
 
-struct Secret {
-    uint64_t k0, k1;
-};
-
-// Words from the system's random source hashed together with a fine clock and the addresses of
-// a static and a local, which move from run to run where addresses are randomized: a random
-// source that is weak or cannot be opened still leaves the secret hard to guess from outside.
-Secret DrawSecret() {
-    uint64_t random[2] = {};
-    try {
-        std::random_device device;
-        for (uint64_t& word : random) word = (static_cast<uint64_t>(device()) << 32) ^ device();
-    } catch (const std::exception&) {
-        // No random source: the inputs below still differ from run to run.
-    }
-    static const char anchor = 0;
-    const char local = 0;
-    uint64_t inputs[4] = {
-        static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()),
-        static_cast<uint64_t>(reinterpret_cast<uintptr_t>(&anchor)),
-        static_cast<uint64_t>(reinterpret_cast<uintptr_t>(&local)),
-        0,  // which half of the secret
-    };
-    Secret secret{};
-    secret.k0 = SipHash13(random[0], random[1], inputs, sizeof inputs);
-    inputs[3] = 1;
-    secret.k1 = SipHash13(random[0], random[1], inputs, sizeof inputs);
-    return secret;
-}
-
 }  // namespace
 
 uint64_t SipHash13(uint64_t k0, uint64_t k1, const void* bytes, size_t length) {
@@ -90,8 +60,39 @@ uint64_t SipHash13(uint64_t k0, uint64_t k1, const void* bytes, size_t length) {
     return state.v0 ^ state.v1 ^ state.v2 ^ state.v3;
 }
 
+// Words from the system's random source hashed together with a fine clock and the addresses of
+// a static and a local, which move from run to run where addresses are randomized: a random
+// source that is weak or cannot be opened still leaves the secret hard to guess from outside.
+JsonIndexSecret DrawJsonIndexSecret() {
+    uint64_t random[2] = {};
+    try {
+        std::random_device device;
+        for (uint64_t& word : random) word = (static_cast<uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+        // No random source: the inputs below still differ from run to run.
+    }
+    static const char anchor = 0;
+    const char local = 0;
+    uint64_t inputs[4] = {
+        static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()),
+        static_cast<uint64_t>(reinterpret_cast<uintptr_t>(&anchor)),
+        static_cast<uint64_t>(reinterpret_cast<uintptr_t>(&local)),
+        0,  // which half of the secret
+    };
+    JsonIndexSecret secret{};
+    secret.k0 = SipHash13(random[0], random[1], inputs, sizeof inputs);
+    inputs[3] = 1;
+    secret.k1 = SipHash13(random[0], random[1], inputs, sizeof inputs);
+    return secret;
+}
+
+const JsonIndexSecret& ProcessJsonIndexSecret() {
+    static const JsonIndexSecret secret = DrawJsonIndexSecret();
+    return secret;
+}
+
 uint32_t JsonIndexHash(const char* key) {
-    static const Secret secret = DrawSecret();  // drawn once, on first use, by whichever thread
+    const JsonIndexSecret& secret = ProcessJsonIndexSecret();
     const uint64_t hash = SipHash13(secret.k0, secret.k1, key, std::strlen(key));
     return static_cast<uint32_t>(hash ^ (hash >> 32));
 }

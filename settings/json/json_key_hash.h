@@ -9,5 +9,14 @@
 // words.
 uint64_t SipHash13(uint64_t k0, uint64_t k1, const void* bytes, size_t length);
 
+// A 128-bit SipHash key.
+struct JsonIndexSecret {
+    uint64_t k0, k1;
+};
+// A new secret, different at each draw.
+JsonIndexSecret DrawJsonIndexSecret();
+// This process's secret: drawn once, on first use, by whichever thread.
+const JsonIndexSecret& ProcessJsonIndexSecret();
+
 // SipHash-1-3 of a NUL-terminated key under this process's secret, folded to 32 bits.
 uint32_t JsonIndexHash(const char* key);

@@ -130,11 +130,20 @@ class DialogTest(unittest.TestCase):
             dialog = open_dialog(SET_BTN, title)
             field = (dialog[0] + 370, dialog[1] + 262)  # "hotkey_field"
             program.click_at(*field)
+            harness.xdotool("key", "ctrl+alt+q")
+            program.click_at(*field)
             time.sleep(0.3)
-            # The current hotkey, pressed while the field listens, is the field's: no capture.
+            # The current hotkey, pressed while the field listens, is the field's: no capture,
+            # and the field holds PrintScreen again, which OK stores.
             harness.xdotool("key", "Print")
             time.sleep(1)
             self.assertIsNone(program.window_rect("Screen Capture"))
+            program.click_at(dialog[0] + 456, dialog[1] + 467)  # "ok_btn"
+            harness.wait_until(lambda: program.window_rect(title) is None, 10, what="the settings window closed")
+            with open(os.path.join(app.folder, "config.json"), encoding="utf-8") as f:
+                self.assertEqual(json.load(f)["capture_hotkey"], "PrintScreen")
+            dialog = open_dialog(SET_BTN, title)
+            field = (dialog[0] + 370, dialog[1] + 262)
             program.click_at(*field)
             harness.xdotool("key", "ctrl+shift+a")
             program.click_at(*field)

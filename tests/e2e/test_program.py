@@ -330,13 +330,16 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual(os.listdir(disk), ["filler"], "nothing half-written is left on the disk")
 
     def test_two_saves_in_quick_succession_keep_both_files(self):
-        with program.Program(self.log.url) as app:
+        # Each picture written 6 s after its save: the second save is asked for while the first
+        # picture is still on its way, so both are named before either file exists.
+        with program.Program(self.log.url, write_delay_ms=6000) as app:
             for left in (200, 500):
                 self.start_capture_from_button()
                 toolbar = self.select(left, 200, left + 160, 300)
                 self.press_toolbar(toolbar, "save")
                 program.wait_window(MAIN_TITLE)
-            names = app.wait_picture(count=2)
+            self.assertEqual(app.pictures_saved(), [], "the second save came after the first picture was written")
+            names = app.wait_picture(count=2, timeout=30)
             self.assertEqual([n[:5] for n in names], ["0001_", "0002_"])
             self.expect_pattern(os.path.join(app.pictures, names[0]), 200, 200, 160, 100)
             self.expect_pattern(os.path.join(app.pictures, names[1]), 500, 200, 160, 100)
@@ -468,6 +471,31 @@ class ProgramTest(unittest.TestCase):
             time.sleep(0.5)
             with open(path) as f:
                 self.assertEqual(f.read(), damaged)
+
+    def test_a_drag_to_the_screens_last_pixel_takes_the_whole_screen(self):
+        with program.Program(self.log.url) as app:
+            self.start_capture_from_button()
+            self.press_toolbar(self.select(0, 0, 1919, 1079), "save")
+            path = os.path.join(app.pictures, app.wait_picture()[0])
+            w, h, data = program.read_pixels(path)
+            self.assertEqual((w, h), (1920, 1080))
+            # The last column and row are the desktop's.
+            for x, y in [(1919, y) for y in range(200, 1080, 97)] + [(x, 1079) for x in range(200, 1920, 97)]:
+                self.assertEqual(tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]), program.pattern_colour(x, y), (x, y))
+
+    def test_a_stored_hotkey_the_rules_refuse_is_said_at_start(self):
+        app = program.Program(self.log.url)
+        path = os.path.join(app.folder, "config.json")
+        with open(path) as f:
+            config = json.load(f)
+        config["capture_hotkey"] = "Shift+A"
+        with open(path, "w") as f:
+            json.dump(config, f)
+        with app:
+            program.wait_window("class:ToastWnd")
+            self.assertEqual(program.tool("title", "class:ToastWnd"),
+                             "\u5feb\u6377\u952e Shift+A \u4e0d\u80fd\u4f7f\u7528\uff08\u9700\u8981 Ctrl \u6216 Alt\uff09"
+                             "\uff0c\u5df2\u6539\u7528 PrintScreen")
 
     def test_a_second_start_during_a_capture_returns_at_once_and_the_window_comes_back(self):
         with program.Program(self.log.url) as first:
@@ -650,12 +678,13 @@ class ProgramTest(unittest.TestCase):
 
     def test_full_screen_capture_from_the_tray_menu_saves_and_copies(self):
         with program.Program(self.log.url) as app:
+            covered = self.program_windows()
             program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
             names = app.wait_picture()
             path = os.path.join(app.pictures, names[0])
             w, h, _ = program.read_pixels(path)
             self.assertEqual((w, h), (1920, 1080))
-            self.expect_pattern_region(path)
+            self.expect_pattern_region(path, covered)
             out = os.path.join(app.folder, "clip.bmp")
             harness.wait_until(lambda: program.tool("clipboard", harness.to_windows_path(out)), 10,
                                what="a bitmap on the clipboard")
@@ -690,20 +719,30 @@ class ProgramTest(unittest.TestCase):
         self.start_busy_desktop()
         with program.Program(self.log.url) as app:
             time.sleep(1)
+            covered = self.program_windows()
             program.tool("post", MAIN_TITLE, program.WM_COMMAND, program.TRAY_FULLSCREEN, 0)
             names = app.wait_picture()
-            self.expect_pattern_region(os.path.join(app.pictures, names[0]))
+            self.expect_pattern_region(os.path.join(app.pictures, names[0]), covered)
             program.wait_window(MAIN_TITLE)
 
-    def expect_pattern_region(self, path):
-        """A full-screen picture holds the desktop, with none of the program's windows: not the
-        main window (centred) nor the ball (right edge). Wine's own tray window at the top left
-        is not ours and is left out."""
+    @staticmethod
+    def program_windows():
+        """Where the main window and the ball are before a capture hides them."""
+        return [program.wait_window(MAIN_TITLE)[:4], program.wait_window("class:CFloatWnd")[:4]]
+
+    def expect_pattern_region(self, path, covered):
+        """A full-screen picture holds the desktop, with none of the program's windows: every
+        pixel where the main window and the ball were (covered) and a few elsewhere. Wine's own
+        tray window at the top left is not ours and is left out."""
         w, h, data = program.read_pixels(path)
-        for x, y in ((0, 1079), (100, 900), (1500, 200), (1919, 1079), (700, 500), (1200, 590),
-                     (1900, 430), (1885, 413)):
+        for x, y in ((0, 1079), (100, 900), (1500, 200), (1919, 1079)):
             i = (y * w + x) * 3
             self.assertEqual(tuple(data[i:i + 3]), program.pattern_colour(x, y), (x, y))
+        for left, top, right, bottom in covered:
+            wrong = [(x, y) for y in range(max(top, 0), min(bottom, h)) for x in range(max(left, 0), min(right, w))
+                     if tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]) != program.pattern_colour(x, y)]
+            self.assertEqual(wrong[:5], [], "%d pixels of the window at %s differ from the desktop"
+                             % (len(wrong), (left, top, right, bottom)))
 
     def test_exit_from_the_tray_menu_ends_the_program(self):
         with program.Program(self.log.url) as app:

@@ -42,6 +42,14 @@ class WindowsImportsTest(unittest.TestCase):
         # Delay-loaded or not, a function Windows 7 lacks is a fault.
         self.assertEqual(len(windows_imports.table_faults({}, {"bcrypt.dll": ["BCryptHash"]})), 1)
 
+    def test_a_function_windows_7_lacks_is_a_fault_wherever_it_is_imported(self):
+        self.assertEqual(windows_imports.table_faults({"kernel32.dll": ["GetTickCount", "CreateFileW"]}), [])
+        found = windows_imports.table_faults({"kernel32.dll": ["GetTickCount", "GetSystemTimePreciseAsFileTime"],
+                                              "user32.dll": ["GetDpiForWindow"]})
+        self.assertEqual(len(found), 2, found)
+        self.assertIn("kernel32.dll!GetSystemTimePreciseAsFileTime: new in Windows 8", found[0])
+        self.assertIn("user32.dll!GetDpiForWindow: new in Windows 10 1607", found[1])
+
     def test_common_controls_come_through_the_manifest(self):
         table = {"comctl32.dll": ["InitCommonControlsEx"]}
         self.assertEqual(len(windows_imports.table_faults(table)), 1)

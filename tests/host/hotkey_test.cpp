@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "settings/hotkey.h"
 
 namespace {
@@ -14,7 +16,7 @@ TEST(HotkeyText, WritesModifiersInOrderAndReadsBackAnyCase) {
     EXPECT_EQ(HotkeyText(Hotkey{kHotkeyAlt, kF1 + 23}), "Alt+F24");
     EXPECT_EQ(HotkeyText(Hotkey{kHotkeyCtrl, 0x69}), "Ctrl+Num9");
     EXPECT_EQ(HotkeyText(Hotkey{}), "");
-    for (const Hotkey& hotkey : {all, DefaultCaptureHotkey(), Hotkey{kHotkeyAlt | kHotkeyShift, '7'},
+    for (const Hotkey& hotkey : {Hotkey{kHotkeyCtrl | kHotkeyAlt | kHotkeyShift, 'A'}, DefaultCaptureHotkey(), Hotkey{kHotkeyAlt | kHotkeyShift, '7'},
                                  Hotkey{kHotkeyCtrl | kHotkeyAlt, 0x21}, Hotkey{0, kF1}}) {
         EXPECT_EQ(ParseHotkey(HotkeyText(hotkey)), hotkey) << HotkeyText(hotkey);
     }
@@ -40,7 +42,7 @@ TEST(HotkeyText, RefusesWhatWouldTakeKeysFromOtherProgramsOrTheSystem) {
                             "F12", "Ctrl+F12", "Alt+Shift+Space"}) {
         EXPECT_FALSE(ParseHotkey(bad)) << bad;
     }
-    for (const char* good : {"Alt+A", "Alt+7", "Alt+F2", "Alt+Shift+S", "Ctrl+Space", "Win+Shift+S", "Ctrl+Alt+Left",
+    for (const char* good : {"Alt+A", "Alt+Z", "Alt+7", "Alt+F2", "Alt+Shift+S", "Ctrl+Space", "Ctrl+Alt+F4", "Ctrl+Alt+Left",
                              "F11", "PrintScreen", "Ctrl+Num1"}) {
         EXPECT_TRUE(ParseHotkey(good)) << good;
     }
@@ -64,11 +66,53 @@ TEST(HotkeyPress, ChoosesClearsCancelsOrKeepsWaiting) {
     using Refusal = HotkeyPress::Refusal;
     EXPECT_EQ(ReadHotkeyPress(0, 'A').refusal, Refusal::kNeedsModifier);
     EXPECT_EQ(ReadHotkeyPress(kHotkeyShift, 'A').refusal, Refusal::kNeedsModifier);
-    EXPECT_EQ(ReadHotkeyPress(kHotkeyAlt, 0x20).refusal, Refusal::kAltNeedsLetter);
+    EXPECT_EQ(ReadHotkeyPress(kHotkeyAlt, 0x25).refusal, Refusal::kAltNeedsLetter);  // Left
     EXPECT_EQ(ReadHotkeyPress(kHotkeyAlt, 0xBA).refusal, Refusal::kKeyNotSupported);  // ;
     EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, 0x09).refusal, Refusal::kKeyNotSupported);  // Tab
     EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, kF1 + 11).refusal, Refusal::kReserved);
     EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, kF1 + 11).kind, Kind::kRefused);
     EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, 'A').refusal, Refusal::kNone);
     EXPECT_EQ(HeldModifiersText(kHotkeyShift | kHotkeyCtrl), "Ctrl+Shift+");
+}
+
+TEST(HotkeyRules, WindowsOwnCombinationsAreRefusedWithTheirReason) {
+    using Refusal = HotkeyPress::Refusal;
+    constexpr unsigned kTab = 0x09, kEscape = 0x1B, kDelete = 0x2E, kF4 = kF1 + 3;
+    // Pressed: Alt+F4, Alt+Tab, Alt+Esc, Alt+Space, Ctrl+Esc, Ctrl+Alt+Delete, with Shift too, and
+    // anything with Win, even the keys that otherwise clear or cancel.
+    const std::pair<unsigned, unsigned> pressed[] = {
+        {kHotkeyAlt, kF4},   {kHotkeyAlt | kHotkeyShift, kF4}, {kHotkeyAlt, kTab},
+        {kHotkeyCtrl | kHotkeyAlt, kTab}, {kHotkeyAlt, kEscape}, {kHotkeyAlt, 0x20},
+        {kHotkeyCtrl, kEscape}, {kHotkeyCtrl | kHotkeyShift, kEscape}, {kHotkeyCtrl | kHotkeyAlt, kDelete},
+        {kHotkeyWin, 'L'},   {kHotkeyWin, 'D'}, {kHotkeyWin, kTab}, {kHotkeyWin, 0x13}, {kHotkeyWin, kF1},
+        {kHotkeyWin | kHotkeyShift, 'S'}, {kHotkeyWin | kHotkeyCtrl, 'A'}, {kHotkeyWin, 0x08}};
+    for (const auto& [modifiers, key] : pressed) {
+        const HotkeyPress press = ReadHotkeyPress(modifiers, key);
+        EXPECT_EQ(press.kind, HotkeyPress::Kind::kRefused) << modifiers << "+" << key;
+        EXPECT_EQ(press.refusal, Refusal::kSystemCombination) << modifiers << "+" << key;
+    }
+    // Near them but free: the same keys with other modifiers.
+    EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, kF4).kind, HotkeyPress::Kind::kChosen);
+    EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl | kHotkeyAlt, kF4).kind, HotkeyPress::Kind::kChosen);
+    EXPECT_EQ(ReadHotkeyPress(kHotkeyCtrl, kDelete).kind, HotkeyPress::Kind::kCleared);
+    EXPECT_EQ(ReadHotkeyPress(kHotkeyShift, kEscape).kind, HotkeyPress::Kind::kCancelled);
+    // Stored, they do not read, and say why.
+    for (const char* text : {"Alt+F4", "Alt+Shift+F4", "Alt+Space", "Win+L", "Win+R", "Win+Pause", "Win+F1",
+                             "Win+Shift+S", "Ctrl+Win+D"}) {
+        EXPECT_FALSE(ParseHotkey(text)) << text;
+        EXPECT_EQ(RefusalOfText(text), Refusal::kSystemCombination) << text;
+    }
+}
+
+TEST(HotkeyRules, AStoredTextSaysWhyItDoesNotRead) {
+    using Refusal = HotkeyPress::Refusal;
+    EXPECT_EQ(RefusalOfText("Shift+A"), Refusal::kNeedsModifier);
+    EXPECT_EQ(RefusalOfText("Alt+Left"), Refusal::kAltNeedsLetter);
+    EXPECT_EQ(RefusalOfText("Ctrl+F12"), Refusal::kReserved);
+    for (const char* text : {"Hyper+A", "Ctrl+", "Alt+Tab", "Ctrl+Ctrl+A"}) {
+        EXPECT_EQ(RefusalOfText(text), Refusal::kKeyNotSupported) << text;
+    }
+    for (const char* text : {"Ctrl+Shift+A", "PrintScreen", "", " "}) {
+        EXPECT_EQ(RefusalOfText(text), Refusal::kNone) << text;
+    }
 }

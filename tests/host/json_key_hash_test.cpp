@@ -16,7 +16,14 @@ TEST(SipHash13, MatchesPublishedValues) {
 }
 
 TEST(JsonIndexHash, IsKeyedWithASecret) {
-    // With no secret (an all-zero key) anyone could work out which keys collide.
-    const uint64_t unkeyed = SipHash13(0, 0, "key", 3);
-    EXPECT_NE(JsonIndexHash("key"), static_cast<uint32_t>(unkeyed ^ (unkeyed >> 32)));
+    // The hash is SipHash under the process's secret, which is a fresh draw: with a fixed key
+    // anyone could work out which keys collide.
+    const JsonIndexSecret& secret = ProcessJsonIndexSecret();
+    const uint64_t keyed = SipHash13(secret.k0, secret.k1, "key", 3);
+    EXPECT_EQ(JsonIndexHash("key"), static_cast<uint32_t>(keyed ^ (keyed >> 32)));
+    const JsonIndexSecret a = DrawJsonIndexSecret(), b = DrawJsonIndexSecret();
+    EXPECT_NE(a.k0, b.k0);
+    EXPECT_NE(a.k1, b.k1);
+    EXPECT_NE(a.k0, a.k1);
+    EXPECT_NE(secret.k0, a.k0);
 }

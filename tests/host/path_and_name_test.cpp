@@ -7,6 +7,7 @@
 #include "base/command_line_argument.h"
 #include "base/timestamped_name.h"
 #include "base/exe_directory.h"
+#include "base/folder_path.h"
 #include "capture/picture_name.h"
 
 TEST(QuotedPathArgument, KeepsCommasAndSpacesInOneArgument) {
@@ -25,6 +26,12 @@ TEST(ParentFolderOf, CutsAtTheLastSeparatorOfEitherKind) {
     EXPECT_EQ(ParentFolderOf(L"\\x.exe"), L"");
     EXPECT_EQ(ParentFolderOf(L"x.exe"), L"");
     EXPECT_EQ(ParentFolderOf(L""), L"");
+}
+
+TEST(TemporaryFileBeside, NamedByEveryDigitOfTheRandomWord) {
+    EXPECT_EQ(TemporaryFileBeside(L"C:\\p\\0001_x.png", 0x0123456789ABCDEFull),
+              L"C:\\p\\0001_x.png.0123456789abcdef.tmp");
+    EXPECT_EQ(TemporaryFileBeside(L"a.bmp", 0xF), L"a.bmp.000000000000000f.tmp");
 }
 
 namespace {

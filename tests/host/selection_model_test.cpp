@@ -120,6 +120,11 @@ TEST(SelectionModel, ResizingPastTheOppositeEdge) {
     EXPECT_EQ(model.Selection(), (Rect{325, 100, 300, 300}));
     EXPECT_TRUE(model.Release({340, 200}));
     EXPECT_EQ(model.Selection(), (Rect{300, 100, 325, 300}));
+    // The bottom handle taken above the top edge: the bottom stays the minimum size under it.
+    model.Press({312, 300}, true);
+    ASSERT_EQ(model.ResizeHitCode(), kHitBottom);
+    model.Drag({312, 95}, true);
+    EXPECT_EQ(model.Selection(), (Rect{300, 100, 325, 110}));
 }
 
 TEST(SelectionModel, ResizeAndPressForwarding) {
@@ -137,6 +142,43 @@ TEST(SelectionModel, ResizeAndPressForwarding) {
     EXPECT_EQ(model.Drag({50, 50}, true).cursor, Cursor::kArrow);
     EXPECT_FALSE(model.Drag({50, 50}, true).forwardToShapes);
     EXPECT_TRUE(model.Drag({97, 200}, true).forwardToShapes);  // within the 5-pixel margin
+}
+
+TEST(SelectionModel, TheScreensLastColumnAndRowCanBeTaken) {
+    // The pixel where a drag ends stays outside, except on the last column and row, which the
+    // pointer cannot pass.
+    EXPECT_EQ(Selected({100, 100}, {400, 250}).Selection(), (Rect{100, 100, 400, 250}));
+    EXPECT_EQ(Selected({100, 100}, {1918, 1078}).Selection(), (Rect{100, 100, 1918, 1078}));
+    EXPECT_EQ(Selected({0, 0}, {1919, 1079}).Selection(), (Rect{0, 0, 1920, 1080}));
+    EXPECT_EQ(Selected({1919, 1079}, {1000, 500}).Selection(), (Rect{1000, 500, 1920, 1080}));
+    const Rect twoMonitors{-1280, -200, 1920, 1080};
+    EXPECT_EQ(Selected({-1280, -200}, {1919, 1079}, twoMonitors).Selection(), twoMonitors);
+}
+
+TEST(SelectionModel, ResizingToTheScreensLastColumnAndRow) {
+    // The bottom-right handle taken 3 and 2 pixels off its corner.
+    SelectionModel model = Selected({100, 100}, {300, 300});
+    model.Press({303, 302}, true);
+    ASSERT_EQ(model.ResizeHitCode(), kHitBottomRight);
+    model.Drag({1919, 1079}, true);
+    EXPECT_EQ(model.Selection(), (Rect{100, 100, 1920, 1080}));
+    // Back from the edge, the corner keeps its offset from the pointer.
+    model.Drag({1900, 1000}, true);
+    EXPECT_EQ(model.Selection(), (Rect{100, 100, 1897, 998}));
+    model.Drag({1919, 1079}, true);
+    EXPECT_TRUE(model.Release({1919, 1079}));
+    EXPECT_EQ(model.Selection(), (Rect{100, 100, 1920, 1080}));
+    // The left and top handles dragged across to the far column and row.
+    SelectionModel across = Selected({100, 100}, {300, 300});
+    across.Press({100, 200}, true);
+    across.Drag({1919, 200}, true);
+    across.Release({1919, 200});
+    EXPECT_EQ(across.Selection(), (Rect{300, 100, 1920, 300}));
+    across.Press({1110, 100}, true);  // the top handle
+    ASSERT_EQ(across.ResizeHitCode(), kHitTop);
+    across.Drag({1000, 1079}, true);
+    across.Release({1000, 1079});
+    EXPECT_EQ(across.Selection(), (Rect{300, 300, 1920, 1080}));
 }
 
 TEST(ToolbarPlacement, BelowAboveAndOnScreen) {

@@ -169,13 +169,20 @@ TEST(HotkeyField, ReadsKeysSaysWhyOneIsRefusedAndClears) {
     field.OnWindowMessage(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
     EXPECT_TRUE(field.OnWindowMessage(WM_KEYDOWN, 'A'));
-    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl、Alt 或 Win");
+    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl 或 Alt");
     field.OnWindowMessage(WM_KEYUP, 'A');
-    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl、Alt 或 Win");
+    EXPECT_EQ(label.GetText().Str(), L"需要 Ctrl 或 Alt");
     EXPECT_TRUE(field.OnWindowMessage(WM_TIMER, HotkeyField::kRefusalTimer));
     EXPECT_EQ(label.GetText().Str(), L"请按下快捷键");
     field.OnWindowMessage(WM_KEYDOWN, VK_F12);
     EXPECT_EQ(label.GetText().Str(), L"F12 由 Windows 保留");
+    // Alt+F4, as a system key with Alt held, is Windows' own.
+    keys[VK_MENU] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    EXPECT_TRUE(field.OnWindowMessage(WM_SYSKEYDOWN, VK_F4));
+    EXPECT_EQ(label.GetText().Str(), L"此组合由 Windows 使用");
+    keys[VK_MENU] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
     EXPECT_EQ(field.Value(), (Hotkey{kHotkeyCtrl, 'Q'}));
     // PrintScreen arrives as a release only, and is chosen.
     field.OnWindowMessage(WM_KEYUP, VK_SNAPSHOT);
@@ -195,4 +202,13 @@ TEST(HotkeyField, ReadsKeysSaysWhyOneIsRefusedAndClears) {
     EXPECT_EQ(heard, (std::vector<bool>{true, false}));
     // Not listening: keys are not the field's.
     EXPECT_FALSE(field.OnWindowMessage(WM_KEYDOWN, 'B'));
+}
+
+TEST(CaptureHotkey, AStoredHotkeyTheRulesRefuseIsNamedWithItsReason) {
+    EXPECT_EQ(StoredHotkeyRefusedText("Shift+A"), L"快捷键 Shift+A 不能使用（需要 Ctrl 或 Alt），已改用 PrintScreen");
+    EXPECT_EQ(StoredHotkeyRefusedText("Alt+F4"), L"快捷键 Alt+F4 不能使用（此组合由 Windows 使用），已改用 PrintScreen");
+    // A hand edit's long line or control characters stay one short line.
+    const std::wstring cut = StoredHotkeyRefusedText(std::string(200, 'x') + "\n");
+    EXPECT_NE(cut.find(std::wstring(32, L'x') + L"\x2026 不能使用（不能使用此键）"), std::wstring::npos) << cut;
+    EXPECT_EQ(StoredHotkeyRefusedText("Ctrl+\tQ+"), L"快捷键 Ctrl+ Q+ 不能使用（不能使用此键），已改用 PrintScreen");
 }

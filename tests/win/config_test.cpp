@@ -138,6 +138,19 @@ TEST(Config, AnEmptyHotkeyIsNoneAndAnUnreadableOneIsSavedAsTheDefault) {
     EXPECT_NE(ReadBytes(path).find("\"capture_hotkey\": \"PrintScreen\""), std::string::npos);
 }
 
+TEST(Config, AStoredHotkeyTheRulesRefuseIsKeptToTellUntilAChoiceIsStored) {
+    TestFolder folder;
+    const std::wstring path = folder.File(L"config.json");
+    WriteBytes(path, "{\"capture_hotkey\": \"Ctrl+Shift+A\"}");
+    EXPECT_FALSE(CConfig(path).RefusedHotkeyText());
+    WriteBytes(path, "{\"capture_hotkey\": \"Shift+A\"}");
+    CConfig config(path);
+    EXPECT_EQ(config.GetCaptureHotkey(), DefaultCaptureHotkey());
+    EXPECT_EQ(config.RefusedHotkeyText(), std::optional<std::string>("Shift+A"));
+    ASSERT_TRUE(config.StoreChosen(L"", PicSaveFormat::kPng, true, DefaultCaptureHotkey()));
+    EXPECT_FALSE(config.RefusedHotkeyText());
+}
+
 TEST(Config, ByteOrderMarkIsReadButNotWritten) {
     TestFolder folder;
     const std::wstring path = folder.File(L"config.json");
