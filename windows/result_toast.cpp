@@ -13,6 +13,7 @@ const std::wstring kOpenFailed = L"\x6253\x5F00\x5931\x8D25";                   
 std::wstring SaveFailedText(unsigned failed, bool copies) {
     std::wstring text = kSaveFailed;
     if (failed & kCaptureFolderMissing) text += L"：文件夹不存在";
+    if (failed & kCaptureFileInTheWay) text += L"：文件夹的位置已被同名文件占用";
     if (failed & kCaptureNoPermission) text += L"：没有写入权限";
     if ((failed & kCaptureNoPermission) && (failed & kCaptureProtectedFolder)) {
         text += L"，可能被 Windows“受控文件夹访问”阻止";
