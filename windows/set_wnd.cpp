@@ -82,7 +82,8 @@ void CSetWnd::ShowFolder(const std::wstring& folder) {
     const RECT padding = savePath_->GetTextPadding();
     const int room = savePath_->GetFixedWidth() - padding.left - padding.right;
     const int font = savePath_->GetFont();
-    const std::wstring shown = CompactPath(folder, room, [this, font](const std::wstring& text) {
+    // A field without a width of its own (a layout that gives none) shows the path whole.
+    const std::wstring shown = room <= 0 ? folder : CompactPath(folder, room, [this, font](const std::wstring& text) {
         return static_cast<int>(m_pm.MeasureText(text.c_str(), font).cx);
     });
     savePath_->SetText(shown.c_str());

@@ -67,7 +67,6 @@ TEST(NineGrid, AnOpaquePictureCoversEveryPixelOfAnyStretchedSize) {
     const std::shared_ptr<const UiImage> image = OpaquePicture(201, 60);
     ImageDescriptor descriptor;
     descriptor.corner = base::Rect{10, 10, 10, 10};
-    int checked = 0;
     for (const int width : {201, 202, 215, 263, 301, 333, 517}) {
         for (const int height : {60, 61, 77, 83, 99, 131}) {
             const RECT place{7, 5, 7 + width, 5 + height};
@@ -78,10 +77,8 @@ TEST(NineGrid, AnOpaquePictureCoversEveryPixelOfAnyStretchedSize) {
             // Nothing is drawn past the place's edges.
             EXPECT_EQ(frame[static_cast<size_t>(place.top) * 540 + place.right], 0u) << width << "x" << height;
             EXPECT_EQ(frame[static_cast<size_t>(place.bottom) * 540 + place.left], 0u) << width << "x" << height;
-            ++checked;
         }
     }
-    EXPECT_EQ(checked, 42);
 }
 
 // Corners stay pixel for pixel; a stretched part takes its colours from its own part of the
