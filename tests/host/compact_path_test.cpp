@@ -48,5 +48,5 @@ TEST(CompactPath, WideCharactersAreMeasuredAndPairsAreNeverSplit) {
     EXPECT_EQ(CompactPath(chinese, 11, Units), L"D:\\...\\\x622A\x56FE");
     const std::wstring pair = L"D:\\\xD83D\xDCA1" L"abcdef\\lastname";  // a light bulb in the middle
     EXPECT_EQ(CompactPath(pair, 16, Units), L"D:\\...\\lastname");
-    EXPECT_EQ(CompactPath(L"x\xD83D\xDCA1yzw", 5, Units), L"x...");
+    EXPECT_EQ(CompactPath(L"x\xD800\xDC00yzw", 5, Units), L"x...");  // U+10000, the first pair
 }
