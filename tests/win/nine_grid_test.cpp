@@ -62,21 +62,25 @@ std::string Holes(const std::vector<uint32_t>& frame, int frameWidth, const RECT
 }  // namespace
 
 // The toast's background is a 201x60 picture with 10-pixel corners, grown for longer or
-// two-line texts; any size it is stretched to is covered edge to edge, with nothing outside.
+// two-line texts; any size it is stretched to is covered edge to edge, with nothing outside. So
+// is a picture whose middle is a single pixel.
 TEST(NineGrid, AnOpaquePictureCoversEveryPixelOfAnyStretchedSize) {
-    const std::shared_ptr<const UiImage> image = OpaquePicture(201, 60);
     ImageDescriptor descriptor;
     descriptor.corner = base::Rect{10, 10, 10, 10};
+    const std::shared_ptr<const UiImage> toast = OpaquePicture(201, 60);
+    const std::shared_ptr<const UiImage> dot = OpaquePicture(21, 21);
     for (const int width : {201, 202, 215, 263, 301, 333, 517}) {
         for (const int height : {60, 61, 77, 83, 99, 131}) {
             const RECT place{7, 5, 7 + width, 5 + height};
-            const std::vector<uint32_t> frame = Draw(*image, 540, 150, place, descriptor);
-            int holes = 0;
-            const std::string where = Holes(frame, 540, place, &holes);
-            EXPECT_EQ(holes, 0) << width << "x" << height << ": " << where;
-            // Nothing is drawn past the place's edges.
-            EXPECT_EQ(frame[static_cast<size_t>(place.top) * 540 + place.right], 0u) << width << "x" << height;
-            EXPECT_EQ(frame[static_cast<size_t>(place.bottom) * 540 + place.left], 0u) << width << "x" << height;
+            for (const UiImage* image : {toast.get(), dot.get()}) {
+                const std::vector<uint32_t> frame = Draw(*image, 540, 150, place, descriptor);
+                int holes = 0;
+                const std::string where = Holes(frame, 540, place, &holes);
+                EXPECT_EQ(holes, 0) << image->width << " wide at " << width << "x" << height << ": " << where;
+                // Nothing is drawn past the place's edges.
+                EXPECT_EQ(frame[static_cast<size_t>(place.top) * 540 + place.right], 0u) << width << "x" << height;
+                EXPECT_EQ(frame[static_cast<size_t>(place.bottom) * 540 + place.left], 0u) << width << "x" << height;
+            }
         }
     }
 }
