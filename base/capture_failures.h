@@ -15,3 +15,5 @@ constexpr unsigned kCaptureCopiedInstead = 64;
 // Beside kCaptureNoPermission: access was refused in one of the user's folders that Windows'
 // Controlled Folder Access guards, which refuses programs it does not know.
 constexpr unsigned kCaptureProtectedFolder = 128;
+// Instead of kCaptureFolderMissing: a file stands where the folder (or one of its parents) should be.
+constexpr unsigned kCaptureFileInTheWay = 256;

@@ -101,10 +101,27 @@ unsigned SaveFailureFor(DWORD error) {
     }
 }
 
+// Whether the nearest part of the path that exists, the folder itself or one of its parents,
+// is a file: then the folder cannot be made, though nothing is missing.
+bool FileStandsInPlaceOf(std::wstring folder) {
+    while (!folder.empty()) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        const size_t separator = folder.find_last_of(L"\\/");
+        if (separator == std::wstring::npos) return false;
+        folder.resize(separator);
+    }
+    return false;
+}
+
 // The same for a save into folder: access refused in a folder Controlled Folder Access guards
-// says so too, since the user sees nothing wrong with the folder itself.
+// says so too, since the user sees nothing wrong with the folder itself; a folder said missing
+// because a file has its name says that instead.
 unsigned SaveFailureIn(const std::wstring& folder, DWORD error) {
     unsigned failed = SaveFailureFor(error);
+    if ((failed & kCaptureFolderMissing) && FileStandsInPlaceOf(folder)) {
+        failed = (failed & ~kCaptureFolderMissing) | kCaptureFileInTheWay;
+    }
     if (error == ERROR_ACCESS_DENIED) {
         const std::vector<std::wstring> guarded = ProtectedUserFolders();
         if (std::any_of(guarded.begin(), guarded.end(),

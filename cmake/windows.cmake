@@ -50,6 +50,7 @@ file(WRITE ${TOOLKIT_TEST_RC} "130 ZIPRES \"toolkit_test_skin.zip\"\n")
 set_source_files_properties(${TOOLKIT_TEST_RC} PROPERTIES
     OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/toolkit_test_skin.zip)
 add_executable(toolkit_tests tests/win/toolkit_test.cpp tests/win/toolkit_test_window.cpp tests/win/text_fallback_test.cpp
+               tests/win/nine_grid_test.cpp
                ${TOOLKIT_TEST_RC})
 target_link_libraries(toolkit_tests PRIVATE screenshot_ui_toolkit gtest_main)
 target_include_directories(toolkit_tests PRIVATE ${CMAKE_BINARY_DIR})

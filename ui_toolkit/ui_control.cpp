@@ -63,6 +63,11 @@ void CControlUI::SetFloat(bool bFloat) {
     NeedParentUpdate();
 }
 
+void CControlUI::SetFloatPos(RECT rc) {
+    m_rcFloat = rc;
+    NeedParentUpdate();
+}
+
 SIZE CControlUI::EstimateSize(SIZE /*szAvailable*/) { return m_cxyFixed; }
 
 void CControlUI::SetVisible(bool bVisible) {

@@ -76,6 +76,8 @@ public:
     bool IsFloat() const { return m_bFloat; }
     void SetFloat(bool bFloat);
     RECT GetFloatPos() const { return m_rcFloat; }
+    // A floating control's place in its parent; a side of zero length takes the fixed size.
+    void SetFloatPos(RECT rc);
     // The size the control wants in a layout; labels may measure their text.
     virtual SIZE EstimateSize(SIZE szAvailable);
 

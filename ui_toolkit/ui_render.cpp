@@ -13,6 +13,7 @@
 
 #include "base/geometry_gdiplus.h"
 #include "ui_toolkit/fallback_glyph.h"
+#include "ui_toolkit/image_resample.h"
 #include "ui_toolkit/text_runs.h"
 
 namespace DuiLib {
@@ -57,8 +58,8 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, SIZE rou
     path.CloseFigure();
 }
 
-void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest, int sx,
-              int sy, int sw, int sh, Gdiplus::ImageAttributes& attributes, bool fade) {
+void DrawPart(Gdiplus::Graphics& g, const UiImage& image, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect& dest,
+              int sx, int sy, int sw, int sh, Gdiplus::ImageAttributes& attributes, bool fade) {
     if (dest.Width <= 0 || dest.Height <= 0 || sw <= 0 || sh <= 0) return;
     const bool scaleX = dest.Width != sw;
     const bool scaleY = dest.Height != sh;
@@ -79,14 +80,22 @@ void DrawPart(Gdiplus::Graphics& g, Gdiplus::Bitmap& bitmap, const Gdiplus::Rect
         g.FillRectangle(&brush, dest);
         return;
     }
-    // Pictures are filtered. The filter must not reach past the part's edge pixels (it would
-    // blend in transparency), so the sampled area is pulled in half a pixel on each scaled axis.
-    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
-    const Gdiplus::REAL insetX = scaleX && sw > 1 ? 0.5f : 0.0f;
-    const Gdiplus::REAL insetY = scaleY && sh > 1 ? 0.5f : 0.0f;
-    g.DrawImage(&bitmap, Gdiplus::RectF(static_cast<Gdiplus::REAL>(dest.X), static_cast<Gdiplus::REAL>(dest.Y),
-                                        static_cast<Gdiplus::REAL>(dest.Width), static_cast<Gdiplus::REAL>(dest.Height)),
-                sx + insetX, sy + insetY, sw - 2 * insetX, sh - 2 * insetY, Gdiplus::UnitPixel, &attributes);
+    // Pictures are filtered, by our own resampling: the filter reaches past the part's edges only
+    // into copies of its own edge pixels, never into the parts beside it nor into transparency,
+    // and every destination pixel is drawn (Wine's GDI+ leaves the first column or row of a
+    // filtered stretch empty). The result is then copied 1:1.
+    std::vector<uint32_t> resized;
+    try {
+        resized = ResamplePixels(image.pixels.data() + static_cast<size_t>(sy) * image.width + sx, image.width, sw,
+                                 sh, dest.Width, dest.Height);
+    } catch (const std::bad_alloc&) {
+        return;  // a part too large for memory is left out, not the end of the program
+    }
+    if (resized.empty()) return;
+    Gdiplus::Bitmap part(dest.Width, dest.Height, dest.Width * 4, PixelFormat32bppPARGB,
+                         reinterpret_cast<BYTE*>(resized.data()));
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    g.DrawImage(&part, dest, 0, 0, dest.Width, dest.Height, Gdiplus::UnitPixel, fade ? &attributes : nullptr);
 }
 
 }  // namespace
@@ -178,9 +187,6 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
     if (dest.IsEmpty() || source.IsEmpty()) return;
 
     Gdiplus::ImageAttributes attributes;
-    // Filtering at the image's edges samples the edge pixels again instead of transparency,
-    // so a stretched strip keeps solid ends.
-    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     if (d.fade < 255) {
         Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0},
                                         {0, 0, 0, d.fade / 255.0f, 0}, {0, 0, 0, 0, 1}}};
@@ -188,7 +194,7 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
     }
     const base::Rect& c = d.corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
-        DrawPart(g, bitmap, base::ToGdiplusRect(dest),
+        DrawPart(g, image, bitmap, base::ToGdiplusRect(dest),
                  source.left, source.top, source.Width(), source.Height(), attributes, d.fade < 255);
         return;
     }
@@ -199,7 +205,7 @@ void DrawImage(Gdiplus::Graphics& g, const UiImage& image, const RECT& control,
     const int dy[4] = {dest.top, dest.top + c.top, dest.bottom - c.bottom, dest.bottom};
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
-            DrawPart(g, bitmap,
+            DrawPart(g, image, bitmap,
                      Gdiplus::Rect(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]),
                      sx[col], sy[row], sx[col + 1] - sx[col], sy[row + 1] - sy[row], attributes, d.fade < 255);
         }

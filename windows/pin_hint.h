@@ -4,8 +4,23 @@
 #include <optional>
 #include <string>
 
+#include "base/geometry.h"
+
 // "💡 左键拖动 · ESC关闭 (" + seconds + ")".
 std::wstring PinHintText(int secondsLeft);
+
+// The hint's measures: its label's size, padding and font size, and the height of the bar that
+// holds it.
+struct PinHintMetrics {
+    base::Size size;
+    base::Rect padding;  // left, top, right, bottom
+    int fontSize = 0;
+    int barHeight = 0;
+};
+
+// The measures the skin gives for 96 DPI, at the pin's DPI: the pin shows the picture pixel for
+// pixel on its monitor, so its hint is sized for that monitor.
+PinHintMetrics ScalePinHint(const PinHintMetrics& at96, int dpi);
 
 // The hint bar is shown only over a picture larger than the hint in both directions.
 bool PinHintFits(int hintWidth, int hintHeight, int pictureWidth, int pictureHeight);

@@ -3,6 +3,8 @@
 namespace {
 
 const std::wstring kSaved = L"\x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";                     // 已保存到图库
+// The product's own wording, kept exactly as given (as the toolbar's "复制到剪切板" tooltip is);
+// the texts of ours spell the word the standard way, 剪贴板.
 const std::wstring kCopied = L"\x5DF2\x590D\x5236\x5230\x526A\x5207\x677F";              // 已复制到剪切板
 const std::wstring kCopiedAndSaved = L"\x5DF2\x590D\x5236 \x5DF2\x4FDD\x5B58\x5230\x56FE\x5E93";  // 已复制 已保存到图库
 const std::wstring kSaveFailed = L"\x4FDD\x5B58\x5931\x8D25";                            // 保存失败
@@ -13,6 +15,7 @@ const std::wstring kOpenFailed = L"\x6253\x5F00\x5931\x8D25";                   
 std::wstring SaveFailedText(unsigned failed, bool copies) {
     std::wstring text = kSaveFailed;
     if (failed & kCaptureFolderMissing) text += L"：文件夹不存在";
+    if (failed & kCaptureFileInTheWay) text += L"：文件夹的位置已被同名文件占用";
     if (failed & kCaptureNoPermission) text += L"：没有写入权限";
     if ((failed & kCaptureNoPermission) && (failed & kCaptureProtectedFolder)) {
         text += L"，可能被 Windows“受控文件夹访问”阻止";

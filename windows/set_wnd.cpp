@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "settings/config.h"
+#include "windows/compact_path.h"
 #include "windows/toast_wnd.h"
 
 using namespace DuiLib;
@@ -45,7 +46,9 @@ void CSetWnd::InitWindow() {
     notHideOption_ = FindOption(L"not_hide_main_wnd_when_capture");
     pngOption_ = FindOption(L"pic_format_png");
     bmpOption_ = FindOption(L"pic_format_bmp");
-    savePath_ = m_pm.FindControl(L"label_save_path");
+    if (CControlUI* field = m_pm.FindControl(L"label_save_path")) {
+        savePath_ = static_cast<CLabelUI*>(field->GetInterface(L"Label"));
+    }
     changeBtn_ = m_pm.FindControl(L"change_btn");
     okBtn_ = m_pm.FindControl(L"ok_btn");
     cancelBtn_ = m_pm.FindControl(L"cancel_btn");
@@ -71,15 +74,26 @@ void CSetWnd::FillFromSettings() {
 }
 
 void CSetWnd::ShowFolder(const std::wstring& folder) {
+    folder_ = folder;
     if (!savePath_) return;
-    savePath_->SetText(folder.c_str());
+    // Shortened in the middle by us, so the last folder's name shows whatever the system's
+    // text drawing does with a line too long (Wine's cuts it off at the end); the tooltip
+    // holds the whole path.
+    const RECT padding = savePath_->GetTextPadding();
+    const int room = savePath_->GetFixedWidth() - padding.left - padding.right;
+    const int font = savePath_->GetFont();
+    // A field without a width of its own (a layout that gives none) shows the path whole.
+    const std::wstring shown = room <= 0 ? folder : CompactPath(folder, room, [this, font](const std::wstring& text) {
+        return static_cast<int>(m_pm.MeasureText(text.c_str(), font).cx);
+    });
+    savePath_->SetText(shown.c_str());
     savePath_->SetToolTip(folder.c_str());
 }
 
 bool CSetWnd::StoreSettings() {
     // The choices are stored together; a damaged file is replaced (and kept as a backup)
     // because the user chose these values here.
-    return CConfig::Instance().StoreChosen(savePath_ ? std::wstring(savePath_->GetText()) : std::wstring(),
+    return CConfig::Instance().StoreChosen(folder_,
                                            IsSelected(pngOption_) ? PicSaveFormat::kPng : PicSaveFormat::kBmp,
                                            IsSelected(hideOption_), hotkey_.Value());
 }

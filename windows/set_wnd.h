@@ -59,7 +59,9 @@ private:
     DuiLib::COptionUI* notHideOption_ = nullptr;
     DuiLib::COptionUI* pngOption_ = nullptr;
     DuiLib::COptionUI* bmpOption_ = nullptr;
-    DuiLib::CControlUI* savePath_ = nullptr;
+    DuiLib::CLabelUI* savePath_ = nullptr;
+    // The folder shown, whole (the field may show it shortened).
+    std::wstring folder_;
     DuiLib::CControlUI* changeBtn_ = nullptr;
     DuiLib::CControlUI* okBtn_ = nullptr;
     DuiLib::CControlUI* cancelBtn_ = nullptr;

@@ -13,6 +13,15 @@ using namespace DuiLib;
 // Steps the hint's countdown once a second.
 constexpr UINT_PTR kHintTimer = 1001;
 constexpr int kHintSeconds = 3;
+// The hint's font at the pin's DPI, beside the skin's own fonts.
+constexpr int kScaledHintFont = 1000;
+
+struct FontStyle {
+    CDuiString name;
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+};
 
 // A pinned picture: built from "show_picture.xml", sized to the picture, dragged with the left
 // button, closed with Escape; it deletes itself when its window is gone.
@@ -62,6 +71,11 @@ public:
         } else if (uMsg == WM_LBUTTONDOWN) {
             StartDrag();
             bHandled = TRUE;
+        } else if (uMsg == WM_DPICHANGED) {
+            // Moved to a monitor of another scale: the picture keeps its pixels (the suggested
+            // size is not taken), the hint follows the monitor.
+            FitHint(LOWORD(wParam));
+            bHandled = TRUE;
         }
         return 0;
     }
@@ -97,22 +111,62 @@ private:
         const int windowHeight = height + (window.bottom - window.top) - (client.bottom - client.top);
         SetWindowPos(m_hWnd, nullptr, 0, 0, windowWidth, windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+        m_pm.SetInitSize(windowWidth, windowHeight);
+        ReadSkinHint();
+        FitHint(WindowDpi(m_hWnd));
+        return true;
+    }
+
+    // The hint's measures as the skin gives them for 96 DPI.
+    void ReadSkinHint() {
+        CControlUI* bar = m_pm.FindControl(L"label_layout");
+        CControlUI* control = m_pm.FindControl(L"static_hint");
+        auto* hint = control ? static_cast<CLabelUI*>(control->GetInterface(L"Label")) : nullptr;
+        if (!bar || !hint) return;
+        const RECT padding = hint->GetPadding();
+        skinHint_.size = base::Size{hint->GetFixedWidth(), hint->GetFixedHeight()};
+        skinHint_.padding = base::Rect{padding.left, padding.top, padding.right, padding.bottom};
+        skinHint_.barHeight = bar->GetFixedHeight();
+        if (const TFontInfo* font = m_pm.GetFontInfo(hint->GetFont()); font && font->iSize > 0) {
+            skinHint_.fontSize = font->iSize;
+            hintFont_ = FontStyle{font->sFontName, font->bBold, font->bUnderline, font->bItalic};
+            hint->SetFont(kScaledHintFont);
+        }
+    }
+
+    // Sizes the hint for the DPI of the pin's monitor, and shows its bar only where it fits.
+    void FitHint(int dpi) {
         CControlUI* bar = m_pm.FindControl(L"label_layout");
         CControlUI* hint = m_pm.FindControl(L"static_hint");
-        if (bar && hint) {
-            const bool fits = PinHintFits(hint->GetFixedWidth(), hint->GetFixedHeight(), windowWidth, windowHeight);
-            if (fits) bar->SetFixedWidth(windowWidth);
-            bar->SetVisible(fits);
+        if (!bar || !hint || skinHint_.size.cx <= 0) return;
+        const PinHintMetrics metrics = ScalePinHint(skinHint_, dpi);
+        hint->SetFixedWidth(metrics.size.cx);
+        hint->SetFixedHeight(metrics.size.cy);
+        hint->SetPadding(RECT{metrics.padding.left, metrics.padding.top, metrics.padding.right, metrics.padding.bottom});
+        bar->SetFixedHeight(metrics.barHeight);
+        // The floating bar's height is its place's where the skin gives one.
+        RECT place = bar->GetFloatPos();
+        if (place.bottom > place.top) {
+            place.bottom = place.top + metrics.barHeight;
+            bar->SetFloatPos(place);
         }
-        m_pm.SetInitSize(windowWidth, windowHeight);
+        if (metrics.fontSize > 0) {
+            m_pm.AddFont(kScaledHintFont, hintFont_.name, metrics.fontSize, hintFont_.bold, hintFont_.underline,
+                         hintFont_.italic);
+        }
+        RECT client{};
+        GetClientRect(m_hWnd, &client);
+        const bool fits = PinHintFits(metrics.size.cx, metrics.size.cy, client.right, client.bottom);
+        if (fits) bar->SetFixedWidth(client.right);
+        bar->SetVisible(fits && !countdownOver_);
         m_pm.NeedUpdate();
         m_pm.Invalidate();
-        return true;
     }
 
     void StepHint() {
         const std::optional<std::wstring> text = countdown_.Step();
         if (!text) {
+            countdownOver_ = true;
             KillTimer(m_hWnd, kHintTimer);
             if (CControlUI* bar = m_pm.FindControl(L"label_layout")) bar->SetVisible(false);
             m_pm.NeedUpdate();
@@ -127,6 +181,10 @@ private:
     std::wstring picturePath_;
     std::shared_ptr<const UiImage> picture_;
     PinHintCountdown countdown_{kHintSeconds};
+    bool countdownOver_ = false;
+    PinHintMetrics skinHint_;
+    // The skin's hint font, whose name and style the scaled one keeps.
+    FontStyle hintFont_;
     bool loaded_ = false;
 };
 

@@ -22,6 +22,7 @@ MISSING_ON_8_1 = ("SetThreadDpiAwarenessContext", "GetDpiForWindow", "GetWindowD
                   "GetAwarenessFromDpiAwarenessContext")
 MISSING_ON_7 = MISSING_ON_8_1 + ("GetDpiForMonitor", "SetProcessDpiAwareness")
 PANEL = (0x19, 0x19, 0x19)  # the magnifier's colour panel
+HINT = (0x1F, 0x1F, 0x1F)  # the pinned picture's hint
 
 
 def select_after_print_screen(x1, y1, x2, y2):
@@ -54,6 +55,15 @@ def panel_width():
     time.sleep(0.8)
     width, _, screen = program.screen_pixels()
     return max(longest_run(screen, width, y, PANEL, 700, 1100) for y in range(700, 900, 3))
+
+
+def hint_size(left, top, right, bottom):
+    """The width and height of the hint's dark box in the window's rectangle on screen: its widest
+    row, and how many rows it covers just inside its right end, where the text leaves room."""
+    width, _, screen = program.screen_pixels()
+    widest, row = max((longest_run(screen, width, y, HINT, left, right), y) for y in range(top, bottom))
+    end = max(x for x in range(left, right) if longest_run(screen, width, row, HINT, x, x + 1))
+    return widest, sum(1 for y in range(top, bottom) if longest_run(screen, width, y, HINT, end - 2, end - 1))
 
 
 def wine_tray_rect():
@@ -167,6 +177,8 @@ class ScaledDisplayTest(ScaledDisplay):
             press_toolbar("pin")
             left, top, right, bottom, _ = program.wait_window("picWnd")
             self.assertEqual((right - left, bottom - top), (600, 400))
+            # Its hint is sized for the monitor too: 300x60 instead of the skin's 200x40.
+            self.assertEqual(hint_size(left, top, right, bottom), (300, 60))
             self.assertEqual(program.tool("awareness", "picWnd"), PER_MONITOR)
             program.press_key("picWnd", "Escape")
 

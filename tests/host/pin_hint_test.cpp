@@ -33,3 +33,20 @@ TEST(PinHint, CountdownShowsThreeTwiceThenTwoAndOneThenHides) {
     EXPECT_FALSE(PinHintCountdown(0).Step().has_value());
     EXPECT_FALSE(PinHintCountdown(-2).Step().has_value());
 }
+
+// The skin's hint (200x40, padding 15,5,5,0, 14-pixel font, in a 50-pixel bar) on the pin's
+// monitor: one and a half times at 144 DPI, rounded half away from zero; as given at 96.
+TEST(PinHint, SizedForThePinsMonitor) {
+    const PinHintMetrics skin{{200, 40}, {15, 5, 5, 0}, 14, 50};
+    const PinHintMetrics at144 = ScalePinHint(skin, 144);
+    EXPECT_EQ(at144.size, (base::Size{300, 60}));
+    EXPECT_EQ(at144.padding, (base::Rect{23, 8, 8, 0}));
+    EXPECT_EQ(at144.fontSize, 21);
+    EXPECT_EQ(at144.barHeight, 75);
+    const PinHintMetrics at96 = ScalePinHint(skin, 96);
+    EXPECT_EQ(at96.size, skin.size);
+    EXPECT_EQ(at96.padding, skin.padding);
+    EXPECT_EQ(at96.fontSize, 14);
+    EXPECT_EQ(at96.barHeight, 50);
+    EXPECT_EQ(ScalePinHint(skin, 120).size, (base::Size{250, 50}));
+}

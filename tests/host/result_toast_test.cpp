@@ -45,6 +45,8 @@ TEST(ResultToast, AFailedSaveNamesItsReasonAndWhereThePictureWent) {
     const unsigned notWritten = kCaptureFileNotWritten;
     EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureFolderMissing | kCaptureCopiedInstead),
               kSaveFailed + L"：文件夹不存在" + kOnClipboard);
+    EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureFileInTheWay | kCaptureCopiedInstead),
+              kSaveFailed + L"：文件夹的位置已被同名文件占用" + kOnClipboard);
     EXPECT_EQ(CaptureResultToast(CaptureResult::kSave, notWritten | kCaptureNoPermission | kCaptureCopiedInstead),
               kSaveFailed + L"：没有写入权限" + kOnClipboard);
     // Refused in a folder Controlled Folder Access guards: the likely cause is named.

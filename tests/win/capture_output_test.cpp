@@ -16,6 +16,7 @@
 
 #include "capture/app_context.h"
 #include "base/dib_canvas.h"
+#include "base/capture_failures.h"
 #include "base/clipboard.h"
 #include "base/exe_directory.h"
 #include "base/folder_path.h"
@@ -405,4 +406,24 @@ TEST(SavePicture, WhilePicturesCannotBeWrittenOnlyThatSaveGoesToTheTemporaryFold
     EXPECT_EQ(config.GetChosenPicFolder(), L"");
     DeleteFileW(inTemp.c_str());
     DeleteFileW(inPictures.c_str());
+}
+
+// A picture folder that is gone is made again (its parent is there); a file standing in its
+// place, or in a parent's, is named as the reason instead of a missing folder, and stays as it was.
+TEST(SavePicture, AMissingFolderIsMadeAgainAndAFileInItsPlaceIsNamed) {
+    TestFolder folder;
+    const PixelPicture picture{std::vector<uint32_t>(4 * 3, 0x00336699), 4, 3};
+    const std::wstring gone = folder.File(L"screenshot_pic");
+    EXPECT_EQ(ParentFolderOf(SaveTestPicture(gone)), gone);
+
+    const std::wstring file = folder.File(L"taken");
+    WriteBytes(file, "not a folder");
+    for (const std::wstring& target : {file, file + L"\\below"}) {
+        const SaveOutcome saved = SavePicture(target, PicSaveFormat::kPng, picture);
+        EXPECT_EQ(saved.failed, kCaptureFileNotWritten | kCaptureFileInTheWay) << testing::PrintToString(target);
+        EXPECT_EQ(saved.path, L"");
+    }
+    EXPECT_EQ(ReadBytes(file), "not a folder");
+    const SaveOutcome missing = SavePicture(folder.File(L"no\\such"), PicSaveFormat::kPng, picture);
+    EXPECT_EQ(missing.failed, kCaptureFileNotWritten | kCaptureFolderMissing);
 }

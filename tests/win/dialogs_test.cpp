@@ -60,15 +60,14 @@ protected:
 TEST_F(DialogsTest, SettingsCancelKeepsThePickedFolderOutAndOkStoresItWithBmpForTheNextCapture) {
     HWND hwnd = OpenSettings(before_.Path(), picked_.Path());
     EXPECT_TRUE(Selected(hwnd, L"hide_main_wnd_when_capture") && Selected(hwnd, L"pic_format_png"));
-    EXPECT_EQ(ControlText(hwnd, L"label_save_path"), before_.Path());
+    EXPECT_EQ(FindControlOf(hwnd, L"label_save_path")->GetToolTip().Str(), before_.Path());
     ASSERT_TRUE(ClickControl(hwnd, L"change_btn"));
-    EXPECT_EQ(ControlText(hwnd, L"label_save_path"), picked_.Path());
+    EXPECT_EQ(FindControlOf(hwnd, L"label_save_path")->GetToolTip().Str(), picked_.Path());
     ASSERT_TRUE(ClickControl(hwnd, L"cancel_btn") && ClosesSoon(hwnd));
     EXPECT_EQ(config_.GetPicSavePath(), before_.Path());
 
     hwnd = OpenSettings(before_.Path(), picked_.Path());
     ASSERT_TRUE(ClickControl(hwnd, L"change_btn"));
-    EXPECT_EQ(FindControlOf(hwnd, L"label_save_path")->GetToolTip().Str(), picked_.Path());
     ASSERT_TRUE(ClickControl(hwnd, L"pic_format_bmp") && ClickControl(hwnd, L"not_hide_main_wnd_when_capture"));
     ASSERT_TRUE(ClickControl(hwnd, L"ok_btn") && ClosesSoon(hwnd));
     const std::string file = ReadBytes(config_.GetSettingsFilePath());
@@ -79,6 +78,26 @@ TEST_F(DialogsTest, SettingsCancelKeepsThePickedFolderOutAndOkStoresItWithBmpFor
     const std::wstring saved = SavePicture(config_.GetPicSavePath(), config_.GetPicSaveFormat(), capture.Get());
     EXPECT_EQ(saved.rfind(picked_.Path(), 0), 0u);
     EXPECT_EQ(saved.substr(saved.size() - 4), L".bmp");
+}
+
+// A folder too long for its field shows its start and its last name with "..." between (the
+// whole path in the tooltip), and OK stores it whole.
+TEST_F(DialogsTest, SettingsShortenALongFolderInTheMiddleAndStoreItWhole) {
+    const std::wstring last = L"\x622A\x56FE_screenshots_of_the_week";  // 截图_screenshots_of_the_week
+    const std::wstring folder = before_.Path() + L"\\a_folder_with_a_rather_long_name\\" + last;
+    HWND hwnd = OpenSettings(folder, picked_.Path());
+    auto* field = static_cast<DuiLib::CLabelUI*>(FindControlOf(hwnd, L"label_save_path")->GetInterface(L"Label"));
+    const std::wstring shown = field->GetText().Str();
+    const size_t dots = shown.find(L"...\\");
+    ASSERT_NE(dots, std::wstring::npos) << shown;
+    EXPECT_EQ(shown.substr(dots + 4), last);
+    EXPECT_EQ(folder.rfind(shown.substr(0, dots), 0), 0u) << shown;
+    EXPECT_GE(dots, 3u) << "the drive stays: " << shown;
+    const SIZE width = ToolkitWindow(hwnd)->GetPaintManager()->MeasureText(shown.c_str(), field->GetFont());
+    EXPECT_LE(width.cx, field->GetFixedWidth()) << shown;
+    EXPECT_EQ(field->GetToolTip().Str(), folder);
+    ASSERT_TRUE(ClickControl(hwnd, L"ok_btn") && ClosesSoon(hwnd));
+    EXPECT_EQ(config_.GetPicSavePath(), folder);
 }
 
 TEST_F(DialogsTest, SettingsOkThatCannotSaveSaysSoAndStaysOpenWithTheChoices) {
