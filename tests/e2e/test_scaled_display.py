@@ -67,8 +67,11 @@ def hint_size(left, top, right, bottom):
 
 
 def wine_tray_rect():
-    """Where Wine's own notification area window shows over the desktop (x0, y0, x1, y1)."""
+    """Where Wine's own notification area window shows over the desktop (x0, y0, x1, y1); an empty
+    rectangle when it does not."""
     _, out = harness.xdotool("search", "--name", "Wine System Tray", "getwindowgeometry")
+    if "Position: " not in out:
+        return 0, 0, 0, 0
     x, y = map(int, out.split("Position: ")[1].split()[0].split(","))
     w, h = map(int, out.split("Geometry: ")[1].split()[0].split("x"))
     return x, y, x + w, y + h
