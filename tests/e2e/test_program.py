@@ -577,7 +577,8 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual((toast[2], toast[3]), (self.work[2] - 20, self.work[3] - 20))
             text = program.tool("title", "class:ToastWnd")
             self.assertIn("Windows \u5c4f\u5e55\u622a\u56fe", text)  # Windows 屏幕截图
-            self.assertIn("\u8bbe\u7f6e \u203a \u8f85\u52a9\u529f\u80fd \u203a \u952e\u76d8", text)
+            # Where Windows 10 keeps the option (Wine reports a Windows 10 build): 设置 › 轻松使用 › 键盘.
+            self.assertIn("\u8bbe\u7f6e \u203a \u8f7b\u677e\u4f7f\u7528 \u203a \u952e\u76d8", text)
             harness.xdotool("key", "Print")
             time.sleep(1)
             self.assertIsNone(program.window_rect("Screen Capture"))
