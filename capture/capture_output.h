@@ -43,6 +43,11 @@ struct SaveOutcome {
     unsigned failed = 0;
 };
 
+// The failure bits for a save into folder that failed with the system's error: the reason where
+// it is known, a file standing where the folder should be, and access refused in a folder that
+// Controlled Folder Access guards.
+unsigned SaveFailureIn(const std::wstring& folder, DWORD error);
+
 // Saves the picture as a new numbered picture in folder (created when missing, last level only).
 // An existing file is never replaced: when the numbered name is taken by the time the file is
 // made, the next number is tried.

@@ -114,6 +114,8 @@ bool FileStandsInPlaceOf(std::wstring folder) {
     return false;
 }
 
+}  // namespace
+
 // The same for a save into folder: access refused in a folder Controlled Folder Access guards
 // says so too, since the user sees nothing wrong with the folder itself; a folder said missing
 // because a file has its name says that instead.
@@ -131,8 +133,6 @@ unsigned SaveFailureIn(const std::wstring& folder, DWORD error) {
     }
     return failed;
 }
-
-}  // namespace
 
 bool ReadPixels(HBITMAP image, PixelPicture& picture) {
     BITMAP info{};

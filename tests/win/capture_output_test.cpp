@@ -427,3 +427,16 @@ TEST(SavePicture, AMissingFolderIsMadeAgainAndAFileInItsPlaceIsNamed) {
     const SaveOutcome missing = SavePicture(folder.File(L"no\\such"), PicSaveFormat::kPng, picture);
     EXPECT_EQ(missing.failed, kCaptureFileNotWritten | kCaptureFolderMissing);
 }
+
+TEST(SavePicture, AccessRefusedInAFolderWindowsGuardsNamesControlledFolderAccess) {
+    const std::wstring pictures = PicturesFolder();
+    ASSERT_FALSE(pictures.empty());
+    const std::wstring inside = JoinPath(pictures, L"screenshot_pic");
+    const unsigned refused = SaveFailureIn(inside, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(refused & kCaptureProtectedFolder);
+    EXPECT_TRUE(refused & kCaptureNoPermission);
+    // Another reason in a guarded folder, and access refused elsewhere, say nothing of it.
+    EXPECT_FALSE(SaveFailureIn(inside, ERROR_DISK_FULL) & kCaptureProtectedFolder);
+    const TestFolder elsewhere;
+    EXPECT_FALSE(SaveFailureIn(elsewhere.Path(), ERROR_ACCESS_DENIED) & kCaptureProtectedFolder);
+}

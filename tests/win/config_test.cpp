@@ -51,6 +51,8 @@ TEST(Config, FirstStartWritesTheDefaultFile) {
     CConfig config(path);
     // The file names no folder: the default is worked out at each save, and made then.
     EXPECT_EQ(config.GetChosenPicFolder(), L"");
+    // Nothing to tell at a first start.
+    EXPECT_FALSE(config.OldDefaultDropped());
     ExpectDefaults(config);
     const DWORD attributes = GetFileAttributesW(DefaultFolder().c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
