@@ -45,5 +45,6 @@ TEST(ImageResample, APartOfALargerPictureTakesNothingFromBesideIt) {
     const std::vector<uint32_t> pair{0xFF000000u, 0xFFFFFFFFu};
     EXPECT_EQ(ResamplePixels(pair.data(), 2, 2, 1, 1, 1), std::vector<uint32_t>{0xFF808080u});
     EXPECT_TRUE(ResamplePixels(pair.data(), 2, 2, 1, 0, 1).empty());
+    EXPECT_TRUE(ResamplePixels(pair.data(), 2, 0, 1, 3, 1).empty()) << "a part without width";
     EXPECT_TRUE(ResamplePixels(pair.data(), 1, 2, 1, 3, 1).empty()) << "rows narrower than the picture";
 }

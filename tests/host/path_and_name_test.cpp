@@ -32,6 +32,7 @@ TEST(TemporaryFileBeside, NamedByEveryDigitOfTheRandomWord) {
     EXPECT_EQ(TemporaryFileBeside(L"C:\\p\\0001_x.png", 0x0123456789ABCDEFull),
               L"C:\\p\\0001_x.png.0123456789abcdef.tmp");
     EXPECT_EQ(TemporaryFileBeside(L"a.bmp", 0xF), L"a.bmp.000000000000000f.tmp");
+    EXPECT_EQ(TemporaryFileBeside(L"a.bmp", 0xFEDCBA9876543210ull), L"a.bmp.fedcba9876543210.tmp");
 }
 
 namespace {
