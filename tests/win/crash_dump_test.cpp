@@ -40,6 +40,16 @@ struct ProbeOptions {
     std::wstring temp;
 };
 
+// The probe copied into program's folder, with temporary as its temporary folder; an empty exe
+// when the copy failed.
+ProbeOptions ProbeCopiedInto(const TestFolder& program, const TestFolder& temporary) {
+    ProbeOptions options;
+    options.exe = program.File(L"crash_probe.exe");
+    options.temp = temporary.Path();
+    if (!CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE)) options.exe.clear();
+    return options;
+}
+
 // Sets an environment variable for a scope (the probe inherits it).
 class ScopedVariable {
 public:
@@ -180,10 +190,8 @@ std::vector<UniqueHandle> LockEveryDumpName(const std::wstring& folder) {
 
 TEST(CrashFilter, FallsBackToTheProgramFolderThenTheTemporaryOneAndOnlyThenToTheSystem) {
     TestFolder current, program, temporary, outputFolder;
-    ProbeOptions options;
-    options.exe = program.File(L"crash_probe.exe");
-    options.temp = temporary.Path();
-    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE));
+    const ProbeOptions options = ProbeCopiedInto(program, temporary);
+    ASSERT_FALSE(options.exe.empty());
     // The current folder cannot be written: the program's folder takes the dump.
     std::vector<UniqueHandle> locks = LockEveryDumpName(current.Path());
     ProbeRun run = RunProbe(current.Path(), outputFolder.File(L"out.txt"), options);
@@ -362,10 +370,8 @@ TEST(CrashFilter, KeepsTheNewestThreeOfItsDumpsEachForItsUserAlone) {
 
 TEST(CrashFilter, WritesNoDumpWhereTheDiskHasLessFreeSpaceThanItNeeds) {
     TestFolder current, program, temporary, outputFolder;
-    ProbeOptions options;
-    options.exe = program.File(L"crash_probe.exe");
-    options.temp = temporary.Path();
-    ASSERT_TRUE(CopyFileW(ProbePath().c_str(), options.exe.c_str(), FALSE));
+    const ProbeOptions options = ProbeCopiedInto(program, temporary);
+    ASSERT_FALSE(options.exe.empty());
     ProbeRun run;
     {
         ScopedVariable least(L"SCREENSHOT_TEST_DUMP_MIN_FREE_BYTES", L"9999999999999999999");
