@@ -5,6 +5,10 @@ add_executable(core_tests ${CORE_TEST_SOURCES})
 target_link_libraries(core_tests PRIVATE ${CORE_LIBRARIES} GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="${SHARED_DATA_DIR}")
 add_test(NAME core_tests COMMAND core_tests)
+# On the host the PNG writer's files are also read by libpng.
+find_package(PNG REQUIRED)
+target_sources(core_tests PRIVATE tests/host/png_libpng_test.cpp)
+target_link_libraries(core_tests PRIVATE PNG::PNG)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     # Each fuzz target compiles the core sources itself with coverage instrumentation.

@@ -30,6 +30,7 @@ add_test(NAME core_tests_wine COMMAND core_tests)
 
 add_executable(win_tests
     tests/win/config_test.cpp
+    tests/win/dpi_context_test.cpp
     tests/win/file_io_test.cpp
     tests/win/geometry_win_test.cpp
     tests/win/resources_test.cpp
@@ -84,7 +85,7 @@ add_executable(capture_tests tests/win/capture_output_test.cpp tests/win/picture
                tests/win/test_folder.cpp
                tests/win/update_split_test.cpp tests/win/capture_fixture.cpp tests/win/capture_toolbar_test.cpp
                tests/win/capture_shapes_test.cpp tests/win/shape_painter_test.cpp
-               tests/win/text_shape_test.cpp
+               tests/win/text_shape_test.cpp tests/win/picture_writer_test.cpp tests/win/hidden_windows_test.cpp
                tests/win/real_input.cpp
                ${APP_RESOURCES})
 target_link_libraries(capture_tests PRIVATE screenshot_capture gtest_main)

@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libpng-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 wine64
   xvfb xdotool x11-utils x11-xserver-utils imagemagick openssl

@@ -45,6 +45,24 @@ TEST(DpiScale, TwoMonitorsWithTheirOwnScalesIncludingNegativeCoordinates) {
     EXPECT_EQ(base::DpiAt({2500, 900}, monitors), 96);
 }
 
+TEST(DpiScale, APixelOnASharedEdgeBelongsToTheMonitorThatStartsThere) {
+    // Side by side and stacked, in either order: the first column (row) of the right (lower)
+    // monitor is its own, the last one of the left (upper) monitor stays there.
+    const ScaledMonitor left{{0, 0, 1920, 1080}, 96}, right{{1920, 0, 3840, 1080}, 144};
+    const ScaledMonitor lower{{0, 1080, 1920, 2160}, 192};
+    for (const auto& monitors : {std::vector<ScaledMonitor>{left, right, lower}, std::vector<ScaledMonitor>{lower, right, left}}) {
+        EXPECT_EQ(base::DpiAt({1919, 500}, monitors), 96);
+        EXPECT_EQ(base::DpiAt({1920, 500}, monitors), 144);
+        EXPECT_EQ(base::DpiAt({500, 1079}, monitors), 96);
+        EXPECT_EQ(base::DpiAt({500, 1080}, monitors), 192);
+        EXPECT_EQ(base::PhysicalToLogical({1920, 1079}, monitors), (Point{1920, 719}));
+        EXPECT_EQ(base::MonitorAt({1920, 0}, monitors)->physical, right.physical);
+        // The right monitor's logical rectangle starts at its physical corner, so its first
+        // logical column converts with its scale too.
+        EXPECT_EQ(base::LogicalToPhysical({1920, 100}, monitors), (Point{1920, 150}));
+    }
+}
+
 TEST(DpiScale, TheUnawareToolbarIsPlacedUnderAPhysicalSelectionOnA150PercentMonitor) {
     const std::vector<ScaledMonitor> monitors{{{0, 0, 2880, 1800}, 144}};
     const Rect screen{0, 0, 2880, 1800};

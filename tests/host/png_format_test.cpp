@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "capture/png_format.h"
+#include "tests/common/photo_picture.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ struct Decoded {
     int height = 0;
     int colourType = 0;
     std::vector<uint32_t> pixels;  // 0xAARRGGBB; 0xFF alpha for RGB
+    std::vector<int> filters;      // each row's filter type
 };
 
 // Checks every chunk's CRC and the zlib stream's checksum on the way; fails the test otherwise.
@@ -63,6 +65,7 @@ Decoded Decode(const std::string& file) {
     for (int y = 0; y < d.height; ++y) {
         unsigned char* row = &raw[y * (rowBytes + 1)];
         const int filter = row[0];
+        d.filters.push_back(filter);
         unsigned char* cur = row + 1;
         for (size_t i = 0; i < rowBytes; ++i) {
             const int a = i >= bpp ? cur[i - bpp] : 0, b = prior[i], c = i >= bpp ? prior[i - bpp] : 0;
@@ -161,4 +164,27 @@ TEST(PngFormat, FlatPicturesCompressAndNothingIsWrittenForNoPixels) {
     EXPECT_TRUE(EncodePng(PngPicture{flat.data(), 1000, 0, 1000, false}).empty());
     EXPECT_TRUE(EncodePng(PngPicture{nullptr, 10, 10, 10, false}).empty());
     EXPECT_TRUE(EncodePng(PngPicture{flat.data(), 1000, 500, 999, false}).empty()) << "a stride shorter than a row";
+}
+
+TEST(PngFormat, PhotoContentAcrossStripBoundariesUsesEveryFilterAndRoundTrips) {
+    // Strips start inside photo bands, some of whose rows are best filtered against the row
+    // above: a strip's first row must be filtered against the last row of the strip before.
+    const std::vector<uint32_t> pixels = test_pictures::PhotoPicture(640, 480, 7);
+    std::vector<int> used(5, 0);
+    for (int strips = 1; strips <= 4; ++strips) {
+        const Decoded d = Decode(EncodePng(PngPicture{pixels.data(), 640, 480, 640, false}, PngOptions{6, strips}));
+        ASSERT_EQ(d.pixels.size(), pixels.size());
+        int wrongRows = 0;
+        for (int y = 0; y < 480; ++y) {
+            bool wrong = false;
+            for (int x = 0; x < 640; ++x) wrong |= d.pixels[y * 640 + x] != (pixels[y * 640 + x] | 0xFF000000u);
+            wrongRows += wrong;
+        }
+        EXPECT_EQ(wrongRows, 0) << strips << " strips";
+        for (int filter : d.filters) ++used[filter];
+    }
+    EXPECT_GT(used[0], 0) << "None";
+    EXPECT_GT(used[1], 0) << "Sub";
+    EXPECT_GT(used[2], 0) << "Up";
+    EXPECT_GT(used[4], 0) << "Paeth";
 }

@@ -105,6 +105,23 @@ TEST(CaptureHotkey, ANewHotkeyLetsTheOldOneGoForOtherPrograms) {
     EXPECT_FALSE(taken.held());
 }
 
+TEST(CaptureHotkey, NoHotkeyAPauseOrTheEndLetsTheKeysGo) {
+    HotkeyOwner owner;
+    {
+        CaptureHotkey hotkey;
+        ASSERT_TRUE(hotkey.Hold(owner.hwnd(), kKeys));
+        EXPECT_FALSE(OtherHolder(kKeys).held());
+        ASSERT_TRUE(hotkey.Hold(owner.hwnd(), Hotkey{}));
+        EXPECT_TRUE(OtherHolder(kKeys).held()) << "no hotkey chosen: the old one is free";
+        ASSERT_TRUE(hotkey.Hold(owner.hwnd(), kKeys));
+        hotkey.Pause();
+        EXPECT_TRUE(OtherHolder(kKeys).held()) << "paused while the settings field reads keys";
+        ASSERT_TRUE(hotkey.Resume());
+        EXPECT_FALSE(OtherHolder(kKeys).held());
+    }
+    EXPECT_TRUE(OtherHolder(kKeys).held()) << "the holder is gone, its window still there";
+}
+
 TEST(CaptureHotkey, OnlyADwordOneNamesWindowsScreenSnippingAndOnlyForPrintScreen) {
     const Hotkey print = DefaultCaptureHotkey();
     SetSnipping(L"dword", L"1");

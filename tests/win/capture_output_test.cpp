@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <fstream>
@@ -23,9 +24,12 @@
 #include "base/known_folders.h"
 #include "base/unique_handle.h"
 #include "capture/capture_output.h"
+#include "capture/finish_capture.h"
+#include "capture/toolbar_actions.h"
 #include "settings/config.h"
 #include "settings/default_pic_folder.h"
 #include "picture_files.h"
+#include "tests/common/photo_picture.h"
 #include "test_folder.h"
 
 namespace {
@@ -160,6 +164,36 @@ TEST(PictureFiles, PngOfOddSizesDecodesInGdiplusToEveryPixel) {
     }
 }
 
+TEST(PictureFiles, APhotoPngDecodesInGdiplusToEveryPixelAcrossTheWritersStrips) {
+    // The writer's strips join inside photo content, where rows are filtered against the row
+    // above: every row of the file decodes right in a decoder we did not write.
+    const std::vector<uint32_t> photo = test_pictures::PhotoPicture(640, 480, 11);
+    uint32_t* bits = nullptr;
+    UniqueBitmap image(CreateTopDownDib(nullptr, 640, 480, &bits));
+    ASSERT_TRUE(image);
+    std::copy(photo.begin(), photo.end(), bits);
+    TestFolder folder;
+    const std::wstring path = folder.File(L"photo.png");
+    ASSERT_TRUE(WritePictureFile(image.Get(), path, PicSaveFormat::kPng));
+    Gdiplus::Bitmap decoded(path.c_str());
+    ASSERT_EQ(decoded.GetLastStatus(), Gdiplus::Ok);
+    Gdiplus::BitmapData data{};
+    const Gdiplus::Rect all(0, 0, 640, 480);
+    ASSERT_EQ(decoded.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data), Gdiplus::Ok);
+    std::vector<int> wrongRows;
+    for (int y = 0; y < 480; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (int x = 0; x < 640; ++x) {
+            if (row[x] != (0xFF000000u | photo[y * 640 + x])) {
+                wrongRows.push_back(y);
+                break;
+            }
+        }
+    }
+    decoded.UnlockBits(&data);
+    EXPECT_EQ(wrongRows, std::vector<int>{});
+}
+
 TEST(PictureFiles, APictureTooLargeForMemoryIsReportedNotWritten) {
     // A one-bit bitmap is cheap to hold, but as 24-bit BMP bytes (2.4 GB) it cannot be held by
     // this 32-bit process: the encoder's allocation fails.
@@ -181,6 +215,34 @@ TEST(PictureFiles, FailedWritesReportFalseAndLeaveNoFile) {
     EXPECT_FALSE(WriteBmpFile(nullptr, folder.File(L"a.bmp")));
     EXPECT_FALSE(FileExists(missing));
     DeleteObject(image);
+}
+
+TEST(FinishCapture, ASaveWhosePixelsCannotBeReadPutsThePictureOnTheClipboardInstead) {
+    // Its pixels (3.2 GB as 32-bit ones) cannot be held by this 32-bit process: nothing can be
+    // written, and the picture is not lost either.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    const HWND requester = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    NoAnnotations annotations;
+    int handedOver = 0;
+    ASSERT_TRUE(FinishCapture(*capture::FinishingActionFor(TOOL_BAR_BTN_TYPE::kSave), annotations,
+                              [] { return CreateBitmap(40000, 20000, 1, 1, nullptr); },
+                              [] { return PictureTarget{L"C:\\unused", PicSaveFormat::kPng}; },
+                              [&](PictureWrite) { ++handedOver; }, requester));
+    EXPECT_EQ(handedOver, 0);
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, requester, WM_CAPTURE_RESULT, WM_CAPTURE_RESULT, PM_REMOVE));
+    EXPECT_EQ(static_cast<CaptureResult>(message.wParam), CaptureResult::kSave);
+    EXPECT_EQ(message.lParam, static_cast<LPARAM>(kCaptureFileNotWritten | kCaptureCopiedInstead));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    BITMAP held{};
+    const auto onClipboard = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    EXPECT_TRUE(onClipboard && GetObjectW(onClipboard, sizeof held, &held));
+    CloseClipboard();
+    EXPECT_EQ(held.bmWidth, 40000);
+    EXPECT_EQ(held.bmHeight, 20000);
+    DestroyWindow(requester);
 }
 
 TEST(Clipboard, TakesTheBitmap) {

@@ -10,6 +10,9 @@ What the server does is set by the tests through /_control/... requests:
                                            truncate, announce the full length but send half and
                                            close; with pad, append spaces up to B bytes; with
                                            location, a Location header: a redirect)
+  POST /_control/file?path=P&linger=S      serve the body at P without a length, then keep the
+                                           connection open S seconds before closing it: the body
+                                           is whole long before the download ends
   POST /_control/file?path=P&endless=1     serve an endless body at P (no Content-Length; it ends
                                            when the client goes away, or after ENDLESS_LIMIT bytes)
   GET /_control/trickle?part=headers|body  answer every later request one byte per second in that
@@ -133,6 +136,19 @@ class Handler(BaseHTTPRequestHandler):
         except OSError:
             pass  # the client stopped reading and closed
 
+    def lingering(self, status, body, seconds):
+        self.send_response(status)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        try:
+            self.wfile.write(body)
+            self.wfile.flush()
+            time.sleep(seconds)
+        except OSError:
+            pass  # the client went away
+
     def control(self, path, query):
         with STATE.lock:
             if path == "/_control/reset":
@@ -166,6 +182,7 @@ class Handler(BaseHTTPRequestHandler):
                     "truncate": query.get("truncate", ["0"])[0] == "1",
                     "endless": query.get("endless", ["0"])[0] == "1",
                     "location": query.get("location", [None])[0],
+                    "linger": float(query.get("linger", ["0"])[0]),
                 }
             else:
                 return self.reply(404)
@@ -199,6 +216,8 @@ class Handler(BaseHTTPRequestHandler):
             return
         if served["endless"]:
             return self.endless(served["status"])
+        if served["linger"]:
+            return self.lingering(served["status"], served["body"], min(served["linger"], TRICKLE_SECONDS))
         body = served["body"]
         if served["truncate"]:
             self.send_response(served["status"])

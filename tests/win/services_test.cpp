@@ -535,6 +535,36 @@ TEST_F(Services, AnUpdaterSwappedAfterItsCheckIsNeverTheOneStarted) {
     EXPECT_GT(heldRounds, 0);
 }
 
+TEST_F(Services, AnUpdaterWhoseDownloadEndsAsTheProgramExitsIsNotStarted) {
+    // The whole updater arrives, the server holds the connection a while before it ends the
+    // body, and the program exits (its session cancelled) in between: the download then ends
+    // without an error, and nothing may be started by a program that is going away.
+    TestFolder folder;
+    const std::string updater = FakeUpdater();
+    ServeManifest("1.0.0.2", WideToUtf8(ServerUrl(L"/updater.exe")));
+    Control(L"POST", L"/_control/file?path=/updater.exe&linger=3", updater);
+    HttpSession session(UpdateSessionOptions());
+    std::atomic<bool> checked{false}, cancelledWhole{false};
+    std::thread exiting([&] {
+        const std::wstring target = folder.File(L"update.exe");
+        while (!checked) {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            if (GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow == updater.size()) {
+                session.Cancel();
+                cancelledWhole = true;
+                return;
+            }
+            Sleep(5);
+        }
+    });
+    RunUpdateCheck(CheckIn(folder), session);
+    checked = true;
+    exiting.join();
+    ASSERT_TRUE(cancelledWhole) << "the session was cancelled only once the whole updater had arrived";
+    EXPECT_FALSE(FileExists(folder.File(L"updater_ran.txt")));
+    EXPECT_FALSE(FileExists(folder.File(L"update.exe")));
+}
+
 TEST_F(Services, RedirectsAreFollowedOnlyToAddressesADownloadMayUse) {
     TestFolder folder;
     const std::wstring target = folder.File(L"got.bin");

@@ -178,12 +178,17 @@ TEST_F(TextShape, ASelectionOverTwoLinesShowsOnlyWhatIsSelectedOnEach) {
         }
         return std::make_pair(upper, lower);
     };
+    SendMessageW(edit_, EM_SETSEL, 0, 5);  // "Hello" whole, on its own line
+    Paint(true);
+    const auto [wholeTop, wholeBottom] = bands();
+    const int helloRight = std::max(wholeTop.right, wholeBottom.right);
     SendMessageW(edit_, EM_SETSEL, 2, 9);  // "llo", the line break, "wo"
     Paint(true);
     const auto [upper, lower] = bands();
     ASSERT_GE(upper.right, 0);
     ASSERT_GE(lower.right, 0);
     EXPECT_GT(upper.left, lower.left + 5) << "the upper line's selection starts after \"He\"";
+    EXPECT_EQ(upper.right, helloRight) << "a selection from inside the line reaches the end of \"llo\"";
     SendMessageW(edit_, EM_SETSEL, 7, 12);  // "world" whole
     Paint(true);
     EXPECT_GT(bands().second.right, lower.right + 5) << "\"wo\" only, not the whole lower line";

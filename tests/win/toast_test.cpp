@@ -122,6 +122,17 @@ TEST_F(ToastTest, TwoToastsShareThePlaceAndEachClosesAfterItsOwnTime) {
     EXPECT_STREQ(FindControlOf(Toasts()[0], L"toast_label")->GetText(), L"已复制 已保存到图库");
 }
 
+TEST_F(ToastTest, ALongNoticeStaysForTheWholeTimeItWasGiven) {
+    // A lower bound only: a busy machine may close a toast later, never sooner. The timer's
+    // own granularity is allowed for.
+    const DWORD shown = GetTickCount();
+    ShowToast(L"保存失败：磁盘已满，图片已复制到剪贴板", 4000, nullptr, false);
+    const HWND toast = FindWindowW(L"ToastWnd", nullptr);
+    ASSERT_NE(toast, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(toast); }, 30000));
+    EXPECT_GE(GetTickCount() - shown, 4000u - 50u) << "closed before its time";
+}
+
 TEST_F(ToastTest, AltF4DoesNotCloseAToastButAClickNotificationDoes) {
     ShowToast(L"先输入内容哈", 5000, nullptr, true);
     HWND toast = FindWindowW(L"ToastWnd", nullptr);
