@@ -9,16 +9,21 @@ add_test(NAME core_tests COMMAND core_tests)
 find_package(PNG REQUIRED)
 target_sources(core_tests PRIVATE tests/host/png_libpng_test.cpp)
 target_link_libraries(core_tests PRIVATE PNG::PNG)
+target_precompile_headers(core_tests PRIVATE <gtest/gtest.h> <string> <vector>)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # Each fuzz target compiles the core sources itself with coverage instrumentation.
+    # The core sources are compiled once with coverage instrumentation and linked into each fuzz
+    # target, whose own file brings libFuzzer's main.
     set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+    add_library(fuzz_core OBJECT ${CORE_SOURCES})
+    target_include_directories(fuzz_core PUBLIC ${CMAKE_SOURCE_DIR})
+    target_compile_options(fuzz_core PUBLIC -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_libraries(fuzz_core PUBLIC ZLIB::ZLIB)
     foreach(fuzzer ${FUZZ_TARGETS})
-        add_executable(${fuzzer} tests/fuzz/${fuzzer}.cpp ${CORE_SOURCES})
-        target_include_directories(${fuzzer} PRIVATE ${CMAKE_SOURCE_DIR})
+        add_executable(${fuzzer} tests/fuzz/${fuzzer}.cpp)
         target_compile_options(${fuzzer} PRIVATE ${FUZZ_FLAGS})
         target_link_options(${fuzzer} PRIVATE ${FUZZ_FLAGS})
-        target_link_libraries(${fuzzer} PRIVATE ZLIB::ZLIB)
+        target_link_libraries(${fuzzer} PRIVATE fuzz_core)
     endforeach()
 endif()
 

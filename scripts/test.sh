@@ -1,32 +1,49 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the host tests (sanitizers),
-# a bounded fuzz run of each parser, the Windows tests under Wine on Xvfb and the end-to-end
-# tests. Ends with 'N passed, N failed, N skipped' and exits non-zero on any failure.
+# Installs what is missing, builds everything and runs every test: the include arrows, the host
+# tests (sanitizers), a bounded fuzz run of each parser, the Windows tests under Wine on Xvfb and
+# the end-to-end tests. Ends with each step's wall time and 'N passed, N failed, N skipped', and
+# exits non-zero on any failure.
 #   FUZZ_SECONDS   seconds per fuzz target (default 30)
+#   WINE_LANES     Wine tests run side by side (default 2, see wine_lanes.sh)
+#
+# Most of the Wine tests' time is waiting (windows appearing, timers), so the host side (its
+# build, tests and fuzzing) runs beside them, after the Windows tree is built; the tests that
+# measure the machine run last, alone.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
 RESULTS=$BUILD/results
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
-status=0
+source "$ROOT/scripts/step_times.sh"
+RUN_START=$(now_us)
+STEPS=$BUILD/step_times.tsv
 
-step() { echo; echo "=== $*"; }
+# Each step's name and wall time go to $STEPS, for the summary.
+STEP_NAME=""
+STEP_START=0
+step_done() {
+    [ -n "$STEP_NAME" ] && printf '%s\t%s\n' "$STEP_NAME" "$(seconds_since "$STEP_START")" >>"$STEPS"
+    STEP_NAME=""
+}
+step() {
+    step_done
+    STEP_NAME=$*
+    STEP_START=$(now_us)
+    echo; echo "=== $*"
+}
+
+mkdir -p "$BUILD"
+: >"$STEPS"
+status=0
 
 step "installing dependencies"
 "$ROOT/scripts/install_deps.sh" || exit 1
 
-step "building"
-"$ROOT/scripts/build.sh" all || exit 1
+step "building the Windows tree"
+"$ROOT/scripts/build.sh" win || exit 1
 rm -rf "$RESULTS"
 mkdir -p "$RESULTS/host" "$RESULTS/win" "$RESULTS/fuzz" "$RESULTS/layers"
 
-step "include arrows between folders"
-python3 "$ROOT/scripts/check_layers.py" --results "$RESULTS/layers/layers.json" || status=1
-
-step "host tests"
-GTEST_OUTPUT="xml:$RESULTS/host/" ctest --test-dir "$BUILD/host" --output-on-failure || status=1
-
-step "fuzzing (${FUZZ_SECONDS} s per target)"
 run_fuzzer() {
     local name=$1; shift
     local corpus="$BUILD/host/fuzz_corpus/$name"
@@ -42,25 +59,49 @@ run_fuzzer() {
     else
         echo "$name: FAILED, see $log"; tail -40 "$log"
         echo '{"passed": 0, "failed": 1}' >"$RESULTS/fuzz/$name.json"
-        status=1
+        return 1
     fi
 }
-run_fuzzer json_fuzz "$ROOT/tests/fuzz/json_corpus" "$ROOT/../shared/data/JSONTestSuite/test_parsing"
-run_fuzzer xml_fuzz "$ROOT/tests/fuzz/xml_corpus" "$ROOT/tests/win/toolkit_skin"
-run_fuzzer zip_fuzz "$ROOT/tests/fuzz/zip_corpus"
 
-step "Windows and end-to-end tests under Wine"
-source "$ROOT/scripts/wine_env.sh"
-if wine_env_setup "$BUILD/win"; then
-    GTEST_OUTPUT="xml:$(winepath -w "$RESULTS/win")\\" \
-        ctest --test-dir "$BUILD/win" --output-on-failure --timeout 600 || status=1
-    mv -f "$BUILD/win/e2e.json" "$BUILD/win/e2e_update.json" "$RESULTS/win/" 2>/dev/null
-else
-    echo "could not prepare the display and Wine"
-    status=1
-fi
-wine_env_teardown
+# The host side: its own steps, output and exit code. The build and the host tests give way to
+# the Wine tests (nice); the fuzzers run at full priority, so each gets its whole time.
+host_side() {
+    local s=0
+    STEP_NAME=""  # the step that started it is timed by the main shell
+    step "include arrows between folders"
+    python3 "$ROOT/scripts/check_layers.py" --results "$RESULTS/layers/layers.json" || s=1
+    step "building the host tree"
+    nice -n 10 "$ROOT/scripts/build.sh" host || { step_done; return 1; }
+    step "host tests"
+    GTEST_OUTPUT="xml:$RESULTS/host/" nice -n 10 ctest --test-dir "$BUILD/host" --output-on-failure || s=1
+    step "fuzzing (${FUZZ_SECONDS} s per target)"
+    run_fuzzer json_fuzz "$ROOT/tests/fuzz/json_corpus" "$ROOT/../shared/data/JSONTestSuite/test_parsing" || s=1
+    run_fuzzer xml_fuzz "$ROOT/tests/fuzz/xml_corpus" "$ROOT/tests/win/toolkit_skin" || s=1
+    run_fuzzer zip_fuzz "$ROOT/tests/fuzz/zip_corpus" || s=1
+    step_done
+    return $s
+}
 
-step "summary"
+step "Windows and end-to-end tests under Wine, side by side with the host side"
+host_side >"$BUILD/host_side.log" 2>&1 &
+host_pid=$!
+"$ROOT/scripts/wine_lanes.sh" "$BUILD/win" "$RESULTS/win" || status=1
+step_done
+echo; echo "=== the host side (include arrows, host build, host tests, fuzzing)"
+wait "$host_pid" || status=1
+cat "$BUILD/host_side.log"
+
+step "Windows tests that measure the machine, alone"
+"$ROOT/scripts/wine_lanes.sh" --alone "$BUILD/win" "$RESULTS/win" || status=1
+mv -f "$BUILD"/win/e2e_*.json "$RESULTS/win/" 2>/dev/null
+step_done
+
+echo; echo "=== summary"
+echo "wall time of each step (the host side's run during the Wine tests):"
+awk -F'\t' '{printf "  %-72s %7s s\n", $1, $2}' "$STEPS"
+echo "Wine tests, each:"
+sort -t$'\t' -k2,2nr "$BUILD/win/test_times.tsv" 2>/dev/null |
+    awk -F'\t' '{printf "  %-44s %7s s%s\n", $1, $2, ($3 == 0 ? "" : "  (failed)")}'
+echo "whole run: $(seconds_since "$RUN_START") s"
 python3 "$ROOT/scripts/summarize_results.py" "$RESULTS" || status=1
 exit $status

@@ -485,6 +485,9 @@ void CPaintManagerUI::SetHover(CControlUI* pControl, POINT pt) {
 
 bool CPaintManagerUI::OnMouseMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     const POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    // Input can come before the first paint (a click queued while the window appeared, or sent
+    // by an automation tool): it finds the controls where they will be drawn.
+    if (m_bUpdateNeeded) UpdateLayout();
     switch (uMsg) {
         case WM_MOUSEMOVE: {
             if (!m_bMouseTracking) {

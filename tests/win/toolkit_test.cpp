@@ -186,6 +186,22 @@ TEST_F(ToolkitWindow, RealClickRaisesOneClickFromTheButton) {
     EXPECT_EQ(window_->Count(L"buttondown", L"close_btn"), 1);
 }
 
+TEST(ToolkitInput, AClickQueuedBeforeTheFirstPaintReachesItsButton) {
+    // Posted input is handled before WM_PAINT, which comes only when the queue is empty: the
+    // press and release come before the window was ever laid out or painted.
+    bool deleted = false;
+    auto* window = new TestWindow(L"test_window.xml", &deleted);
+    const HWND hwnd = window->Create(nullptr, L"toolkit test", WS_VISIBLE | WS_POPUP, WS_EX_TOPMOST, kLeft, kTop, 300, 200);
+    ASSERT_NE(hwnd, nullptr);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(275, 20));  // the close button's centre
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(275, 20));
+    Pump(100);
+    ASSERT_FALSE(deleted);
+    EXPECT_EQ(window->clicks, std::vector<std::wstring>{L"close_btn"});
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(deleted);
+}
+
 TEST_F(ToolkitWindow, OptionsOfOneGroupExcludeEachOther) {
     auto* a = static_cast<COptionUI*>(window_->Find(L"opt_a"));
     auto* b = static_cast<COptionUI*>(window_->Find(L"opt_b"));
