@@ -171,7 +171,8 @@ set_tests_properties(core_tests_wine win_tests toolkit_tests skin_tests services
 # A hundred captures take about three minutes under Wine.
 set_tests_properties(capture_soak_tests PROPERTIES TIMEOUT 600)
 
-# Benchmarks (run by scripts/bench.sh, not by the tests).
+# Benchmarks (run by scripts/bench.sh, not by the tests), built by the target "benchmarks": the
+# test command builds them beside the Wine tests, after the programs the tests need.
 add_skin_archive(toolkit_bench_skin ${CMAKE_SOURCE_DIR}/bench/toolkit_skin
                  ${CMAKE_BINARY_DIR}/toolkit_bench_skin.zip)
 set(TOOLKIT_BENCH_RC ${CMAKE_BINARY_DIR}/toolkit_bench.rc)
@@ -196,3 +197,7 @@ add_executable(pin_bench bench/pin_bench.cpp tests/win/window_test_util.cpp test
                ${APP_RESOURCES})
 target_link_libraries(pin_bench PRIVATE screenshot_windows psapi)
 add_dependencies(pin_bench program_skin)
+set(BENCHMARKS toolkit_bench program_bench capture_bench shapes_bench finish_bench pin_bench)
+set_target_properties(${BENCHMARKS} PROPERTIES EXCLUDE_FROM_ALL TRUE)
+add_custom_target(benchmarks)
+add_dependencies(benchmarks ${BENCHMARKS})

@@ -19,6 +19,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
 "$ROOT/scripts/install_deps.sh" >/dev/null
 "$ROOT/scripts/build.sh" win >&2  # build output (and any error) on stderr
+cmake --build "$BUILD/win" --target benchmarks >&2
 source "$ROOT/scripts/wine_env.sh"
 
 run_toolkit() {

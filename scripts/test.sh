@@ -4,7 +4,7 @@
 # the end-to-end tests. Ends with each step's wall time and 'N passed, N failed, N skipped', and
 # exits non-zero on any failure.
 #   FUZZ_SECONDS   seconds per fuzz target (default 30)
-#   WINE_LANES     Wine tests run side by side (default 2, see wine_lanes.sh)
+#   WINE_LANES     Wine tests run side by side (default 3, see wine_lanes.sh)
 #
 # Most of the Wine tests' time is waiting (windows appearing, timers), so the host side (its
 # build, tests and fuzzing) runs beside them, after the Windows tree is built; the tests that
@@ -70,6 +70,8 @@ host_side() {
     STEP_NAME=""  # the step that started it is timed by the main shell
     step "include arrows between folders"
     python3 "$ROOT/scripts/check_layers.py" --results "$RESULTS/layers/layers.json" || s=1
+    step "building the benchmarks (Windows tree)"
+    nice -n 10 cmake --build "$BUILD/win" --target benchmarks || s=1
     step "building the host tree"
     nice -n 10 "$ROOT/scripts/build.sh" host || { step_done; return 1; }
     step "host tests"
@@ -87,7 +89,7 @@ host_side >"$BUILD/host_side.log" 2>&1 &
 host_pid=$!
 "$ROOT/scripts/wine_lanes.sh" "$BUILD/win" "$RESULTS/win" || status=1
 step_done
-echo; echo "=== the host side (include arrows, host build, host tests, fuzzing)"
+echo; echo "=== the host side (include arrows, benchmarks, host build, host tests, fuzzing)"
 wait "$host_pid" || status=1
 cat "$BUILD/host_side.log"
 

@@ -4,7 +4,7 @@
 # queue (longest first) until none is left, so that one test's waiting overlaps another's. The
 # tests that measure the machine are left out: with --alone only they run, one after another.
 #   scripts/wine_lanes.sh [--alone] BUILD_WIN RESULTS_WIN
-#   WINE_LANES   how many lanes (default 2)
+#   WINE_LANES   how many lanes (default 3)
 # Writes each test's wall time to BUILD_WIN/test_times.tsv ("name<TAB>seconds<TAB>exit code";
 # started afresh by a run of the lanes, added to by --alone) and each lane's output to
 # BUILD_WIN/lane-N.log, printed when the lane is done. Exit code 0 only when every test passed.
@@ -14,7 +14,7 @@ ALONE_ONLY=false
 if [ "${1:-}" = --alone ]; then ALONE_ONLY=true; shift; fi
 BUILD_WIN=$(cd "$1" && pwd)
 RESULTS_WIN=$(mkdir -p "$2" && cd "$2" && pwd)
-LANES=${WINE_LANES:-2}
+LANES=${WINE_LANES:-3}
 QUEUE=$BUILD_WIN/test_queue
 TIMES=$BUILD_WIN/test_times.tsv
 source "$ROOT/scripts/wine_env.sh"
