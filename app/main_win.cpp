@@ -46,11 +46,10 @@ void RunMainWindow(HINSTANCE instance, bool inTray, AppServices& services) {
     // A wake from sleep asks for an update check.
     mainWnd->SetResumeHandler([&services] { services.OnResume(); });
     mainWnd->CenterWindow();
-    // End-to-end tests slow the writer down to see that exit and logoff wait for it.
-    wchar_t delay[16] = {};
-    if (GetEnvironmentVariableW(L"SCREENSHOT_TEST_WRITE_DELAY_MS", delay, 16) > 0) {
-        mainWnd->DelayPictureWrites(static_cast<DWORD>(wcstoul(delay, nullptr, 10)));
-    }
+    // End-to-end tests hold the writer back to see that exit and logoff wait for it.
+    wchar_t gate[MAX_PATH] = {};
+    const DWORD gateLength = GetEnvironmentVariableW(L"SCREENSHOT_TEST_WRITE_GATE", gate, MAX_PATH);
+    if (gateLength > 0 && gateLength < MAX_PATH) mainWnd->HoldPictureWritesWhileFileExists(gate);
     mainWnd->ShowModal(!inTray);
     RunMessageLoop();
     mainWnd->FinishBeforeExit();

@@ -48,9 +48,9 @@ public:
     // Waits at most milliseconds for every picture given so far; false when some are pending.
     bool WaitIdle(DWORD milliseconds);
 
-    // Tests only: every picture waits this long before it is written, so that an exit or a
-    // session's end is seen to wait for it.
-    void SetWriteDelay(DWORD milliseconds);
+    // Tests only: while the file exists, every picture waits before it is written, so that an
+    // exit or a session's end is seen to wait for it, however slow the machine.
+    void HoldWritesWhileFileExists(const std::wstring& file);
 
 private:
     struct State;

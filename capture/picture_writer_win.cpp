@@ -17,7 +17,7 @@ struct PictureWriter::State {
     std::deque<PictureWrite> pending;
     std::deque<PictureWritten> written;
     HWND reportTo = nullptr;
-    DWORD delayMs = 0;
+    std::wstring gate;  // tests: pictures wait while this file exists
     bool writing = false;
     bool stopping = false;
     bool running = false;
@@ -30,9 +30,9 @@ struct PictureWriter::State {
             PictureWrite write = std::move(pending.front());
             pending.pop_front();
             writing = true;
-            const DWORD delay = delayMs;
+            const std::wstring heldWhile = gate;
             lock.unlock();
-            if (delay) Sleep(delay);
+            while (!heldWhile.empty() && GetFileAttributesW(heldWhile.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(20);
             PictureWritten outcome = WritePicture(write);
             write.picture.reset();  // its memory goes before the next picture is taken
             lock.lock();
@@ -75,9 +75,9 @@ void PictureWriter::SetReportWindow(HWND reportTo) {
     state_->reportTo = reportTo;
 }
 
-void PictureWriter::SetWriteDelay(DWORD milliseconds) {
+void PictureWriter::HoldWritesWhileFileExists(const std::wstring& file) {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->delayMs = milliseconds;
+    state_->gate = file;
 }
 
 void PictureWriter::Submit(PictureWrite write) {

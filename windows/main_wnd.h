@@ -50,7 +50,7 @@ public:
 
     CFloatWnd& FloatWnd() { return float_; }
     // Tests only: pictures are written this much later.
-    void DelayPictureWrites(DWORD milliseconds) { writer_.SetWriteDelay(milliseconds); }
+    void HoldPictureWritesWhileFileExists(const std::wstring& file) { writer_.HoldWritesWhileFileExists(file); }
     // Called on the capture's thread once a region capture shows its first frame (for
     // benchmarks and tests that follow the program's own path).
     void SetCaptureStartedHandler(std::function<void(CRectangularSelector&)> handler) {

@@ -177,10 +177,11 @@ class Program:
     it is still running."""
 
     def __init__(self, log_url, pictures=None, hide_when_capturing=True, args=(), first_start=False,
-                 write_delay_ms=0, missing_functions=()):
+                 hold_writes=False, missing_functions=()):
         """first_start: no config.json, as after unpacking; pictures then names where the
-        program is expected to put them. write_delay_ms: each picture is written that much later.
-        missing_functions: system functions the program takes as missing, as on older Windows."""
+        program is expected to put them. hold_writes: no picture is written until
+        release_writes() is called. missing_functions: system functions the program takes as
+        missing, as on older Windows."""
         self.folder = tempfile.mkdtemp(prefix="screenshot_e2e_")
         self.pictures = pictures or os.path.join(self.folder, "pics")
         shutil.copy(os.path.join(harness.build_dir(), "Screenshot.exe"), self.folder)
@@ -192,8 +193,10 @@ class Program:
                 json.dump(config, f)
         self.env = dict(os.environ, SCREENSHOT_LOG_ENDPOINT=log_url,
                         SCREENSHOT_UPDATE_URL=log_url + "/update/update.json")
-        if write_delay_ms:
-            self.env["SCREENSHOT_TEST_WRITE_DELAY_MS"] = str(write_delay_ms)
+        self.write_gate = os.path.join(self.folder, "hold_writes")
+        if hold_writes:
+            open(self.write_gate, "w").close()
+            self.env["SCREENSHOT_TEST_WRITE_GATE"] = harness.to_windows_path(self.write_gate)
         if missing_functions:
             self.env["SCREENSHOT_TEST_MISSING_FUNCTIONS"] = ",".join(missing_functions)
         self.args = list(args)
@@ -216,6 +219,10 @@ class Program:
         # Wine may hold the folder a moment after the process ends.
         shutil.rmtree(self.folder, ignore_errors=True)
         return False
+
+    def release_writes(self):
+        """The pictures held back by hold_writes are written from now on."""
+        os.remove(self.write_gate)
 
     def pictures_saved(self):
         if not os.path.isdir(self.pictures):

@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 
@@ -330,22 +331,23 @@ class ProgramTest(unittest.TestCase):
             self.assertEqual(os.listdir(disk), ["filler"], "nothing half-written is left on the disk")
 
     def test_two_saves_in_quick_succession_keep_both_files(self):
-        # Each picture written 6 s after its save: the second save is asked for while the first
-        # picture is still on its way, so both are named before either file exists.
-        with program.Program(self.log.url, write_delay_ms=6000) as app:
+        # The pictures are held back until both saves were asked for: the second save comes
+        # while the first picture is still on its way, so both are named before either file exists.
+        with program.Program(self.log.url, hold_writes=True) as app:
             for left in (200, 500):
                 self.start_capture_from_button()
                 toolbar = self.select(left, 200, left + 160, 300)
                 self.press_toolbar(toolbar, "save")
                 program.wait_window(MAIN_TITLE)
-            self.assertEqual(app.pictures_saved(), [], "the second save came after the first picture was written")
+            self.assertEqual(app.pictures_saved(), [])
+            app.release_writes()
             names = app.wait_picture(count=2, timeout=30)
             self.assertEqual([n[:5] for n in names], ["0001_", "0002_"])
             self.expect_pattern(os.path.join(app.pictures, names[0]), 200, 200, 160, 100)
             self.expect_pattern(os.path.join(app.pictures, names[1]), 500, 200, 160, 100)
 
     def test_exit_right_after_a_save_waits_for_the_whole_file_and_says_so(self):
-        with program.Program(self.log.url, write_delay_ms=2500) as app:
+        with program.Program(self.log.url, hold_writes=True) as app:
             self.start_capture_from_button()
             toolbar = self.select(100, 100, 1100, 800)
             self.press_toolbar(toolbar, "save")
@@ -355,6 +357,7 @@ class ProgramTest(unittest.TestCase):
             program.wait_window("class:ToastWnd")
             self.assertEqual(program.tool("title", "class:ToastWnd"), "\u6b63\u5728\u4fdd\u5b58\u622a\u56fe\u2026")
             self.assertIsNone(app.process.poll())
+            app.release_writes()
             self.assertEqual(app.process.wait(timeout=30), 0)
             names = app.pictures_saved()
             self.assertEqual(len(names), 1)
@@ -362,7 +365,7 @@ class ProgramTest(unittest.TestCase):
             self.expect_pattern(os.path.join(app.pictures, names[0]), 100, 100, 1000, 700)
 
     def test_a_session_ending_with_a_capture_open_and_a_picture_queued_keeps_the_picture(self):
-        with program.Program(self.log.url, write_delay_ms=2500) as app:
+        with program.Program(self.log.url, hold_writes=True) as app:
             self.start_capture_from_button()
             toolbar = self.select(100, 100, 500, 400)
             self.press_toolbar(toolbar, "save")
@@ -372,7 +375,16 @@ class ProgramTest(unittest.TestCase):
             # written, with the open capture ended as by cancel, and the program ends.
             self.assertEqual(program.tool("send", MAIN_TITLE, 0x0011, 0, 0, 5000), "1")
             self.assertEqual(app.pictures_saved(), [])
-            self.assertEqual(program.tool("send", MAIN_TITLE, 0x0016, 1, 0, 30000, timeout=40), "0")
+            answer = []
+            end_session = threading.Thread(target=lambda: answer.append(
+                program.tool("send", MAIN_TITLE, 0x0016, 1, 0, 60000, timeout=70)))
+            end_session.start()
+            end_session.join(timeout=3)
+            self.assertTrue(end_session.is_alive(), "WM_ENDSESSION returned while the picture was held back")
+            self.assertEqual(app.pictures_saved(), [])
+            app.release_writes()
+            end_session.join(timeout=80)
+            self.assertEqual(answer, ["0"])
             self.assertEqual(len(app.pictures_saved()), 1)
             self.assertEqual(app.temporary_files(), [])
             self.assertEqual(app.process.wait(timeout=20), 0)
