@@ -68,9 +68,19 @@ bool CRectangularSelector::Start() {
         WindowDc screen(nullptr);
         if (!renderer_.Create(screen.Get()) || !magnifier_.Create(screen.Get())) return false;
     }
-    const DibCanvas& frozen = renderer_.Frozen();
-    // The frozen screen's pages are brought in while the overlay window is made.
-    PageWarmer warmer(frozen.Bits(), static_cast<size_t>(width) * height * sizeof(uint32_t));
+    // The screen is grabbed on a second thread while the overlay window is made here: the window
+    // is not visible yet, so it is not in the picture. The dimmed copy is made once, during the
+    // grab, so a repaint only copies pixels. A window still fading out (the requester hiding
+    // itself) is first let finish. Without a compositor (Windows 7's basic theme, a remote
+    // session) the windows under the hidden ones repaint in their own time, so the grab also
+    // waits until the screen no longer shows them; with one they are gone already, and the
+    // check costs one read of their area. The grab reads physical pixels, as this thread does.
+    BackgroundGrab grab([this] {
+        ThreadDpiScope perMonitor(DpiMode::kPerMonitor);
+        FlushCompositor();
+        hidden_.WaitUntilGone(kHiddenWindowsGoneWaitMs);
+        return GrabScreen(renderer_.Frozen(), renderer_.Dimmed(), screen_.left, screen_.top);
+    });
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -85,18 +95,9 @@ bool CRectangularSelector::Start() {
     overlay_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kOverlayClass, L"Screen Capture", WS_POPUP,
                                screen_.left, screen_.top, width, height, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
-    warmer.Wait();
-    if (!overlay_) return false;
+    const bool grabbed = grab.Wait();
+    if (!overlay_ || !grabbed) return false;
     SetWindowLongPtrW(overlay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    // The overlay is not visible yet, so it is not in the picture. The dimmed copy is made once
-    // here, so a repaint only copies pixels. A window still fading out (the requester hiding
-    // itself) is first let finish. Without a compositor (Windows 7's basic theme, a remote
-    // session) the windows under the hidden ones repaint in their own time, so the grab also
-    // waits until the screen no longer shows them; with one they are gone already, and the
-    // check costs one read of their area.
-    FlushCompositor();
-    hidden_.WaitUntilGone(kHiddenWindowsGoneWaitMs);
-    if (!GrabScreen(frozen, renderer_.Dimmed(), screen_.left, screen_.top)) return false;
     POINT cursor;
     GetCursorPos(&cursor);
     model_.Drag(capture::Point{cursor.x, cursor.y}, true);  // the readout starts at the pointer

@@ -1,24 +1,29 @@
 #include "capture/screen_grab_win.h"
 
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <system_error>
 
 #include "base/screen_copy.h"
 #include "capture/screen_dimming.h"
 
-PageWarmer::PageWarmer(void* bits, size_t bytes) {
-    if (!bits) return;
+BackgroundGrab::BackgroundGrab(std::function<bool()> grab) : grab_(std::move(grab)) {
     try {
-        thread_ = std::thread([bits, bytes] { std::memset(bits, 0, bytes); });
+        thread_ = std::thread([this] { grabbed_ = grab_(); });
     } catch (const std::system_error&) {
-        // No second thread: the grab takes the pages as it goes.
+        // No second thread: Wait grabs.
     }
 }
 
-void PageWarmer::Wait() {
-    if (thread_.joinable()) thread_.join();
+bool BackgroundGrab::Wait() {
+    if (done_) return grabbed_;
+    done_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    } else {
+        grabbed_ = grab_();
+    }
+    return grabbed_;
 }
 
 namespace {

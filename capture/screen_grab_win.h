@@ -3,23 +3,26 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <thread>
 
 #include "base/dib_canvas.h"
 
-// Writes to every page of a freshly made buffer on a second thread, so that a later grab into it
-// does not stop at each new page. Finished by Wait() or on destruction. Without a second thread
-// it does nothing: the pages then come in as they are first written.
-class PageWarmer {
+// Runs a grab on a second thread while the caller goes on (makes the overlay window); Wait()
+// gives its result. Without a second thread the grab runs in Wait(), on the caller's thread.
+class BackgroundGrab {
 public:
-    PageWarmer(void* bits, size_t bytes);
-    ~PageWarmer() { Wait(); }
-    PageWarmer(const PageWarmer&) = delete;
-    PageWarmer& operator=(const PageWarmer&) = delete;
-    void Wait();
+    explicit BackgroundGrab(std::function<bool()> grab);
+    ~BackgroundGrab() { Wait(); }
+    BackgroundGrab(const BackgroundGrab&) = delete;
+    BackgroundGrab& operator=(const BackgroundGrab&) = delete;
+    bool Wait();
 
 private:
+    std::function<bool()> grab_;
     std::thread thread_;
+    bool done_ = false;
+    bool grabbed_ = false;
 };
 
 // Copies the screen area whose top-left corner is (left, top) into frozen (at frozen's size),

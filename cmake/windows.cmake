@@ -27,6 +27,10 @@ target_link_libraries(core_tests PRIVATE ${CORE_LIBRARIES} gtest_main)
 # Wine's drive Z: is the Linux root.
 target_compile_definitions(core_tests PRIVATE SHARED_DATA_DIR="Z:${SHARED_DATA_DIR}")
 add_test(NAME core_tests_wine COMMAND core_tests)
+# Compiled in batches of files: GoogleTest's headers are parsed once a batch, not once a file.
+set_target_properties(core_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+# Files whose helpers share names with another file's are compiled on their own.
+set_source_files_properties(tests/host/selection_model_test.cpp tests/host/zip_archive_test.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 
 add_executable(win_tests
     tests/win/config_test.cpp

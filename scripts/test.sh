@@ -6,9 +6,9 @@
 #   FUZZ_SECONDS   seconds per fuzz target (default 30)
 #   WINE_LANES     Wine tests run side by side (default 3, see wine_lanes.sh)
 #
-# Most of the Wine tests' time is waiting (windows appearing, timers), so the host side (its
-# build, tests and fuzzing) runs beside them, after the Windows tree is built; the tests that
-# measure the machine run last, alone.
+# Most of the Wine tests' time is waiting (windows appearing, timers), so the host side (the
+# include arrows, the benchmarks' build, the host tests and fuzzing) runs beside them, once both
+# trees are built; the tests that measure the machine run last, alone.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${SCREENSHOT_BUILD_ROOT:-$ROOT/build}
@@ -41,6 +41,8 @@ step "installing dependencies"
 
 step "building the Windows tree"
 "$ROOT/scripts/build.sh" win || exit 1
+step "building the host tree"
+"$ROOT/scripts/build.sh" host || exit 1
 rm -rf "$RESULTS"
 mkdir -p "$RESULTS/host" "$RESULTS/win" "$RESULTS/fuzz" "$RESULTS/layers"
 
@@ -63,8 +65,8 @@ run_fuzzer() {
     fi
 }
 
-# The host side: its own steps, output and exit code. The build and the host tests give way to
-# the Wine tests (nice); the fuzzers run at full priority, so each gets its whole time.
+# The host side: its own steps, output and exit code. The benchmarks' build and the host tests
+# give way to the Wine tests (nice); the fuzzers run at full priority, so each gets its whole time.
 host_side() {
     local s=0
     STEP_NAME=""  # the step that started it is timed by the main shell
@@ -72,8 +74,6 @@ host_side() {
     python3 "$ROOT/scripts/check_layers.py" --results "$RESULTS/layers/layers.json" || s=1
     step "building the benchmarks (Windows tree)"
     nice -n 10 cmake --build "$BUILD/win" --target benchmarks || s=1
-    step "building the host tree"
-    nice -n 10 "$ROOT/scripts/build.sh" host || { step_done; return 1; }
     step "host tests"
     GTEST_OUTPUT="xml:$RESULTS/host/" nice -n 10 ctest --test-dir "$BUILD/host" --output-on-failure || s=1
     step "fuzzing (${FUZZ_SECONDS} s per target)"
@@ -89,7 +89,7 @@ host_side >"$BUILD/host_side.log" 2>&1 &
 host_pid=$!
 "$ROOT/scripts/wine_lanes.sh" "$BUILD/win" "$RESULTS/win" || status=1
 step_done
-echo; echo "=== the host side (include arrows, benchmarks, host build, host tests, fuzzing)"
+echo; echo "=== the host side (include arrows, benchmarks, host tests, fuzzing)"
 wait "$host_pid" || status=1
 cat "$BUILD/host_side.log"
 
