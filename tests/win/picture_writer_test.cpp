@@ -23,8 +23,11 @@ TEST(PictureWriter, APictureIsPendingUntilItsFileIsWritten) {
     picture->pixels.assign(32, 0x336699);
     writer.Submit(PictureWrite{picture, PictureTarget{folder.Path(), PicSaveFormat::kBmp}, CaptureResult::kSave, 0, false});
     picture.reset();
+    Sleep(300);
+    EXPECT_FALSE(writer.WaitIdle(0)) << "held back while the file exists";
+    EXPECT_FALSE(writer.TakeWritten().has_value());
     std::thread release([&gate] {
-        Sleep(500);
+        Sleep(200);
         DeleteFileW(gate.c_str());
     });
     // The first moment the writer says it is idle, the file is there and its outcome waits.
